@@ -1,0 +1,24 @@
+// The commands of zevra-cli. Each takes the reference data folder and the
+// arguments after the command name, prints to stdout/stderr and returns the
+// exit status: 0 success, 1 the data hold errors, 2 something failed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zevra::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitDataErrors = 1;
+constexpr int kExitFailure = 2;
+
+// Thrown for a wrong command line; main prints the usage and exits 2.
+struct UsageError {
+    std::string message;
+};
+
+int RunValidate(const std::string& dataDir, const std::vector<std::string>& args);
+int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args);
+int RunBatch(const std::string& dataDir, const std::vector<std::string>& args);
+
+}  // namespace zevra::cli

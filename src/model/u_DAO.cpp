@@ -1,0 +1,217 @@
+#include "u_DAO.h"
+
+#include "u_format.h"
+#include "u_object.h"
+#include "u_text.h"
+
+#include <optional>
+
+namespace zevra {
+namespace {
+
+constexpr const char* kDecilCodes[] = {"dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps"};
+
+// Index 0..6 of a lower-case indicator code, or -1.
+int DecilCodeIndex(const std::string& key) {
+    for (int i = 0; i < 7; ++i) {
+        if (key == kDecilCodes[i]) return i;
+    }
+    return -1;
+}
+
+// Reads a record file: a line with the start key completes the record being
+// built and begins a new one; other keys set fields of the record being built
+// and are skipped before the first start key. `set` returns nothing and
+// converts the value for the keys it knows (keys are lower case).
+template <class Record, class Setter>
+std::vector<Record> LoadRecords(const std::string& path, const std::string& startKey, Setter set) {
+    std::vector<Record> records;
+    std::optional<Record> current;
+    std::string key, value;
+    for (const std::string& line : TZevraData::ReadLines(path)) {
+        if (!TZevraData::ParseKeyValue(line, key, value)) continue;
+        key = AsciiLower(key);
+        if (key == startKey) {
+            if (current) records.push_back(std::move(*current));
+            current.emplace();
+        } else if (!current) {
+            continue;
+        }
+        set(*current, key, value);
+    }
+    if (current) records.push_back(std::move(*current));
+    return records;
+}
+
+void SetDecilDistribution(TZevraDecilDistribution& r, const std::string& key, const std::string& value) {
+    if (key == "decildist") {
+        r.Indikator = value;
+    } else if (key == "asc") {
+        r.Asc = value == "T";
+    } else if (key.size() == 6 && key.starts_with("value") && key[5] >= '1' && key[5] <= '9') {
+        r.Values[static_cast<std::size_t>(key[5] - '1')] = StrToFloat(value);
+    }
+}
+
+void SetMunicipalityInfo(TZevraMunicipalityInfo& r, const std::string& key, const std::string& value) {
+    if (key == "obec") r.Obec = value;
+    else if (key == "kod") r.Kod = StrToInt(value);
+    else if (key == "okres") r.Okres = value;
+}
+
+void SetKraj(TZevraKraj& r, const std::string& key, const std::string& value) {
+    if (key == "region") r.Region = StrToInt(value);
+    else if (key == "nazev") r.Nazev = value;
+    else if (key == "rokod") r.RokOd = StrToInt(value);
+    else if (key == "rokdo") r.RokDo = StrToInt(value);
+    else if (key == "nadmvyska") r.NadmVyska = StrToFloat(value);
+}
+
+void SetSampleMunicipality(TZevraSampleMunicipality& r, const std::string& key, const std::string& value) {
+    std::int32_t* const decils[] = {&r.DecilDck, &r.DecilDvo, &r.DecilVs1, &r.DecilNvr,
+                                    &r.DecilVkt, &r.DecilVea, &r.DecilRps};
+    if (key == "obec") r.Obec = value;
+    else if (key == "okres") r.Okres = value;
+    else if (key == "kraj") r.KrajNazev = value;
+    else if (key == "kod") r.Kod = StrToInt(value);
+    else if (key == "obyvatelecelkem") r.ObyvateleCelkem = StrToInt(value);
+    else if (key == "obyvatelstvo") r.Obyvatelstvo = StrToInt(value);
+    else if (const int i = DecilCodeIndex(key); i >= 0) *decils[i] = StrToInt(value);
+}
+
+void SetWeight(TZevraObyvatelstvoWeights& r, const std::string& key, const std::string& value) {
+    double* const weights[] = {&r.Dck, &r.Dvo, &r.Vs1, &r.Nvr, &r.Vkt, &r.Vea, &r.Rps};
+    if (key == "oweights") r.Id = StrToInt(value);
+    else if (const int i = DecilCodeIndex(key); i >= 0) *weights[i] = StrToFloat(value);
+}
+
+// The integer fields of the input data file, in the order they are written.
+struct IntegerKey {
+    const char* Key;
+    std::int32_t TZevraInputData::*Field;
+};
+constexpr IntegerKey kPopulationKeys[] = {
+    {"ObyvateleCelkem", &TZevraInputData::ObyvateleCelkem},
+    {"ObyvateleEA", &TZevraInputData::ObyvateleEA},
+    {"ObyvateleNezamestnani", &TZevraInputData::ObyvateleNezamestnani},
+    {"ObyvateleVyjizdejici", &TZevraInputData::ObyvateleVyjizdejici},
+};
+constexpr IntegerKey kDistanceAndBusinessKeys[] = {
+    {"KrMestoMin", &TZevraInputData::KrMestoMin},
+    {"OkrMestoKm", &TZevraInputData::OkrMestoKm},
+    {"Silnice1TrM", &TZevraInputData::Silnice1TrM},
+    {"PodnikateleCelkem2006", &TZevraInputData::PodnikateleCelkem2006},
+    {"PodnikateleRolnici2006", &TZevraInputData::PodnikateleRolnici2006},
+    {"DominantniZamestnavatel", &TZevraInputData::DominantniZamestnavatel},
+};
+
+void SetInputField(TZevraInputData& r, const std::string& key, const std::string& value) {
+    if (key == "inputdata") {
+        r.Obec = value;
+    } else if (key == "kraj") {
+        r.Kraj = StrToInt(value);
+    } else if (key == "kod") {
+        r.Kod = StrToInt(value);
+    } else if (key == "nadmvyska") {
+        r.NadmVyska = StrToFloat(value);
+    } else if (key == "katastrcelkem") {
+        r.KatastrCelkem = StrToFloat(value);
+    } else if (key == "vodovod") {
+        r.Vodovod = value == "T" ? TTriBool::tbTrue : value == "F" ? TTriBool::tbFalse : TTriBool::tbUnknown;
+    } else {
+        for (const IntegerKey& k : kPopulationKeys) {
+            if (key == AsciiLower(k.Key)) r.*k.Field = StrToInt(value);
+        }
+        for (const IntegerKey& k : kDistanceAndBusinessKeys) {
+            if (key == AsciiLower(k.Key)) r.*k.Field = StrToInt(value);
+        }
+    }
+}
+
+const char* VodovodFlag(TTriBool value) {
+    switch (value) {
+        case TTriBool::tbTrue: return "T";
+        case TTriBool::tbFalse: return "F";
+        default: return "?";
+    }
+}
+
+}  // namespace
+
+std::string TZevraData::DataFilePath(std::string_view baseName) const {
+    std::string path = FDataDir;
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path + std::string(baseName) + ".txt";
+}
+
+std::string TZevraData::MissingFileMessage(const std::string& path) {
+    return "Soubor potřebý pro běh programu nebyl nalezen!\r\n[" + path + "]";
+}
+
+std::vector<std::string> TZevraData::ReadLines(const std::string& path) {
+    if (!FileExists(path)) throw EZevraError(MissingFileMessage(path));
+    return SplitLines(ReadTextFile(path));
+}
+
+bool TZevraData::ParseKeyValue(std::string_view line, std::string& key, std::string& value) {
+    if (IsBlank(line) || line.front() == '#') return false;
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return false;
+    key = Trim(line.substr(0, eq));
+    value = Trim(line.substr(eq + 1));
+    return true;
+}
+
+std::vector<TZevraDecilDistribution> TZevraData::LoadDecilDists() const {
+    return LoadRecords<TZevraDecilDistribution>(DataFilePath("DecilDists"), "decildist", SetDecilDistribution);
+}
+
+std::vector<TZevraMunicipalityInfo> TZevraData::LoadMuniInfo() const {
+    return LoadRecords<TZevraMunicipalityInfo>(DataFilePath("MuniInfo"), "obec", SetMunicipalityInfo);
+}
+
+std::vector<TZevraKraj> TZevraData::LoadRegions() const {
+    return LoadRecords<TZevraKraj>(DataFilePath("Regions"), "region", SetKraj);
+}
+
+TZevraSampleMunicipalities TZevraData::LoadSampMuni() const {
+    TZevraSampleMunicipalities sample;
+    for (auto& m : LoadRecords<TZevraSampleMunicipality>(DataFilePath("SampMuni"), "obec", SetSampleMunicipality)) {
+        sample.Add(std::move(m));
+    }
+    return sample;
+}
+
+TZevraObyvatelstvoWeights TZevraData::LoadOWeights() const {
+    TZevraObyvatelstvoWeights weights;
+    std::string key, value;
+    for (const std::string& line : ReadLines(DataFilePath("OWeights"))) {
+        if (ParseKeyValue(line, key, value)) SetWeight(weights, AsciiLower(key), value);
+    }
+    return weights;
+}
+
+TZevraInputData TZevraData::LoadInputData(const std::string& fileName) const {
+    TZevraInputData input;
+    std::string key, value;
+    for (const std::string& line : ReadLines(fileName)) {
+        if (ParseKeyValue(line, key, value)) SetInputField(input, AsciiLower(key), value);
+    }
+    return input;
+}
+
+void TZevraData::SaveInputData(const TZevraInputData& input, const std::string& fileName) const {
+    std::string text = "# Vstupni data modelu ZEVRA\r\n\r\n";
+    auto line = [&text](const char* key, const std::string& value) { text += std::string(key) + "=" + value + "\r\n"; };
+    line("InputData", input.Obec);
+    line("Kraj", FormatInt(input.Kraj));
+    if (input.Kod > 0) line("Kod", FormatInt(input.Kod));
+    for (const IntegerKey& k : kPopulationKeys) line(k.Key, FormatInt(input.*k.Field));
+    line("NadmVyska", FormatReal23(input.NadmVyska));
+    line("KatastrCelkem", FormatReal23(input.KatastrCelkem));
+    for (const IntegerKey& k : kDistanceAndBusinessKeys) line(k.Key, FormatInt(input.*k.Field));
+    line("Vodovod", VodovodFlag(input.Vodovod));
+    WriteFileAtomically(fileName, Utf8ToCp1250(text));
+}
+
+}  // namespace zevra

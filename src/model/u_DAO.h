@@ -1,0 +1,54 @@
+// TZevraData: reads the five reference data files and reads and writes the
+// input data file of one municipality. It keeps no state but the folder of the
+// data files; every read returns a new collection owned by the caller.
+#pragma once
+
+#include "u_MunicipalityInfo.h"
+#include "u_ObyvatelstvoWeights.h"
+#include "u_SampleMunicipalities.h"
+#include "u_decildist.h"
+#include "u_inputdata.h"
+#include "u_kraj.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zevra {
+
+class TZevraData {
+public:
+    explicit TZevraData(std::string dataDir) : FDataDir(std::move(dataDir)) {}
+
+    const std::string& DataDir() const { return FDataDir; }
+
+    // Each read fails with EZevraError: the missing-file message, a conversion
+    // error naming the value, or an input/output error.
+    std::vector<TZevraDecilDistribution> LoadDecilDists() const;
+    std::vector<TZevraMunicipalityInfo> LoadMuniInfo() const;
+    std::vector<TZevraKraj> LoadRegions() const;
+    TZevraSampleMunicipalities LoadSampMuni() const;
+    TZevraObyvatelstvoWeights LoadOWeights() const;
+
+    TZevraInputData LoadInputData(const std::string& fileName) const;
+    void SaveInputData(const TZevraInputData& input, const std::string& fileName) const;
+
+    // The full path of a data file: the data folder, then `baseName` + ".txt".
+    std::string DataFilePath(std::string_view baseName) const;
+
+    // True for an assignment line: key before the first "=", value after it,
+    // both trimmed of characters 0 to 32. False for a blank line, a comment
+    // (first character "#") or a line without "=".
+    static bool ParseKeyValue(std::string_view line, std::string& key, std::string& value);
+
+    // "Soubor potřebý pro běh programu nebyl nalezen!\r\n[%s]"
+    static std::string MissingFileMessage(const std::string& path);
+
+    // The lines of a text file that must exist (missing-file message otherwise).
+    static std::vector<std::string> ReadLines(const std::string& path);
+
+private:
+    std::string FDataDir;
+};
+
+}  // namespace zevra

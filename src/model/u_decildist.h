@@ -1,0 +1,22 @@
+#pragma once
+
+#include "u_object.h"
+
+#include <array>
+#include <string>
+
+namespace zevra {
+
+// The decile boundaries of one partial indicator.
+class TZevraDecilDistribution : public TObjectEx {
+public:
+    const char* ClassName() const override { return "TZevraDecilDistribution"; }
+    bool operator==(const TZevraDecilDistribution&) const = default;
+
+    std::string Indikator;  // "dck", "dvo", "vs1", "nvr", "vkt", "vea" or "rps"
+    bool Asc = true;        // false: the decile is reversed (11 minus the position)
+    // Values[0] is Value1 (between deciles 1 and 2) ... Values[8] is Value9.
+    std::array<double, 9> Values{};
+};
+
+}  // namespace zevra

@@ -1,0 +1,257 @@
+// Evaluation of the current input: the seven partial indicators, their
+// deciles, the integrated indicator "Obyvatelstvo" with its verbal texts, and
+// the most similar municipalities of the reference sample.
+#include "u_model.h"
+
+#include "u_format.h"
+#include "u_text.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace zevra {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kSeparatorLine = "---------------------------------------------------------";
+
+// A decile of 9 or 10 marks a disadvantage.
+constexpr int kDisadvantagedDecil = 9;
+// The employer correction: a significant employer of the municipality's own
+// lowers a disadvantaged commuting decile by four.
+constexpr int kSignificantEmployer = 100;
+constexpr int kEmployerCorrection = 4;
+// Sample municipalities may differ in size by at most this share.
+constexpr double kSizeTolerance = 0.3;
+// Similar municipalities after the first one are kept only up to this rank.
+constexpr double kMaxSimilarRank = 8;
+
+// The verbal texts of one indicator or band: the report markup and the HTML
+// twin of the batch output.
+struct TVerbalText {
+    const char* Markup;
+    const char* Html;
+};
+
+constexpr TVerbalText kBandHigh{
+    "[b][i]700-1000: Obec podle zadaných údajů je z hlediska disparit znevýhodněna a má nebo může mít "
+    "problém s přírůstky obyvatel a tím s demografickou strukturou.[/i][/b]",
+    "<strong><em>700-1000: Obec podle zadaných údajů je z hlediska disparit znevýhodněna a má nebo může "
+    "mít problém s přírůstky obyvatel a tím s demografickou strukturou.</em></strong>"};
+constexpr TVerbalText kBandMiddle{
+    "[b][i]400-700: Obec je z hlediska disparit v neutrálním pásmu.[/i][/b]",
+    "<strong><em>400-700: Obec je z hlediska disparit v neutrálním pásmu.</em></strong>"};
+constexpr TVerbalText kBandLow{
+    "[b][i]0-400: Obec patří do skupiny obcí, které z hlediska disparit by neměly mít problémy s "
+    "přírůstkem obyvatel.[/i][/b]",
+    "<strong><em>0-400: Obec patří do skupiny obcí, které z hlediska disparit by neměly mít problémy s "
+    "přírůstkem obyvatel.</em></strong>"};
+
+constexpr TVerbalText kWaterWarning{
+    "[b][i]Obec může mít potenciální problémy s dostatečným zásobováním pitnou vodou. Této oblasti je "
+    "třeba věnovat zvláštní pozornost[/i][/b]",
+    "<strong><em>Obec může mít potenciální problémy s dostatečným zásobováním pitnou vodou. Této "
+    "oblasti je třeba věnovat zvláštní pozornost</em></strong>"};
+constexpr const char* kNoWaterWarningHtml = "&nbsp;";
+
+// The partial texts, in the fixed indicator order dck, dvo, vs1, nvr, vkt,
+// vea, rps.
+constexpr TVerbalText kPartialTexts[7] = {
+    {"[i]Obec je znevýhodněna z hlediska polohy v kraji .[/i]",
+     "<em>Obec je znevýhodněna z hlediska polohy v kraji .</em>"},
+    {"[i]Obec je znevýhodněna z hlediska polohy.[/i]", "<em>Obec je znevýhodněna z hlediska polohy.</em>"},
+    {"[i]Obec je znevýhodněna z hlediska dopravní dostupnosti.[/i]",
+     "<em>Obec je znevýhodněna z hlediska dopravní dostupnosti.</em>"},
+    {"[i]Obec leží ve vyšší nadmořské výšce, než je krajský průměr.[/i]",
+     "<em>Obec leží ve vyšší nadmořské výšce, než je krajský průměr.</em>"},
+    {"[i]Obec obsluhuje velké katastrální území, což může působit problémy s obslužností, inženýrskými "
+     "sítěmi apod.[/i]",
+     "<em>Obec obsluhuje velké katastrální území, což může působit problémy s obslužností, inženýrskými "
+     "sítěmi apod.</em>"},
+    {"[i]Obec je znevýhodněna polohou v oblasti s malými možnostmi zaměstnání a sama na svém území nemá "
+     "významného zaměstnavatele[/i]",
+     "<em>Obec je znevýhodněna polohou v oblasti s malými možnostmi zaměstnání a sama na svém území nemá "
+     "významného zaměstnavatele</em>"},
+    {"[i]Obec má velký podíl samostatně hospodařících rolníků na celkovém počtu podnikatelských "
+     "subjektů.[/i]",
+     "<em>Obec má velký podíl samostatně hospodařících rolníků na celkovém počtu podnikatelských "
+     "subjektů.</em>"},
+};
+
+std::string MarkupHeaderSeparator() {
+    return std::string(kCrLf) + kCrLf + kSeparatorLine + kCrLf + kCrLf + "[b]Dílčí zhodnocení:[/b]" + kCrLf +
+           kCrLf;
+}
+
+constexpr const char* kHtmlHeaderSeparator = "<br/><br/><strong>Dílčí zhodnocení:</strong><br/><br/>";
+constexpr const char* kHtmlTextSeparator = "<br />";
+
+// The seven deciles of a record, in the fixed indicator order.
+template <typename TRecord>
+std::array<std::int32_t, 7> DecilsOf(const TRecord& r) {
+    return {r.DecilDck, r.DecilDvo, r.DecilVs1, r.DecilNvr, r.DecilVkt, r.DecilVea, r.DecilRps};
+}
+
+std::array<double, 7> WeightsInOrder(const TZevraObyvatelstvoWeights& w) {
+    return {w.Dck, w.Dvo, w.Vs1, w.Nvr, w.Vkt, w.Vea, w.Rps};
+}
+
+// 100 * part / whole as a percentage; 0 when the whole is not positive. The
+// product is formed in 64 bits so that no input can overflow it.
+double Percentage(std::int64_t part, std::int64_t whole) {
+    if (whole <= 0) return 0;
+    return static_cast<double>(part * 100) / static_cast<double>(whole);
+}
+
+const TVerbalText& BandText(double obyvatelstvo) {
+    if (obyvatelstvo >= 700) return kBandHigh;
+    if (obyvatelstvo > 400) return kBandMiddle;
+    return kBandLow;
+}
+
+// Whether the sample municipality is the evaluated one itself: the same
+// non-zero code, or, when either code is missing, the same name in the same
+// region (or a region that cannot be found).
+bool IsSelf(const TZevraInputData& input, const TZevraKraj* inputKraj, const TZevraSampleMunicipality& m) {
+    if (input.Kod != 0 && m.Kod != 0) return input.Kod == m.Kod;
+    if (!SameStr(input.Obec, m.Obec)) return false;
+    return inputKraj == nullptr || SameStr(inputKraj->Nazev, m.KrajNazev);
+}
+
+bool HasSimilarSize(std::int32_t inputSize, std::int32_t sampleSize) {
+    const std::int64_t difference = std::llabs(static_cast<std::int64_t>(sampleSize) - inputSize);
+    return static_cast<double>(difference) / static_cast<double>(inputSize) <= kSizeTolerance;
+}
+
+}  // namespace
+
+void TZevraModel::Evaluate() {
+    Validate(nullptr, nullptr);
+    const TZevraKraj* kraj = FindKraj(FInput.Kraj);
+    if (kraj == nullptr)
+        throw EZevraError(
+            FormatMessage("Kraj s číslem %d nebyl nalezen v seznamu krajů!", {FormatInt(FInput.Kraj)}));
+    TZevraObyvatelstvoIndicators indicators = ComputeIndicators(*kraj);
+    RankIndicators(indicators);
+    std::unique_ptr<TZevraOutputData> output = ComposeAssessment(indicators, *kraj);
+    FindSimilarMunicipalities(*output);
+    // Only a complete result replaces the previous one.
+    FOutput = std::move(output);
+}
+
+TZevraObyvatelstvoIndicators TZevraModel::ComputeIndicators(const TZevraKraj& kraj) const {
+    TZevraObyvatelstvoIndicators indicators;
+    indicators.Dck = FInput.KrMestoMin;
+    indicators.Dvo = FInput.OkrMestoKm;
+    indicators.Vs1 = FInput.Silnice1TrM;
+    indicators.Nvr = FInput.NadmVyska - kraj.NadmVyska;
+    indicators.Vkt = FInput.KatastrCelkem;
+    indicators.Vea = Percentage(FInput.ObyvateleVyjizdejici,
+                                static_cast<std::int64_t>(FInput.ObyvateleEA) - FInput.ObyvateleNezamestnani);
+    indicators.Rps = Percentage(FInput.PodnikateleRolnici2006, FInput.PodnikateleCelkem2006);
+    return indicators;
+}
+
+void TZevraModel::RankIndicators(TZevraObyvatelstvoIndicators& indicators) const {
+    indicators.DecilDck = GetDecil("dck", indicators.Dck);
+    indicators.DecilDvo = GetDecil("dvo", indicators.Dvo);
+    indicators.DecilVs1 = GetDecil("vs1", indicators.Vs1);
+    indicators.DecilNvr = GetDecil("nvr", indicators.Nvr);
+    indicators.DecilVkt = GetDecil("vkt", indicators.Vkt);
+    indicators.DecilVea = GetDecil("vea", indicators.Vea);
+    if (indicators.DecilVea >= kDisadvantagedDecil && FInput.DominantniZamestnavatel >= kSignificantEmployer)
+        indicators.DecilVea -= kEmployerCorrection;
+    indicators.DecilRps = GetDecil("rps", indicators.Rps);
+}
+
+std::unique_ptr<TZevraOutputData> TZevraModel::ComposeAssessment(const TZevraObyvatelstvoIndicators& indicators,
+                                                                 const TZevraKraj& kraj) const {
+    auto output = std::make_unique<TZevraOutputData>();
+    output->Obec = FInput.Obec;
+    output->Kraj = FInput.Kraj;
+    output->Kod = FInput.Kod;
+    output->KrajNazev = kraj.Nazev;
+
+    if (FInput.Vodovod == TTriBool::tbFalse) {
+        output->VodovodText = kWaterWarning.Markup;
+        output->VodovodHtml = kWaterWarning.Html;
+    } else {
+        output->VodovodHtml = kNoWaterWarningHtml;
+    }
+
+    output->SetIndicators(indicators);
+
+    const auto decils = DecilsOf(indicators);
+    const auto weights = WeightsInOrder(FWeights);
+    double obyvatelstvo = 0;
+    for (std::size_t k = 0; k < decils.size(); ++k) obyvatelstvo += decils[k] * weights[k];
+    output->Obyvatelstvo = obyvatelstvo;
+
+    const TVerbalText& band = BandText(obyvatelstvo);
+    output->Hodnoceni = band.Markup;
+    output->HodnoceniHtml = band.Html;
+
+    std::string markupSeparator = MarkupHeaderSeparator();
+    std::string htmlSeparator = kHtmlHeaderSeparator;
+    for (std::size_t k = 0; k < decils.size(); ++k) {
+        if (decils[k] < kDisadvantagedDecil) continue;
+        output->Hodnoceni += markupSeparator + kPartialTexts[k].Markup;
+        markupSeparator = std::string(kCrLf) + kCrLf;
+        output->HodnoceniHtml += htmlSeparator + kPartialTexts[k].Html;
+        htmlSeparator = kHtmlTextSeparator;
+    }
+    return output;
+}
+
+void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
+    TZevraSampleMunicipalities& similar = output.SimilarMunicipalities;
+    similar.Clear();
+    const TZevraKraj* inputKraj = FindKraj(FInput.Kraj);
+    const auto own = DecilsOf(output.Indicators);
+    const auto weights = WeightsInOrder(FWeights);
+
+    for (int i = 0; i < FSampleMunicipalities.Count(); ++i) {
+        const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
+        if (IsSelf(FInput, inputKraj, m)) continue;
+        if (!HasSimilarSize(FInput.ObyvateleCelkem, m.ObyvateleCelkem)) continue;
+        const auto theirs = DecilsOf(m);
+        double distance = 0;
+        for (std::size_t k = 0; k < own.size(); ++k) {
+            const std::int64_t difference = static_cast<std::int64_t>(theirs[k]) - own[k];
+            distance += static_cast<double>(difference * difference) * weights[k];
+        }
+        similar.AddRanked(m, distance / 100);
+    }
+
+    // The most similar municipality always stays; the others only while close.
+    int index = 1;
+    while (index < similar.Count()) {
+        if (similar.Ranks(index) > kMaxSimilarRank)
+            similar.Delete(index);
+        else
+            ++index;
+    }
+}
+
+int TZevraModel::GetDecil(std::string_view code, double value) const {
+    const std::string wanted = AsciiUpper(code);
+    for (const TZevraDecilDistribution& distribution : FDecilDistributions)
+        if (AsciiUpper(distribution.Indikator) == wanted) return DecilOf(distribution, value);
+    throw EZevraError(FormatMessage("Decilace indikátoru není k dispozici! [%s]", {code}));
+}
+
+int TZevraModel::DecilOf(const TZevraDecilDistribution& distribution, double value) {
+    int decil = 10;
+    for (int k = 0; k < 9; ++k) {
+        if (!(value > distribution.Values[static_cast<std::size_t>(k)])) {
+            decil = k + 1;
+            break;
+        }
+    }
+    return distribution.Asc ? decil : 11 - decil;
+}
+
+}  // namespace zevra

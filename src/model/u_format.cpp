@@ -1,0 +1,248 @@
+#include "u_format.h"
+
+#include "u_object.h"
+#include "u_text.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+namespace zevra {
+namespace {
+
+std::string& SeparatorStorage() {
+    static std::string separator;
+    return separator;
+}
+
+// The value rounded to 15 significant digits: the digits and the decimal
+// exponent of the first one (value = d.ddd... x 10^exponent).
+struct Decimal {
+    bool negative = false;
+    std::string digits;  // 15 digits
+    int exponent = 0;
+};
+
+Decimal ToDecimal(double value) {
+    char buffer[64];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    std::string_view text(buffer, static_cast<std::size_t>(res.ptr - buffer));
+    Decimal d;
+    if (!text.empty() && text.front() == '-') {
+        d.negative = true;
+        text.remove_prefix(1);
+    }
+    const auto e = text.find('e');
+    for (char c : text.substr(0, e)) {
+        if (c != '.') d.digits += c;
+    }
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), d.exponent);
+    return d;
+}
+
+std::string NonFinite(double value) {
+    if (std::isnan(value)) return "NAN";
+    return value < 0 ? "-INF" : "INF";
+}
+
+std::string Group(const std::string& integerDigits) {
+    const std::string& sep = ThousandSeparator();
+    if (sep.empty()) return integerDigits;
+    std::string out;
+    const std::size_t n = integerDigits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) out += sep;
+        out += integerDigits[i];
+    }
+    return out;
+}
+
+// Rounds half away from zero to `decimals` decimals; returns the sign and the
+// integer and fraction digits.
+std::string FormatRounded(double value, int decimals, bool grouped) {
+    if (!std::isfinite(value)) return NonFinite(value);
+    if (decimals < 0) decimals = 0;
+    const Decimal d = ToDecimal(value);
+    // All digits of the result, the units digit at index `point - 1`.
+    std::string digits;
+    int point;  // number of integer digits in `digits`
+    if (d.digits.find_first_not_of('0') == std::string::npos) {
+        digits = "0";
+        point = 1;
+    } else {
+        point = d.exponent + 1;
+        digits = d.digits;
+        if (point <= 0) {
+            digits.insert(0, static_cast<std::size_t>(-point + 1), '0');
+            point = 1;
+        }
+    }
+    const std::size_t keep = static_cast<std::size_t>(point + decimals);
+    if (digits.size() > keep) {
+        const bool roundUp = digits[keep] >= '5';
+        digits.resize(keep);
+        if (roundUp) {
+            std::size_t i = keep;
+            while (i > 0) {
+                --i;
+                if (digits[i] == '9') {
+                    digits[i] = '0';
+                } else {
+                    ++digits[i];
+                    break;
+                }
+                if (i == 0) {
+                    digits.insert(0, "1");
+                    ++point;
+                }
+            }
+        }
+    }
+    digits.resize(static_cast<std::size_t>(point + decimals), '0');
+    std::string integer = digits.substr(0, static_cast<std::size_t>(point));
+    const auto firstNonZero = integer.find_first_not_of('0');
+    integer = firstNonZero == std::string::npos ? "0" : integer.substr(firstNonZero);
+    const std::string fraction = digits.substr(static_cast<std::size_t>(point));
+    const bool zero = integer == "0" && fraction.find_first_not_of('0') == std::string::npos;
+    std::string out = (d.negative && !zero) ? "-" : "";
+    out += grouped ? Group(integer) : integer;
+    if (decimals > 0) out += "." + fraction;
+    return out;
+}
+
+bool AllDigits(std::string_view s) {
+    if (s.empty()) return false;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const std::string& ThousandSeparator() { return SeparatorStorage(); }
+
+void SetThousandSeparator(std::string separator) { SeparatorStorage() = std::move(separator); }
+
+void UseLocaleThousandSeparator() {
+    const std::lconv* conv = std::localeconv();
+    std::string sep = conv != nullptr && conv->thousands_sep != nullptr ? conv->thousands_sep : "";
+    // A separator in a single-byte locale charset cannot be told apart from
+    // garbage; only UTF-8 is taken.
+    SetThousandSeparator(IsValidUtf8(sep) ? sep : std::string());
+}
+
+std::string FormatInt(long long value) { return std::to_string(value); }
+
+std::string FormatN(double value, int decimals) { return FormatRounded(value, decimals, true); }
+
+std::string FormatFixed(double value, int decimals) { return FormatRounded(value, decimals, false); }
+
+std::string FormatShortest(double value) {
+    if (!std::isfinite(value)) return NonFinite(value);
+    if (value == 0) return "0";
+    Decimal d = ToDecimal(value);
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    std::string out = d.negative ? "-" : "";
+    const int n = static_cast<int>(d.digits.size());
+    if (d.exponent >= 15 || d.exponent < -5) {
+        out += d.digits.substr(0, 1);
+        if (n > 1) out += "." + d.digits.substr(1);
+        out += "E" + std::to_string(d.exponent);
+    } else if (d.exponent < 0) {
+        out += "0." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    } else if (n <= d.exponent + 1) {
+        out += d.digits + std::string(static_cast<std::size_t>(d.exponent + 1 - n), '0');
+    } else {
+        out += d.digits.substr(0, static_cast<std::size_t>(d.exponent + 1)) + "." +
+               d.digits.substr(static_cast<std::size_t>(d.exponent + 1));
+    }
+    return out;
+}
+
+std::string FormatReal23(double value) {
+    if (!std::isfinite(value)) {
+        const std::string text = NonFinite(value);
+        return std::string(23 - text.size(), ' ') + text;
+    }
+    Decimal d = ToDecimal(value);
+    if (value == 0) d = Decimal{false, std::string(15, '0'), 0};
+    std::string exponent = std::to_string(std::abs(d.exponent));
+    exponent.insert(0, 4 - std::min<std::size_t>(4, exponent.size()), '0');
+    return std::string(d.negative ? "-" : " ") + d.digits.substr(0, 1) + "." + d.digits.substr(1) + "E" +
+           (d.exponent < 0 ? "-" : "+") + exponent;
+}
+
+bool TryParseInteger(std::string_view text, std::int32_t& value) {
+    std::string_view body = text;
+    bool negative = false;
+    if (!body.empty() && (body.front() == '+' || body.front() == '-')) {
+        negative = body.front() == '-';
+        body.remove_prefix(1);
+    }
+    if (!AllDigits(body)) return false;
+    long long magnitude = 0;
+    for (char c : body) {
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > 2147483648LL) return false;
+    }
+    const long long result = negative ? -magnitude : magnitude;
+    if (result > std::numeric_limits<std::int32_t>::max()) return false;
+    value = static_cast<std::int32_t>(result);
+    return true;
+}
+
+bool TryParseNumber(std::string_view text, double& value) {
+    std::string_view body = text;
+    bool negative = false;
+    if (!body.empty() && (body.front() == '+' || body.front() == '-')) {
+        negative = body.front() == '-';
+        body.remove_prefix(1);
+    }
+    // Check the shape first: digits, an optional point, digits, an optional exponent.
+    std::size_t i = 0, mantissaDigits = 0;
+    while (i < body.size() && body[i] >= '0' && body[i] <= '9') ++i, ++mantissaDigits;
+    if (i < body.size() && body[i] == '.') {
+        ++i;
+        while (i < body.size() && body[i] >= '0' && body[i] <= '9') ++i, ++mantissaDigits;
+    }
+    if (mantissaDigits == 0) return false;
+    if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
+        ++i;
+        if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
+        if (!AllDigits(body.substr(i))) return false;
+        i = body.size();
+    }
+    if (i != body.size()) return false;
+    double parsed = 0;
+    const auto res = std::from_chars(body.data(), body.data() + body.size(), parsed, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+std::int32_t StrToInt(std::string_view text) {
+    std::int32_t value = 0;
+    if (!TryParseInteger(text, value)) {
+        throw EZevraError("'" + std::string(text) + "' is not a valid integer value");
+    }
+    return value;
+}
+
+double StrToFloat(std::string_view text) {
+    double value = 0;
+    if (!TryParseNumber(text, value)) {
+        throw EZevraError("'" + std::string(text) + "' is not a valid floating point value");
+    }
+    return value;
+}
+
+std::int32_t SaturateToInt32(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace zevra

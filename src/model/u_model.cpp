@@ -1,0 +1,40 @@
+#include "u_model.h"
+
+#include "u_text.h"
+
+namespace zevra {
+
+TZevraModel::TZevraModel(std::string dataDir) : FData(std::move(dataDir)) {
+    FDecilDistributions = FData.LoadDecilDists();
+    FMunicipalityInfos = FData.LoadMuniInfo();
+    FKraje = FData.LoadRegions();
+    FSampleMunicipalities = FData.LoadSampMuni();
+    FWeights = FData.LoadOWeights();
+}
+
+void TZevraModel::LoadInput(const std::string& fileName) { FInput = FData.LoadInputData(fileName); }
+
+void TZevraModel::SaveInput(const std::string& fileName) const { FData.SaveInputData(FInput, fileName); }
+
+void TZevraModel::NewInput() {
+    FInput = TZevraInputData{};
+    FOutput.reset();
+}
+
+const TZevraKraj* TZevraModel::FindKraj(int code) const {
+    for (const TZevraKraj& kraj : FKraje) {
+        if (kraj.Region == code) return &kraj;
+    }
+    return nullptr;
+}
+
+std::vector<const TZevraMunicipalityInfo*> TZevraModel::FindMunicipalities(std::string_view name) const {
+    std::vector<const TZevraMunicipalityInfo*> found;
+    const std::string wanted = AsciiUpper(name);
+    for (const TZevraMunicipalityInfo& info : FMunicipalityInfos) {
+        if (AsciiUpper(info.Obec) == wanted) found.push_back(&info);
+    }
+    return found;
+}
+
+}  // namespace zevra

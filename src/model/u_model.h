@@ -1,0 +1,80 @@
+// TZevraModel: the one object through which the program uses the model. It
+// owns the reference data (read once, at construction), the current input and
+// the result of the last evaluation.
+#pragma once
+
+#include "u_DAO.h"
+#include "u_outputdata.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zevra {
+
+class TZevraModel {
+public:
+    // Reads the five reference files of `dataDir` in the order decile
+    // distributions, municipality list, regions, sample, weights; throws the
+    // reader's error when one is missing or broken.
+    explicit TZevraModel(std::string dataDir);
+
+    TZevraInputData& Input() { return FInput; }
+    const TZevraInputData& Input() const { return FInput; }
+    // The result of the last Evaluate; nullptr until then and after NewInput.
+    const TZevraOutputData* Output() const { return FOutput.get(); }
+
+    const TZevraData& Data() const { return FData; }
+    const TZevraObyvatelstvoWeights& Weights() const { return FWeights; }
+    const TZevraSampleMunicipalities& SampleMunicipalities() const { return FSampleMunicipalities; }
+    const std::vector<TZevraKraj>& Kraje() const { return FKraje; }
+    const std::vector<TZevraMunicipalityInfo>& MunicipalityInfos() const { return FMunicipalityInfos; }
+    const std::vector<TZevraDecilDistribution>& DecilDistributions() const { return FDecilDistributions; }
+
+    // Checks the current input. Either list may be null. With a null error
+    // list the first error throws EZevraError with its "CHYBA: ..." line; with
+    // a null warning list warnings are dropped.
+    void Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const;
+
+    // Evaluates the current input and replaces Output. On failure Output stays.
+    void Evaluate();
+
+    void LoadInput(const std::string& fileName);
+    void SaveInput(const std::string& fileName) const;
+
+    // A fresh input and no output.
+    void NewInput();
+
+    // The first region whose Region equals `code`, or nullptr.
+    const TZevraKraj* FindKraj(int code) const;
+
+    // Every municipality named `name`, folding only ASCII a-z; file order.
+    // The entries belong to the model.
+    std::vector<const TZevraMunicipalityInfo*> FindMunicipalities(std::string_view name) const;
+
+    // The decile 1..10 of `value` for the indicator `code` (first distribution
+    // of that code, compared without case); throws when none exists.
+    int GetDecil(std::string_view code, double value) const;
+
+    // The decile 1..10 of `value` against one distribution.
+    static int DecilOf(const TZevraDecilDistribution& distribution, double value);
+
+private:
+    TZevraObyvatelstvoIndicators ComputeIndicators(const TZevraKraj& kraj) const;
+    void RankIndicators(TZevraObyvatelstvoIndicators& indicators) const;
+    std::unique_ptr<TZevraOutputData> ComposeAssessment(const TZevraObyvatelstvoIndicators& indicators,
+                                                        const TZevraKraj& kraj) const;
+    void FindSimilarMunicipalities(TZevraOutputData& output) const;
+
+    TZevraData FData;
+    TZevraInputData FInput;
+    std::unique_ptr<TZevraOutputData> FOutput;
+    TZevraObyvatelstvoWeights FWeights;
+    TZevraSampleMunicipalities FSampleMunicipalities;
+    std::vector<TZevraKraj> FKraje;
+    std::vector<TZevraMunicipalityInfo> FMunicipalityInfos;
+    std::vector<TZevraDecilDistribution> FDecilDistributions;
+};
+
+}  // namespace zevra

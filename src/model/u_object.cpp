@@ -1,0 +1,52 @@
+#include "u_object.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace zevra {
+
+std::string TObjectEx::AsString() const {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%08" PRIXPTR, reinterpret_cast<std::uintptr_t>(this));
+    return std::string(ClassName()) + "@" + buffer;
+}
+
+bool TFloat::IsEqual(const TObjectEx& other) const {
+    const auto* f = dynamic_cast<const TFloat*>(&other);
+    return f != nullptr && f->Value == Value;
+}
+
+namespace {
+bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
+}  // namespace
+
+bool IsBlank(std::string_view s) {
+    for (char c : s) {
+        if (!IsBlankChar(c)) return false;
+    }
+    return true;
+}
+
+std::string Trim(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && IsBlankChar(s[b])) ++b;
+    while (e > b && IsBlankChar(s[e - 1])) --e;
+    return std::string(s.substr(b, e - b));
+}
+
+std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args) {
+    std::string out;
+    auto next = args.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'd') &&
+            next != args.end()) {
+            out += *next++;
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace zevra

@@ -1,0 +1,56 @@
+// Text at the file boundaries: code page 1250 <-> UTF-8, line splitting and
+// whole-file reading and writing. Inside the program every string is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zevra {
+
+// Every byte of code page 1250 to UTF-8. The five bytes the code page leaves
+// undefined (0x81, 0x83, 0x88, 0x90, 0x98) map to U+0081 ... U+0098.
+std::string Cp1250ToUtf8(std::string_view bytes);
+
+// UTF-8 to code page 1250; a character the code page lacks (or a malformed
+// UTF-8 sequence) becomes "?".
+std::string Utf8ToCp1250(std::string_view text);
+
+// True when the bytes form valid UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
+// Decodes the raw content of a text file: everything from the first Ctrl-Z
+// (code 26) on is dropped; a UTF-8 byte-order mark, or valid UTF-8 holding at
+// least one multi-byte sequence, means UTF-8 (mark dropped); anything else is
+// code page 1250.
+std::string DecodeFileText(std::string_view bytes);
+
+// Splits text into lines; CR LF, a lone CR and a lone LF each end a line.
+// The last line needs no line end; an empty text has no lines.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t Utf8Length(std::string_view text);
+
+// The first `count` characters of a UTF-8 text.
+std::string Utf8Left(std::string_view text, std::size_t count);
+
+// Folds the ASCII letters a-z to upper case; every other byte stays.
+std::string AsciiUpper(std::string_view text);
+std::string AsciiLower(std::string_view text);
+
+// Reads a whole file as raw bytes; throws EZevraError with a Czech message
+// when the file cannot be opened or read.
+std::string ReadFileBytes(const std::string& path);
+
+// Reads a text file and decodes it with DecodeFileText.
+std::string ReadTextFile(const std::string& path);
+
+// Writes bytes to a temporary file in the target's folder and renames it over
+// the target only when it is complete; on failure an existing target stays as
+// it was and no temporary file is left behind. Throws EZevraError.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+bool FileExists(const std::string& path);
+
+}  // namespace zevra

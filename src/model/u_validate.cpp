@@ -1,0 +1,114 @@
+// The check of the current input against the limits of the model.
+#include "u_format.h"
+#include "u_model.h"
+
+#include <cstdint>
+
+namespace zevra {
+namespace {
+
+constexpr const char* kMustBeFilled = "Hodnota musí být vyplněna";
+constexpr const char* kAtLeast = "Zadaná hodnota musí být vetší rovna %d!";
+constexpr const char* kAtMost = "Zadaná hodnota musí být menší rovna %d!";
+constexpr const char* kAbovePopulation = "Hodnota nemůže být vyšší než počet obyvatel!";
+
+// Collects the findings of one validation run; with no error list the first
+// error throws, with no warning list warnings are dropped.
+class Findings {
+public:
+    Findings(std::vector<std::string>* errors, std::vector<std::string>* warnings)
+        : FErrors(errors), FWarnings(warnings) {}
+
+    void Error(const std::string& label, const std::string& message) {
+        const std::string line = "CHYBA: " + label + " - " + message;
+        if (FErrors == nullptr) throw EZevraError(line);
+        FErrors->push_back(line);
+    }
+
+    void Warning(const std::string& label, const std::string& message) {
+        if (FWarnings != nullptr) FWarnings->push_back("POZOR: " + label + " - " + message);
+    }
+
+    // The "a" and "b" rows of an integer field: below `min`, above `max`.
+    void CheckRange(const std::string& label, std::int64_t value, std::int64_t min, std::int64_t max) {
+        if (value < min) Error(label, FormatMessage(kAtLeast, {FormatInt(min)}));
+        if (value > max) Error(label, FormatMessage(kAtMost, {FormatInt(max)}));
+    }
+
+private:
+    std::vector<std::string>* FErrors;
+    std::vector<std::string>* FWarnings;
+};
+
+}  // namespace
+
+void TZevraModel::Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const {
+    if (errors != nullptr) errors->clear();
+    if (warnings != nullptr) warnings->clear();
+    Findings f(errors, warnings);
+    const TZevraInputData& in = FInput;
+    // 64-bit arithmetic keeps every comparison free of overflow.
+    const std::int64_t obyvatele = in.ObyvateleCelkem, ea = in.ObyvateleEA, nezamestnani = in.ObyvateleNezamestnani,
+                       vyjizdejici = in.ObyvateleVyjizdejici;
+
+    if (IsBlank(in.Obec)) f.Error("Název obce", kMustBeFilled);
+    if (in.Kraj < 0) f.Error("Kraj", kMustBeFilled);
+    if (in.Kraj == 1) {
+        f.Warning("Kraj", "Model není určen pro středočeský kraj z důvodu významného vlivu hl. m. Prahy.");
+    }
+
+    const std::string population = "Počet obyvatel";
+    if (obyvatele < 1) {
+        f.Error(population, FormatMessage(kAtLeast, {FormatInt(1)}));
+    } else if (obyvatele > 9999999) {
+        f.Error(population, FormatMessage(kAtMost, {FormatInt(9999999)}));
+    } else if (obyvatele < 500 || obyvatele > 3000) {
+        f.Warning(population, "Model je určen pro obce od 500 do 3000 obyvatel.");
+    }
+
+    const std::string active = "Ekonomicky aktivní";
+    f.CheckRange(active, ea, 0, 9999999);
+    if (ea > obyvatele) f.Error(active, kAbovePopulation);
+
+    const std::string unemployed = "Nezaměstnaní";
+    f.CheckRange(unemployed, nezamestnani, 0, 9999999);
+    if (nezamestnani > obyvatele) f.Error(unemployed, kAbovePopulation);
+    if (nezamestnani > ea) {
+        f.Error(unemployed, "Hodnota nemůže být vyšší než počet ekonomicky aktivních obyvatel!");
+    }
+
+    const std::string commuters = "Vyjíždějící za prací";
+    f.CheckRange(commuters, vyjizdejici, 0, 9999999);
+    if (vyjizdejici > ea - nezamestnani) {
+        f.Error(commuters,
+                "Hodnota v součtu s nezaměstnanými nemůže být vyšší než počet ekon. aktivních obyvatel!");
+    }
+
+    // Written so that a value that is not a number fails too.
+    if (!(in.NadmVyska >= 115 && in.NadmVyska <= 1602)) {
+        f.Error("Nadmořská výška",
+                FormatMessage("Hodnota musí být v rozsahu <%s, %s>!", {FormatN(115, 1), FormatN(1602, 1)}));
+    }
+    if (!(in.KatastrCelkem >= 1)) {
+        f.Error("Katastr celkem", FormatMessage("Zadaná hodnota musí být vetší rovna %s!", {FormatN(1, 3)}));
+    }
+    if (!(in.KatastrCelkem <= 99999.999)) {
+        f.Error("Katastr celkem", FormatMessage("Zadaná hodnota musí být menší rovna %s!", {FormatN(99999.999, 3)}));
+    }
+
+    f.CheckRange("Dojížďkový čas do krajského města", in.KrMestoMin, 0, 999);
+    f.CheckRange("Dojížďková vzdálenost do okresního města", in.OkrMestoKm, 0, 999);
+    f.CheckRange("Vzdálenost od silnice 1. třídy", in.Silnice1TrM, 0, 999999);
+    f.CheckRange("Počet podnikatelských subjektů 2006", in.PodnikateleCelkem2006, 0, 999999);
+
+    const std::string farmers = "Počet rolníků 2006";
+    f.CheckRange(farmers, in.PodnikateleRolnici2006, 0, 999999);
+    if (in.PodnikateleRolnici2006 > in.PodnikateleCelkem2006) {
+        f.Error(farmers, "Rolníků nemůže být více, než podnikatelských subjektů celkem!");
+    }
+
+    f.CheckRange("Počet zaměstnanců nej. zaměstnavatele", in.DominantniZamestnavatel, 0, 99999);
+    if (in.Vodovod == TTriBool::tbUnknown) f.Error("Dálkový vodovod", kMustBeFilled);
+}
+
+}  // namespace zevra

@@ -1,0 +1,86 @@
+#include "test_support.h"
+
+#include "model/u_text.h"
+
+#include <atomic>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace zevra::test {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    FPath = std::filesystem::temp_directory_path() /
+            ("zevra-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(FPath);
+    std::filesystem::create_directories(FPath);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(FPath, ec);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot write " + path);
+    out << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string ToCp1250Crlf(const std::string& utf8) {
+    std::string crlf;
+    for (char c : utf8) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    return Utf8ToCp1250(crlf);
+}
+
+namespace {
+
+std::string Distribution(const std::string& code) {
+    std::string text = "DecilDist = " + code + "\n";
+    for (int i = 1; i <= 9; ++i) text += "Value" + std::to_string(i) + " = " + std::to_string(i * 10) + "\n";
+    return text + "Asc = T\n";
+}
+
+std::map<std::string, std::string> DefaultDataSet() {
+    std::map<std::string, std::string> files;
+    std::string dists = "# test distributions\n";
+    for (const char* code : {"dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps"}) dists += Distribution(code);
+    files["DecilDists"] = dists;
+    files["MuniInfo"] =
+        "Obec = Lhota\nKod = 100001\nOkres = Benešov\n"
+        "Obec = Lhota\nKod = 100002\nOkres = Kolín\n"
+        "Obec = Čáslav\nKod = 100003\nOkres = Kutná Hora\n"
+        "Obec = Dub\nKod = 100004\nOkres = Prachatice\n";
+    files["Regions"] =
+        "Region = 1\nNazev = Středočeský\nNadmVyska = 300\n"
+        "Region = 2\nNazev = Jihočeský\nNadmVyska = 500\n";
+    files["SampMuni"] =
+        "Obec = Dub\nOkres = Prachatice\nKraj = Jihočeský\nKod = 100004\nObyvateleCelkem = 1000\n"
+        "dck = 5\ndvo = 5\nvs1 = 5\nnvr = 5\nvkt = 5\nvea = 5\nrps = 5\nObyvatelstvo = 500\n"
+        "Obec = Lhota\nOkres = Benešov\nKraj = Středočeský\nKod = 100001\nObyvateleCelkem = 900\n"
+        "dck = 4\ndvo = 5\nvs1 = 5\nnvr = 5\nvkt = 5\nvea = 5\nrps = 5\nObyvatelstvo = 490\n"
+        "Obec = Čáslav\nOkres = Kutná Hora\nKraj = Středočeský\nKod = 100003\nObyvateleCelkem = 1200\n"
+        "dck = 7\ndvo = 5\nvs1 = 5\nnvr = 5\nvkt = 5\nvea = 5\nrps = 5\nObyvatelstvo = 520\n";
+    files["OWeights"] = "OWeights = 1\ndck = 10\ndvo = 10\nvs1 = 10\nnvr = 20\nvkt = 10\nvea = 20\nrps = 20\n";
+    return files;
+}
+
+}  // namespace
+
+void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, std::string>& replace) {
+    std::filesystem::create_directories(dir);
+    auto files = DefaultDataSet();
+    for (const auto& [name, text] : replace) files[name] = text;
+    for (const auto& [name, text] : files) WriteBytes((dir / (name + ".txt")).string(), ToCp1250Crlf(text));
+}
+
+}  // namespace zevra::test

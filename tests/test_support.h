@@ -1,0 +1,41 @@
+// Helpers shared by the core tests: temporary folders and a small reference
+// data set written on the fly.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace zevra::test {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return FPath; }
+    std::string File(const std::string& name) const { return (FPath / name).string(); }
+
+private:
+    std::filesystem::path FPath;
+};
+
+// Writes bytes exactly as given.
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+// A minimal, valid reference data set: the five files, in code page 1250
+// with CR LF. Regions 1 "Středočeský" (altitude 300) and 2 "Jihočeský" (500);
+// every distribution ascending with boundaries 10, 20, ... 90; weights
+// 10 10 10 20 10 20 20; a short municipality list; a sample of three.
+// `replace` maps a file base name ("Regions") to the UTF-8 text that replaces
+// its content (written in code page 1250 with CR LF).
+void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, std::string>& replace = {});
+
+// The same text in code page 1250 with every LF turned into CR LF.
+std::string ToCp1250Crlf(const std::string& utf8);
+
+}  // namespace zevra::test
