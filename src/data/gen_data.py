@@ -38,11 +38,11 @@ WEIGHTS = {"dck": 10, "dvo": 10, "vs1": 10, "nvr": 20, "vkt": 10, "vea": 20, "rp
 # inhabitants: the minimum, the nine decile boundaries (Value1..Value9) and the
 # maximum.  A higher value is always the worse one (Asc = T).
 QUANTILES = {
-    "dck": [5, 15, 21, 27, 32, 37, 43, 50, 59, 72, 130],          # minutes
-    "dvo": [1, 4, 6, 8, 10, 12, 14, 16, 19, 24, 45],              # km
-    "vs1": [0, 200, 700, 1300, 2000, 2800, 3800, 5000, 6800, 9800, 25000],  # metres
-    "nvr": [-250, -95, -65, -40, -18, 5, 30, 60, 100, 160, 480],  # metres above region
-    "vkt": [150, 320, 420, 520, 620, 730, 860, 1010, 1230, 1600, 4500],  # hectares
+    "dck": [5, 15, 21, 27, 32, 37, 43, 50, 59, 72, 100],          # minutes
+    "dvo": [1, 4, 6, 8, 10, 12, 14, 16, 19, 24, 35],              # km
+    "vs1": [0, 200, 700, 1300, 2000, 2800, 3800, 5000, 6800, 9800, 16000],  # metres
+    "nvr": [-200, -95, -65, -40, -18, 5, 30, 60, 100, 160, 340],  # metres above region
+    "vkt": [120, 320, 420, 520, 620, 730, 860, 1010, 1230, 1600, 3600],  # hectares
     "vea": [20, 48, 54, 58, 62, 65.5, 68.5, 71.5, 75, 79.5, 95],  # % commuting out
     "rps": [0, 1.5, 2.5, 3.5, 4.6, 5.8, 7, 8.5, 10.5, 13.5, 30],  # % farmers
 }
@@ -348,13 +348,15 @@ def make_municipality(rng, entry, pop=None, cluster=None, percentiles=None,
     region = entry["kraj"]
     if percentiles is None:
         centre = CLUSTERS[cluster or pick_cluster(rng, region)]
-        remoteness = rng.gauss(0, 0.07)
+        # Scatter around the profile on the logit scale, so that values thin
+        # out towards the extremes instead of piling up at them.
+        remoteness = rng.gauss(0, 0.3)
         percentiles = []
         for i, code in enumerate(CODES):
-            p = centre[i] + rng.gauss(0, 0.14)
+            x = math.log(centre[i] / (1 - centre[i])) + rng.gauss(0, 0.7)
             if code in ("dck", "dvo", "vs1"):
-                p += remoteness
-            percentiles.append(min(0.995, max(0.005, p)))
+                x += remoteness
+            percentiles.append(1 / (1 + math.exp(-x)))
     p = dict(zip(CODES, percentiles))
     if pop is None:
         pop = random_population(rng)
@@ -385,15 +387,15 @@ def make_municipality(rng, entry, pop=None, cluster=None, percentiles=None,
     return m
 
 
-def name_pool():
-    """All names a municipality of the generated lists may get, with their regions."""
-    pool = [(name, None) for name in BASE_NAMES]
+def qualified_names():
+    """Base names with a qualifier, each with the regions it fits (None: any)."""
+    pool = []
     for name in BASE_NAMES:
         for prefix in PREFIXES:
             pool.append((prefix + name, None))
         for suffix, regions in SUFFIXES:
             pool.append((name + suffix, regions))
-    return [(n, r) for n, r in pool if n not in SHARED_NAMES]
+    return [(n, r) for n, r in pool if n not in SHARED_NAMES and n not in BASE_NAMES]
 
 
 def all_districts():
@@ -416,12 +418,15 @@ def make_list(rng, unique_count, shared_scale, fill_with_repeats):
         count = int(round(SHARED_NAMES[name] * shared_scale))
         for region, district in rng.sample(districts, count):
             entries.append({"obec": name, "kraj": region, "okres": district})
-    pool = name_pool()
-    rng.shuffle(pool)
+    plain = [(n, None) for n in BASE_NAMES if n not in SHARED_NAMES]
+    qualified = qualified_names()
+    rng.shuffle(qualified)
     if fill_with_repeats:
-        chosen = [rng.choice(pool) for _ in range(unique_count)]
+        # Plain names recur across the country, qualified ones rarely.
+        chosen = [rng.choice(plain) if rng.random() < 0.3 else rng.choice(qualified)
+                  for _ in range(unique_count)]
     else:
-        chosen = pool[:unique_count]
+        chosen = plain + qualified[:unique_count - len(plain)]
     for name, regions in chosen:
         region, district = pick_district(rng, regions)
         entries.append({"obec": name, "kraj": region, "okres": district})
@@ -624,30 +629,50 @@ def faulty_batch_lines(rng, entries, taken):
                   and len(e["obec"]) <= 30]
     rng.shuffle(candidates)
     rows = [batch_values(make_municipality(rng, e, pop=random_population(rng, 550, 2800)))
-            for e in candidates[:9]]
+            for e in candidates[:10]]
     too_few = rows[1][:15]
-    decimal_comma = list(rows[2])
+    decimal_comma = list(rows[3])
     decimal_comma[8] = decimal_comma[8].replace(".", ",")
-    letter = list(rows[3])
+    letter = list(rows[4])
     letter[3] = letter[3][:-2] + "O" + letter[3][-1:]
-    decimal_altitude = list(rows[4])
+    decimal_altitude = list(rows[5])
     decimal_altitude[7] += ".5"
-    too_many = rows[5] + ["navíc"]
-    unemployed = list(rows[6])
+    too_many = rows[6] + ["navíc"]
+    unemployed = list(rows[7])
     unemployed[5] = str(int(unemployed[4]) + 12)
-    lines = [
-        "# Ukázka chybného vstupního souboru hromadného zpracování (smyšlené údaje).",
-        "# Řádky 3, 5, 6, 7, 8 a 9 se nenačtou, řádek 10 se načte, ale neprojde kontrolou vstupů.",
-        ";".join(rows[0]),                 # 3 correct
-        ";".join(too_few),                 # 4 only 15 columns
-        ";".join(decimal_comma),           # 5 decimal comma in KATASTR
-        ";".join(letter),                  # 6 letter in OBYVATELE
-        ";".join(decimal_altitude),        # 7 decimal altitude
-        ";".join(too_many),                # 8 17 columns
-        ";".join(unemployed),              # 9 more unemployed than economically active
-        ";".join(rows[7]),                 # 10 correct
+    body = [
+        (rows[0], None),
+        (too_few, "chybí sloupec VODOVOD (15 údajů)"),
+        (rows[2], None),
+        (decimal_comma, "desetinná čárka v KATASTR"),
+        (letter, "písmeno O místo nuly v OBYVATELE"),
+        (decimal_altitude, "desetinné číslo v NADMVYSKA"),
+        (too_many, "17 údajů"),
+        (unemployed, "načte se, ale NEZAMESTNANI > EAKTIVNI (chyba kontroly vstupů)"),
+        (rows[8], None),
     ]
-    return lines
+    header = ["# Ukázka chybného vstupního souboru hromadného zpracování (smyšlené údaje).",
+              "# Chybné řádky (číslováno od 1 včetně komentářů):"]
+    first = len(header) + sum(1 for _, note in body if note) + 1
+    notes = ["#   řádek %d: %s" % (first + i, note) for i, (_, note) in enumerate(body) if note]
+    return header + notes + [";".join(values) for values, _ in body]
+
+
+README_LINES = """# Examples
+
+Example inputs for ZEVRA Model. All files are text in code page 1250 with
+CR LF line ends, and all figures in them are invented (demonstration data,
+not official statistics). They are written by `python3 src/data/gen_data.py`
+together with the demonstration reference data in `src/data/`; the script
+checks that each example still shows what it is meant to show.
+
+| File | What it is for |
+|---|---|
+| `obec.txt` | Input data file of one municipality, as the wizard saves it. It passes the input check with no error and no warning, and its evaluation lists several similar municipalities of the reference sample. `zevra-cli validate examples/obec.txt` prints nothing; `zevra-cli evaluate examples/obec.txt` prints the whole report. |
+| `znevyhodnena-obec.txt` | A disadvantaged municipality: exactly three partial indicators in decile 9 or 10 (travel time to the regional city, altitude above the regional average, cadastral area), the integrated indicator in the band 700-1000, and no long-distance water main. Its report shows the partial-assessment header, the three partial texts and the water-supply warning. |
+| `obce.csv` | Batch input of 30 municipalities (16 semicolon-separated columns, comment lines starting with `#` describe them). No row has an error; four rows draw a warning (region 1, population under 500 or over 3000, one row both). `zevra-cli batch examples/obce.csv vysledky.html` writes the HTML table. |
+| `obce-chybne.csv` | Batch input with several faulty lines at once: 15 columns, a decimal comma in `KATASTR`, a letter in `OBYVATELE`, a decimal in `NADMVYSKA`, 17 columns, and one row that loads but fails the input check (more unemployed than economically active). The comment lines at the top give the line numbers. Loading reports every problem together. |
+""".splitlines()
 
 
 def write_examples(directory, rng, entries, sample):
@@ -659,13 +684,15 @@ def write_examples(directory, rng, entries, sample):
 
     obec = example_input(rng, entries, sample, name_counts, taken)
     taken.add(obec["kod"])
-    write_text_file(os.path.join(directory, "obec.txt"), input_file_lines(obec))
-    report.append(describe_example("obec.txt", obec, sample))
+    path = os.path.join(directory, "obec.txt")
+    write_text_file(path, input_file_lines(obec))
+    report.append(describe_example("obec.txt", read_input_file(path), sample))
 
     poor = disadvantaged_input(rng, entries, taken)
     taken.add(poor["kod"])
-    write_text_file(os.path.join(directory, "znevyhodnena-obec.txt"), input_file_lines(poor))
-    report.append(describe_example("znevyhodnena-obec.txt", poor, sample))
+    path = os.path.join(directory, "znevyhodnena-obec.txt")
+    write_text_file(path, input_file_lines(poor))
+    report.append(describe_example("znevyhodnena-obec.txt", read_input_file(path), sample))
 
     rows = batch_municipalities(rng, entries, taken)
     taken.update(m["kod"] for m in rows)
@@ -685,7 +712,33 @@ def write_examples(directory, rng, entries, sample):
     faulty = faulty_batch_lines(rng, entries, taken)
     write_text_file(os.path.join(directory, "obce-chybne.csv"), faulty)
     report.append("obce-chybne.csv: %d lines" % len(faulty))
+    write_text_file(os.path.join(directory, "README.md"), README_LINES)
     return report
+
+
+def read_input_file(path):
+    """Reads an input data file back the way the model does, for checking."""
+    with open(path, "rb") as f:
+        text = f.read().decode("cp1250")
+    if "\n" in text.replace("\r\n", ""):
+        raise SystemExit("%s: line ends other than CR LF" % path)
+    values = {}
+    for line in text.split("\r\n"):
+        if not line.strip() or line.startswith("#") or "=" not in line:
+            continue
+        key, value = line.split("=", 1)
+        values[key.strip().lower()] = value.strip()
+    return {
+        "obec": values["inputdata"], "kraj": int(values["kraj"]), "kod": int(values["kod"]),
+        "pop": int(values["obyvatelecelkem"]), "ea": int(values["obyvateleea"]),
+        "unemployed": int(values["obyvatelenezamestnani"]),
+        "commuters": int(values["obyvatelevyjizdejici"]), "alt": float(values["nadmvyska"]),
+        "katastr": float(values["katastrcelkem"]), "krmin": int(values["krmestomin"]),
+        "okrkm": int(values["okrmestokm"]), "silnice_m": int(values["silnice1trm"]),
+        "business": int(values["podnikatelecelkem2006"]),
+        "farmers": int(values["podnikatelerolnici2006"]),
+        "employer": int(values["dominantnizamestnavatel"]), "vodovod": values["vodovod"],
+    }
 
 
 def describe_example(name, m, sample):
