@@ -1,1 +1,81 @@
+// zevra-cli validate, run as a user runs it.
+#include "test_support.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace zevra {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+CliRun RunCli(const std::string& args) {
+    test::TempDir dir;
+    const std::string command = "LC_ALL=C " + std::string(ZEVRA_CLI_PATH) + " --data '" ZEVRA_TEST_DATA_DIR "' " + args + " >" +
+                                dir.File("out") + " 2>" + dir.File("err") + " </dev/null";
+    CliRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = test::ReadBytes(dir.File("out"));
+    run.err = test::ReadBytes(dir.File("err"));
+    return run;
+}
+
+TEST(CliValidate, TheShippedExampleIsValid) {
+    const CliRun run = RunCli("validate " ZEVRA_EXAMPLES_DIR "/obec.txt");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST(CliValidate, AnEmptyFileGivesTheSixErrorsOfAFreshInput) {
+    test::TempDir dir;
+    test::WriteBytes(dir.File("empty.txt"), "");
+    const CliRun run = RunCli("validate " + dir.File("empty.txt"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "CHYBA: Název obce - Hodnota musí být vyplněna\n"
+              "CHYBA: Kraj - Hodnota musí být vyplněna\n"
+              "CHYBA: Počet obyvatel - Zadaná hodnota musí být vetší rovna 1!\n"
+              "CHYBA: Nadmořská výška - Hodnota musí být v rozsahu <115.0, 1602.0>!\n"
+              "CHYBA: Katastr celkem - Zadaná hodnota musí být vetší rovna 1.000!\n"
+              "CHYBA: Dálkový vodovod - Hodnota musí být vyplněna\n");
+}
+
+TEST(CliValidate, WarningsFollowErrorsAndDoNotFail) {
+    test::TempDir dir;
+    test::WriteBytes(dir.File("w.txt"), test::ToCp1250Crlf(
+        "InputData=Dub\nKraj=1\nObyvateleCelkem=400\nNadmVyska=400\nKatastrCelkem=500\nVodovod=T\n"));
+    const CliRun run = RunCli("validate " + dir.File("w.txt"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "POZOR: Kraj - Model není určen pro středočeský kraj z důvodu významného vlivu hl. m. Prahy.\n"
+              "POZOR: Počet obyvatel - Model je určen pro obce od 500 do 3000 obyvatel.\n");
+}
+
+TEST(CliValidate, FailuresGoToStandardErrorWithStatusTwo) {
+    const CliRun missing = RunCli("validate /nonexistent/obec.txt");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "Soubor potřebý pro běh programu nebyl nalezen!\r\n[/nonexistent/obec.txt]\n");
+
+    test::TempDir dir;
+    test::WriteBytes(dir.File("bad.txt"), "NadmVyska=350,5\r\n");
+    const CliRun bad = RunCli("validate " + dir.File("bad.txt"));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "'350,5' is not a valid floating point value\n");
+
+    const CliRun usage = RunCli("validate");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find("zevra-cli"), std::string::npos);
+    const CliRun noData = RunCli("--data /nonexistent validate " ZEVRA_EXAMPLES_DIR "/obec.txt");
+    EXPECT_EQ(noData.status, 2);
+    EXPECT_NE(noData.err.find("DecilDists.txt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zevra

@@ -1,1 +1,110 @@
+#include "model/u_format.h"
+#include "model/u_object.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace zevra {
+namespace {
+
+class NumberFormat : public ::testing::Test {
+protected:
+    void SetUp() override { SetThousandSeparator(","); }
+    void TearDown() override { SetThousandSeparator(""); }
+};
+
+TEST_F(NumberFormat, GroupedFormatRoundsHalfAwayFromZeroAsPeopleDo) {
+    EXPECT_EQ(FormatN(0.25, 1), "0.3");
+    EXPECT_EQ(FormatN(0.35, 1), "0.4");
+    EXPECT_EQ(FormatN(2.45, 1), "2.5");
+    EXPECT_EQ(FormatN(-2.45, 1), "-2.5");
+    EXPECT_EQ(FormatN(512.26, 1), "512.3");
+    EXPECT_EQ(FormatN(9.96, 1), "10.0");
+    EXPECT_EQ(FormatN(0.1 + 0.2, 1), "0.3");
+    EXPECT_EQ(FormatN(-0.04, 1), "0.0");
+}
+
+TEST_F(NumberFormat, DigitsAreGroupedInThreesWithTheSeparator) {
+    EXPECT_EQ(FormatN(1000, 1), "1,000.0");
+    EXPECT_EQ(FormatN(1602, 1), "1,602.0");
+    EXPECT_EQ(FormatN(99999.999, 3), "99,999.999");
+    EXPECT_EQ(FormatN(1234567.5, 0), "1,234,568");
+    EXPECT_EQ(FormatN(999.96, 1), "1,000.0");
+    SetThousandSeparator("\u00a0");
+    EXPECT_EQ(FormatN(1000, 1), "1\u00a0000.0");
+    SetThousandSeparator("");
+    EXPECT_EQ(FormatN(1000, 1), "1000.0");
+}
+
+TEST_F(NumberFormat, FixedFormatHasNoGrouping) {
+    EXPECT_EQ(FormatFixed(1234.25, 1), "1234.3");
+    EXPECT_EQ(FormatFixed(0.8, 1), "0.8");
+    EXPECT_EQ(FormatFixed(0, 1), "0.0");
+}
+
+TEST(ShortestForm, NoTrailingZerosAndExponentOnlyAtTheExtremes) {
+    EXPECT_EQ(FormatShortest(600), "600");
+    EXPECT_EQ(FormatShortest(523.25), "523.25");
+    EXPECT_EQ(FormatShortest(0.1 + 0.2), "0.3");
+    EXPECT_EQ(FormatShortest(-12.5), "-12.5");
+    EXPECT_EQ(FormatShortest(0.00001), "0.00001");
+    EXPECT_EQ(FormatShortest(1e15), "1E15");
+    EXPECT_EQ(FormatShortest(0), "0");
+}
+
+TEST(RealForm, TwentyThreeCharactersRoundedToFifteenDigits) {
+    EXPECT_EQ(FormatReal23(350), " 3.50000000000000E+0002");
+    EXPECT_EQ(FormatReal23(0), " 0.00000000000000E+0000");
+    EXPECT_EQ(FormatReal23(-0.5), "-5.00000000000000E-0001");
+    EXPECT_EQ(FormatReal23(1234.5678), " 1.23456780000000E+0003");
+    EXPECT_EQ(FormatReal23(0.1 + 0.2), " 3.00000000000000E-0001");
+    EXPECT_EQ(FormatReal23(123.456).size(), 23u);
+}
+
+TEST(Parsing, IntegersAreSignedDecimalsThatFitIn32Bits) {
+    EXPECT_EQ(StrToInt("-1"), -1);
+    EXPECT_EQ(StrToInt("+42"), 42);
+    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(StrToInt("-2147483648"), std::numeric_limits<std::int32_t>::min());
+    for (const char* bad : {"", "2147483648", "0x10", "1.0", "1e3", " 1", "12a", "-", "1 000"}) {
+        std::int32_t v = 0;
+        EXPECT_FALSE(TryParseInteger(bad, v)) << bad;
+    }
+    try {
+        StrToInt("12a");
+        FAIL();
+    } catch (const EZevraError& e) {
+        EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
+    }
+}
+
+TEST(Parsing, NumbersUseThePointAndAnOptionalExponent) {
+    EXPECT_DOUBLE_EQ(StrToFloat("12.5"), 12.5);
+    EXPECT_DOUBLE_EQ(StrToFloat(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(StrToFloat("5."), 5.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("1e3"), 1000.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("-3.5E+0002"), -350.0);
+    EXPECT_DOUBLE_EQ(StrToFloat("3.50000000000000E+0002"), 350.0);
+    for (const char* bad : {"", "12,5", "nan", "inf", "0x1p3", "1e", "1.2.3", ".", "e5", "1e999", "5 "}) {
+        double v = 0;
+        EXPECT_FALSE(TryParseNumber(bad, v)) << bad;
+    }
+    try {
+        StrToFloat("12,5");
+        FAIL();
+    } catch (const EZevraError& e) {
+        EXPECT_STREQ(e.what(), "'12,5' is not a valid floating point value");
+    }
+}
+
+TEST(Conversion, DoubleToIntegerSaturates) {
+    EXPECT_EQ(SaturateToInt32(1e12), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(SaturateToInt32(-1e12), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(SaturateToInt32(-2.9), -2);
+    EXPECT_EQ(SaturateToInt32(std::nan("")), 0);
+}
+
+}  // namespace
+}  // namespace zevra

@@ -1,1 +1,122 @@
+#include "model/u_model.h"
+#include "test_support.h"
+
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace zevra {
+namespace {
+
+class InputFile : public ::testing::Test {
+protected:
+    InputFile() : data(dir.Path().string()) {}
+    std::string Save(const TZevraInputData& input) {
+        data.SaveInputData(input, dir.File("obec.txt"));
+        return test::ReadBytes(dir.File("obec.txt"));
+    }
+    TZevraInputData LoadText(const std::string& utf8) {
+        test::WriteBytes(dir.File("in.txt"), test::ToCp1250Crlf(utf8));
+        return data.LoadInputData(dir.File("in.txt"));
+    }
+
+    test::TempDir dir;
+    TZevraData data;
+};
+
+TEST_F(InputFile, AFreshInputIsWrittenInTheExactForm) {
+    EXPECT_EQ(Save(TZevraInputData{}),
+              "# Vstupni data modelu ZEVRA\r\n"
+              "\r\n"
+              "InputData=\r\n"
+              "Kraj=-1\r\n"
+              "ObyvateleCelkem=0\r\n"
+              "ObyvateleEA=0\r\n"
+              "ObyvateleNezamestnani=0\r\n"
+              "ObyvateleVyjizdejici=0\r\n"
+              "NadmVyska= 0.00000000000000E+0000\r\n"
+              "KatastrCelkem= 0.00000000000000E+0000\r\n"
+              "KrMestoMin=0\r\n"
+              "OkrMestoKm=0\r\n"
+              "Silnice1TrM=0\r\n"
+              "PodnikateleCelkem2006=0\r\n"
+              "PodnikateleRolnici2006=0\r\n"
+              "DominantniZamestnavatel=0\r\n"
+              "Vodovod=?\r\n");
+}
+
+TEST_F(InputFile, SavedAndLoadedBackGivesTheSameRecord) {
+    TZevraInputData input;
+    input.Obec = "Žďár nad Sázavou";
+    input.Kraj = 9;
+    input.Kod = 595209;
+    input.NadmVyska = 572.5;
+    input.KatastrCelkem = 1234.567;
+    input.ObyvateleCelkem = 2100;
+    input.Silnice1TrM = 1500;
+    input.Vodovod = TTriBool::tbFalse;
+    const std::string bytes = Save(input);
+    EXPECT_NE(bytes.find("InputData=\x8e\xef\xe1r nad S\xe1zavou\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Kod=595209\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("NadmVyska= 5.72500000000000E+0002\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Vodovod=F\r\n"), std::string::npos);
+    EXPECT_EQ(data.LoadInputData(dir.File("obec.txt")), input);
+
+    input.Kod = -5;  // a code of 0 or less is not written and comes back as 0
+    Save(input);
+    EXPECT_EQ(data.LoadInputData(dir.File("obec.txt")).Kod, 0);
+}
+
+TEST_F(InputFile, LoadingIsLenientAboutKeysAndStrictAboutValues) {
+    TZevraInputData expected;
+    expected.Kraj = 5;
+    EXPECT_EQ(LoadText("Kraj=5\n"), expected);
+    EXPECT_EQ(LoadText("  kraj  =  5  \n"), expected);
+    EXPECT_EQ(LoadText("Kraj=1\nKraj=5\nUnknown=x\n# Kraj=7\n"), expected);
+    EXPECT_EQ(LoadText("Vodovod=T\n").Vodovod, TTriBool::tbTrue);
+    EXPECT_EQ(LoadText("Vodovod=F\n").Vodovod, TTriBool::tbFalse);
+    for (const char* other : {"Vodovod=t\n", "Vodovod=\n", "Vodovod=Ano\n"}) {
+        EXPECT_EQ(LoadText(other).Vodovod, TTriBool::tbUnknown) << other;
+    }
+    EXPECT_EQ(LoadText("Kod=0\n").Kod, 0);
+    EXPECT_DOUBLE_EQ(LoadText("NadmVyska=350.5\n").NadmVyska, 350.5);
+    EXPECT_THROW(LoadText("NadmVyska=350,5\n"), EZevraError);
+    EXPECT_THROW(LoadText("ObyvateleCelkem=\n"), EZevraError);
+    EXPECT_THROW(LoadText("Kod=99999999999\n"), EZevraError);
+}
+
+TEST_F(InputFile, AFileWithUnixLineEndsIsReadLineByLine) {
+    test::WriteBytes(dir.File("lf.txt"), "# Vstupni data modelu ZEVRA\n\nInputData=Dub\nKraj=2\n");
+    const TZevraInputData input = data.LoadInputData(dir.File("lf.txt"));
+    EXPECT_EQ(input.Obec, "Dub");
+    EXPECT_EQ(input.Kraj, 2);
+}
+
+TEST_F(InputFile, TheModelKeepsItsInputWhenALoadFailsAndItsFileWhenASaveFails) {
+    test::WriteDataSet(dir.Path() / "data");
+    TZevraModel model((dir.Path() / "data").string());
+    model.Input().Obec = "Dub";
+    const std::string missing = dir.File("missing.txt");
+    try {
+        model.LoadInput(missing);
+        FAIL();
+    } catch (const EZevraError& e) {
+        EXPECT_EQ(std::string(e.what()), "Soubor potřebý pro běh programu nebyl nalezen!\r\n[" + missing + "]");
+    }
+    test::WriteBytes(dir.File("bad.txt"), "InputData=Bor\nKraj=x\n");
+    EXPECT_THROW(model.LoadInput(dir.File("bad.txt")), EZevraError);
+    EXPECT_EQ(model.Input().Obec, "Dub");
+
+    test::WriteBytes(dir.File("keep.txt"), "old");
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::geteuid() != 0) {  // root writes anywhere
+        EXPECT_THROW(model.SaveInput(dir.File("keep.txt")), EZevraError);
+        EXPECT_EQ(test::ReadBytes(dir.File("keep.txt")), "old");
+    }
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    EXPECT_THROW(model.SaveInput(dir.File("no-such-folder/obec.txt")), EZevraError);
+    EXPECT_EQ(test::ReadBytes(dir.File("keep.txt")), "old");
+}
+
+}  // namespace
+}  // namespace zevra

@@ -1,1 +1,81 @@
+#include "model/u_object.h"
+#include "model/u_text.h"
+#include "test_support.h"
+
 #include <gtest/gtest.h>
+
+namespace zevra {
+namespace {
+
+TEST(Codec, EveryByteOfTheCodePageSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = Cp1250ToUtf8(all);
+    EXPECT_TRUE(IsValidUtf8(utf8));
+    EXPECT_EQ(Utf8ToCp1250(utf8), all);
+}
+
+TEST(Codec, CzechLettersAndUndefinedBytes) {
+    EXPECT_EQ(Cp1250ToUtf8("\x8a\x9a\xe8\xf8\xec"), "Šščřě");
+    EXPECT_EQ(Utf8ToCp1250("Žluťoučký kůň"), "\x8elu\x9dou\xe8k\xfd k\xf9\xf2");
+    // The five bytes the code page leaves undefined travel as U+0081 ... U+0098.
+    EXPECT_EQ(Cp1250ToUtf8("\x81\x98"), "\xc2\x81\xc2\x98");
+}
+
+TEST(Codec, CharactersTheCodePageLacksBecomeQuestionMarks) {
+    EXPECT_EQ(Utf8ToCp1250("a€b"), "a\x80" "b");
+    EXPECT_EQ(Utf8ToCp1250("日本"), "??");
+    EXPECT_EQ(Utf8ToCp1250("x\xff\xfey"), "x??y");  // malformed UTF-8
+}
+
+TEST(FileText, EncodingIsDetectedAndCtrlZEndsTheFile) {
+    EXPECT_EQ(DecodeFileText("\xEF\xBB\xBFObec = Dub"), "Obec = Dub");
+    EXPECT_EQ(DecodeFileText("Obec = Čáslav"), "Obec = Čáslav");          // valid UTF-8
+    EXPECT_EQ(DecodeFileText("Obec = \xc8\xe1slav"), "Obec = Čáslav");    // code page 1250
+    EXPECT_EQ(DecodeFileText("a = 1\r\n\x1a" "b = 2"), "a = 1\r\n");
+    // The UTF-8 check looks only at the bytes before the Ctrl-Z.
+    EXPECT_EQ(DecodeFileText("Č\x1a\xff"), "Č");
+}
+
+TEST(FileText, CrLfLoneCrAndLoneLfEachEndALine) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (V{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\n\nb\r\n"), (V{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\n\r"), (V{"", ""}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(Utf8Helpers, CountAndCutByCharacters) {
+    EXPECT_EQ(Utf8Length("Čáslav"), 6u);
+    EXPECT_EQ(Utf8Left("Čáslav", 2), "Čá");
+    EXPECT_EQ(Utf8Left("ab", 5), "ab");
+    EXPECT_EQ(AsciiUpper("lhota č"), "LHOTA č");
+}
+
+TEST(AtomicWrite, ReplacesTheTargetOnlyWhenComplete) {
+    test::TempDir dir;
+    const std::string target = dir.File("out.txt");
+    test::WriteBytes(target, "old");
+    WriteFileAtomically(target, "new content");
+    EXPECT_EQ(test::ReadBytes(target), "new content");
+
+    const std::string unreachable = dir.File("missing-folder/out.txt");
+    EXPECT_THROW(WriteFileAtomically(unreachable, "x"), EZevraError);
+    EXPECT_FALSE(FileExists(unreachable));
+    // Nothing but the target is left in the folder.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(Strings, BlankTrimAndMessageFormatting) {
+    EXPECT_TRUE(IsBlank(std::string("\t \x01\r\n")));
+    EXPECT_FALSE(IsBlank(" x "));
+    EXPECT_EQ(Trim("\t x y \r"), "x y");
+    EXPECT_TRUE(SameStr("Lhota", "Lhota"));
+    EXPECT_FALSE(SameStr("Lhota", "lhota"));
+    EXPECT_EQ(FormatMessage("Řádek %d: %s", {"3", "chyba"}), "Řádek 3: chyba");
+}
+
+}  // namespace
+}  // namespace zevra
