@@ -1,9 +1,111 @@
+// zevra-cli batch INPUT.csv OUTPUT.html: loads a batch file, validates every
+// row, evaluates them all and writes the HTML table. Every message goes to
+// stderr; the output file is written only when everything succeeded.
 #include "cli_commands.h"
+
+#include "batch/u_batchcore.h"
+#include "model/u_model.h"
+
+#include <iostream>
+#include <unistd.h>
 
 namespace zevra::cli {
 
-int RunBatch(const std::string&, const std::vector<std::string>&) {
-    throw UsageError{"příkaz batch zatím není k dispozici"};
+namespace {
+
+// Files shorter than this finish too quickly for a progress display.
+constexpr std::size_t kProgressMinItems = 2000;
+
+// A percentage on one terminal line of stderr, rewritten in place. It stays
+// silent when stderr is not a terminal, so redirected output never sees it.
+class TTerminalProgress {
+public:
+    explicit TTerminalProgress(const char* label) : FLabel(label), FEnabled(::isatty(STDERR_FILENO) != 0) {}
+    ~TTerminalProgress() { Finish(); }
+    TTerminalProgress(const TTerminalProgress&) = delete;
+    TTerminalProgress& operator=(const TTerminalProgress&) = delete;
+
+    TBatchProgress Callback() {
+        if (!FEnabled) return {};
+        return [this](std::size_t done, std::size_t total) { Show(done, total); };
+    }
+
+    void Finish() {
+        if (!FShown) return;
+        std::cerr << "\r\033[K" << std::flush;
+        FShown = false;
+    }
+
+private:
+    void Show(std::size_t done, std::size_t total) {
+        if (total < kProgressMinItems) return;
+        const int percent = static_cast<int>(done * 100 / total);
+        if (percent == FLastPercent) return;
+        FLastPercent = percent;
+        std::cerr << '\r' << FLabel << ": " << percent << " %" << std::flush;
+        FShown = true;
+    }
+
+    const char* FLabel;
+    bool FEnabled;
+    bool FShown = false;
+    int FLastPercent = -1;
+};
+
+// Loads the file; line problems are printed one per line. Returns the exit
+// status, or -1 when the rows may go on to validation.
+int LoadRows(TZevraBatch& batch, const std::string& fileName) {
+    TTerminalProgress progress("Načítání");
+    try {
+        batch.LoadInputFile(fileName, progress.Callback());
+    } catch (const ECompositeException& problems) {
+        progress.Finish();
+        for (const std::string& line : FormatProblems(problems)) std::cerr << line << '\n';
+        return kExitDataErrors;
+    }
+    return -1;
+}
+
+// Validates the rows and lists every marked row with its problem lines.
+// Returns the exit status, or -1 when the batch may run.
+int ValidateRows(TZevraBatch& batch) {
+    {
+        TTerminalProgress progress("Kontrola");
+        batch.ValidateInputRows(progress.Callback());
+    }
+    std::cerr << batch.ErrorCountText() << '\n';
+    const TMemTable& rows = batch.InputData();
+    for (std::size_t row = 0; row < rows.RowCount(); ++row) {
+        if (rows.GetInt(row, ifERROR) == 0) continue;
+        std::cerr << rows.GetText(row, ifOBEC) << ":\n";
+        for (const std::string& line : batch.ProblemLines(row)) std::cerr << "  " << line << '\n';
+    }
+    if (!batch.InputValid()) {
+        std::cerr << "Vstupní data obsahují chyby!\n";
+        return kExitDataErrors;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
+    if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor HTML"};
+    try {
+        TZevraModel model(dataDir);
+        TZevraBatch batch(model);
+        if (const int status = LoadRows(batch, args[0]); status >= 0) return status;
+        if (const int status = ValidateRows(batch); status >= 0) return status;
+        {
+            TTerminalProgress progress("Výpočet");
+            batch.RunModelOnRows(progress.Callback());
+        }
+        batch.WriteHtmlOutput(args[1]);
+        return kExitOk;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return kExitFailure;
+    }
 }
 
 }  // namespace zevra::cli

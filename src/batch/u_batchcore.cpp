@@ -1,0 +1,393 @@
+#include "u_batchcore.h"
+
+#include "model/u_format.h"
+#include "model/u_model.h"
+#include "model/u_object.h"
+#include "model/u_text.h"
+
+#include <cmath>
+#include <memory>
+#include <utility>
+
+namespace zevra {
+
+namespace {
+
+constexpr std::size_t kColumnField[kBatchColumnCount] = {
+    ifOBEC,      ifKODOBCE,           ifKRAJ,           ifOBYVATELE,       ifEAKTIVNI,       ifNEZAMESTNANI,
+    ifVYJIZDEJICI, ifNADMVYSKA,       ifKATASTR,        ifKRAJSKE_MESTO_MIN, ifOKRESNI_MESTO_KM, ifSILNICE_1TR_KM,
+    ifPODNIKATELE_2006, ifROLNICI_2006, ifDOM_ZAMESTNAVATEL, ifVODOVOD,
+};
+
+std::string_view TrimView(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+    return s.substr(b, e - b);
+}
+
+void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
+    if (progress) progress(done, total);
+}
+
+}  // namespace
+
+std::vector<TFieldDef> InputTableFields() {
+    using enum TFieldType;
+    return {
+        {"OBEC", ftText, 30},
+        {"KODOBCE", ftInteger, 0},
+        {"KRAJ", ftText, 30},
+        {"KRAJ_ID", ftInteger, 0},
+        {"OBYVATELE", ftInteger, 0},
+        {"KATASTR", ftFloat, 0},
+        {"EAKTIVNI", ftInteger, 0},
+        {"NEZAMESTNANI", ftInteger, 0},
+        {"VYJIZDEJICI", ftInteger, 0},
+        {"NADMVYSKA", ftInteger, 0},
+        {"KRAJSKE_MESTO_MIN", ftInteger, 0},
+        {"OKRESNI_MESTO_KM", ftInteger, 0},
+        {"SILNICE_1TR_KM", ftFloat, 0},
+        {"VODOVOD", ftText, 3},
+        {"ROLNICI_2006", ftInteger, 0},
+        {"PODNIKATELE_2006", ftInteger, 0},
+        {"DOM_ZAMESTNAVATEL", ftInteger, 0},
+        {"ERROR", ftInteger, 0},
+        // Keeps every problem line of a row (no size limit).
+        {"ERROR_TEXT", ftText, 0},
+    };
+}
+
+std::vector<TFieldDef> OutputTableFields() {
+    using enum TFieldType;
+    return {
+        {"OBEC", ftText, 30},
+        {"KODOBCE", ftInteger, 0},
+        {"KRAJ", ftText, 30},
+        {"OBYVATELSTVO", ftFloat, 0},
+        // The whole assessment: a cut would fall inside its HTML.
+        {"OBYVATELSTVO_TEXT", ftText, 0},
+        {"DCK", ftInteger, 0},
+        {"DVO", ftInteger, 0},
+        {"VS1", ftInteger, 0},
+        {"NVR", ftInteger, 0},
+        {"VKT", ftInteger, 0},
+        {"VEA", ftInteger, 0},
+        {"RPS", ftInteger, 0},
+        {"VODOVOD", ftText, 500},
+    };
+}
+
+std::int32_t KmToMetres(double km) {
+    const double metres = km * 1000.0;
+    if (!std::isfinite(metres)) return SaturateToInt32(metres);
+    const double nearest = std::nearbyint(metres);
+    if (std::fabs(metres - nearest) <= 1e-9 * std::fmax(1.0, std::fabs(metres))) return SaturateToInt32(nearest);
+    return SaturateToInt32(std::trunc(metres));
+}
+
+TZevraBatch::TZevraBatch(TZevraModel& model)
+    : FModel(model), FInputData(InputTableFields()), FOutputData(OutputTableFields()) {
+    for (const TZevraKraj& kraj : FModel.Kraje()) FRegionNamesUpper.push_back(AsciiUpper(kraj.Nazev));
+    FInputData.SetFilter([this](const TMemTable& table, std::size_t row) {
+        return !FProblemsOnly || table.GetInt(row, ifERROR) != 0;
+    });
+    FInputData.SetFiltered(true);
+}
+
+// --- loading -----------------------------------------------------------------
+
+void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
+    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán vstupní soubor!");
+    const std::string bytes = ReadFileBytes(Trim(fileName));
+    LoadInputBytes(bytes, progress);
+}
+
+void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {
+    const std::vector<std::string> lines = SplitLines(DecodeFileText(bytes));
+    FInputData.Clear();
+    FInputData.Reserve(lines.size());
+    std::unique_ptr<ECompositeException> problems;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!IsBlank(lines[i])) {
+            try {
+                ParseInputLine(lines[i]);
+            } catch (const std::exception& e) {
+                EnsureComposite(problems);
+                problems->Add(FormatMessage("Řádek %d", {FormatInt(static_cast<long long>(i + 1))}),
+                              std::make_unique<EZevraError>(e.what()));
+            }
+        }
+        Report(progress, i + 1, lines.size());
+    }
+    FInputData.SetCurrentRow(FInputData.IsEmpty() ? TMemTable::npos : 0);
+    FInputData.Refresh();
+    if (problems) throw std::move(*problems);
+}
+
+void TZevraBatch::ParseInputLine(std::string_view line) {
+    if (!line.empty() && line.front() == '#') return;
+    const std::size_t row = FInputData.AppendRow();
+    FInputData.SetInt(row, ifKRAJ_ID, -1);
+
+    // Values lie between ";" characters; a ";" at the very end opens no
+    // further value.
+    std::size_t columns = 0;
+    std::size_t start = 0;
+    while (start < line.size()) {
+        const std::size_t separator = line.find(';', start);
+        const std::size_t end = separator == std::string_view::npos ? line.size() : separator;
+        SetInputField(columns++, TrimView(line.substr(start, end - start)));
+        if (separator == std::string_view::npos) break;
+        start = separator + 1;
+    }
+
+    LookUpRegion(row);
+    if (columns != kBatchColumnCount) {
+        throw EZevraError(FormatMessage("Chybný počet údajů na řádku (%d místo %d)!",
+                                        {FormatInt(static_cast<long long>(columns)),
+                                         FormatInt(static_cast<long long>(kBatchColumnCount))}));
+    }
+}
+
+void TZevraBatch::SetInputField(std::size_t position, std::string_view value) {
+    if (position >= kBatchColumnCount || IsBlank(value)) return;
+    FInputData.SetText(CurrentInputRow(), kColumnField[position], value);
+}
+
+void TZevraBatch::LookUpRegion(std::size_t row) {
+    const std::string name = AsciiUpper(FInputData.GetText(row, ifKRAJ));
+    const auto& kraje = FModel.Kraje();
+    for (std::size_t i = 0; i < kraje.size() && i < FRegionNamesUpper.size(); ++i) {
+        if (FRegionNamesUpper[i] == name) {
+            FInputData.SetInt(row, ifKRAJ_ID, kraje[i].Region);
+            return;
+        }
+    }
+}
+
+std::size_t TZevraBatch::CurrentInputRow() const {
+    const std::size_t row = FInputData.CurrentRow();
+    if (row == TMemTable::npos) throw EZevraError("Vstupní tabulka nemá aktuální řádek!");
+    return row;
+}
+
+// --- validation and run ----------------------------------------------------
+
+void TZevraBatch::CopyRowToInput() {
+    if (FInputData.CurrentRow() == TMemTable::npos) return;
+    CopyRowToInput(FInputData.CurrentRow());
+}
+
+void TZevraBatch::CopyRowToInput(std::size_t row) {
+    const TMemTable& t = FInputData;
+    TZevraInputData& input = FModel.Input();
+    input.Obec = t.GetText(row, ifOBEC);
+    input.Kod = t.GetInt(row, ifKODOBCE);
+    input.KatastrCelkem = t.GetFloat(row, ifKATASTR);
+    input.NadmVyska = t.GetInt(row, ifNADMVYSKA);
+    input.DominantniZamestnavatel = t.GetInt(row, ifDOM_ZAMESTNAVATEL);
+    input.Kraj = t.GetInt(row, ifKRAJ_ID);
+    input.KrMestoMin = t.GetInt(row, ifKRAJSKE_MESTO_MIN);
+    input.OkrMestoKm = t.GetInt(row, ifOKRESNI_MESTO_KM);
+    input.ObyvateleCelkem = t.GetInt(row, ifOBYVATELE);
+    input.ObyvateleEA = t.GetInt(row, ifEAKTIVNI);
+    input.ObyvateleNezamestnani = t.GetInt(row, ifNEZAMESTNANI);
+    input.ObyvateleVyjizdejici = t.GetInt(row, ifVYJIZDEJICI);
+    input.PodnikateleCelkem2006 = t.GetInt(row, ifPODNIKATELE_2006);
+    input.PodnikateleRolnici2006 = t.GetInt(row, ifROLNICI_2006);
+    input.Silnice1TrM = KmToMetres(t.GetFloat(row, ifSILNICE_1TR_KM));
+    input.Vodovod = AsciiUpper(t.GetText(row, ifVODOVOD)) == "ANO" ? TTriBool::tbTrue : TTriBool::tbFalse;
+}
+
+void TZevraBatch::MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    FInputData.SetInt(row, ifERROR, mark);
+    FInputData.SetText(row, ifERROR_TEXT, text);
+}
+
+void TZevraBatch::ValidateInputRows(const TBatchProgress& progress) {
+    FInputValid = false;
+    bool anyError = false;
+    FErrorRowCount = 0;
+    FWarningRowCount = 0;
+    std::vector<std::string> errors, warnings;
+    const std::size_t total = FInputData.RowCount();
+    for (std::size_t row = 0; row < total; ++row) {
+        FModel.NewInput();
+        CopyRowToInput(row);
+        FModel.Validate(&errors, &warnings);
+        if (!errors.empty()) {
+            anyError = true;
+            MarkRow(row, -1, errors);
+            ++FErrorRowCount;
+        } else if (!warnings.empty()) {
+            MarkRow(row, 1, warnings);
+            ++FWarningRowCount;
+        } else {
+            FInputData.SetNull(row, ifERROR);
+            FInputData.SetNull(row, ifERROR_TEXT);
+        }
+        Report(progress, row + 1, total);
+    }
+    FInputValid = !anyError;
+    FErrorCountText = FErrorRowCount == 0 && FWarningRowCount == 0
+                          ? std::string("(bez chyb a varování)")
+                          : FormatMessage("(zjištěno %d chyb a %d varování)",
+                                          {FormatInt(FErrorRowCount), FormatInt(FWarningRowCount)});
+    FInputData.Refresh();
+}
+
+std::vector<std::string> TZevraBatch::ProblemLines(std::size_t row) const {
+    return SplitLines(FInputData.GetText(row, ifERROR_TEXT));
+}
+
+void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
+    FOutputData.Clear();
+    const std::size_t total = FInputData.RowCount();
+    FOutputData.Reserve(total);
+    for (std::size_t row = 0; row < total; ++row) {
+        FModel.NewInput();
+        CopyRowToInput(row);
+        FModel.Evaluate();
+        AppendOutputRow();
+        Report(progress, row + 1, total);
+    }
+    FOutputData.SetCurrentRow(FOutputData.IsEmpty() ? TMemTable::npos : 0);
+}
+
+void TZevraBatch::AppendOutputRow() {
+    const std::size_t row = FOutputData.AppendRow();
+    const TZevraOutputData* output = FModel.Output();
+    FOutputData.SetInt(row, ofKODOBCE, FModel.Input().Kod);
+    if (output == nullptr) throw EZevraError("Model nemá výsledek hodnocení!");
+    FOutputData.SetText(row, ofOBEC, output->Obec);
+    FOutputData.SetText(row, ofKRAJ, output->KrajNazev);
+    FOutputData.SetFloat(row, ofOBYVATELSTVO, output->Obyvatelstvo);
+    FOutputData.SetText(row, ofOBYVATELSTVO_TEXT, output->HodnoceniHtml);
+    const TZevraObyvatelstvoIndicators& ind = output->Indicators;
+    FOutputData.SetInt(row, ofDCK, ind.DecilDck);
+    FOutputData.SetInt(row, ofDVO, ind.DecilDvo);
+    FOutputData.SetInt(row, ofVS1, ind.DecilVs1);
+    FOutputData.SetInt(row, ofNVR, ind.DecilNvr);
+    FOutputData.SetInt(row, ofVKT, ind.DecilVkt);
+    FOutputData.SetInt(row, ofVEA, ind.DecilVea);
+    FOutputData.SetInt(row, ofRPS, ind.DecilRps);
+    FOutputData.SetText(row, ofVODOVOD, output->VodovodHtml);
+}
+
+// --- output -----------------------------------------------------------------
+
+namespace {
+
+// Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
+// entities and a character the code page lacks becomes a numeric reference,
+// so nothing of the name is lost.
+void AppendEscapedCp1250(std::string& out, std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[pos]);
+        if (lead < 0x80) {
+            switch (lead) {
+                case '&': out += "&amp;"; break;
+                case '<': out += "&lt;"; break;
+                case '>': out += "&gt;"; break;
+                case '"': out += "&quot;"; break;
+                default: out += static_cast<char>(lead);
+            }
+            ++pos;
+            continue;
+        }
+        std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (pos + length > text.size()) length = 1;
+        const std::string_view sequence = text.substr(pos, length);
+        const std::string converted = Utf8ToCp1250(sequence);
+        if (converted.size() == 1 && converted != "?") {
+            out += converted;
+        } else if (length > 1 && IsValidUtf8(sequence)) {
+            char32_t cp = lead & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
+            for (std::size_t i = 1; i < length; ++i) cp = (cp << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
+            out += "&#" + FormatInt(static_cast<long long>(cp)) + ";";
+        } else {
+            out += '?';
+            length = 1;
+        }
+        pos += length;
+    }
+}
+
+void AppendCp1250(std::string& out, std::string_view text) { out += Utf8ToCp1250(text); }
+
+constexpr const char* kHtmlHead =
+    "<html>"
+    "<head>"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\" />"
+    "<meta http-equiv=\"Generator\" content=\"ZEVRA Model - MOXAN\" />"
+    "</head>"
+    "<body>"
+    "<p><strong>Výsledky modelu hodnocení disparit malých obcí ZEVRA Model</strong>.<br />"
+    "Model ZEVRA vytvořila společnost MOXAN v rámci výzkumného projektu o disparitách malých obcí, "
+    "řešeného ve výzkumném programu regionálního rozvoje.</p>"
+    "<table border=\"1\" summary=\"Výsledek modelu ZEVRA\">"
+    "<thead>"
+    "<tr>"
+    "<th>Obec</th>"
+    "<th>Kód obce</th>"
+    "<th>Kraj</th>"
+    "<th>Int. indik.<br />Obyvatelstvo</th>"
+    "<th>Komentář int. indikátoru Obyvatelstvo</th>"
+    "<th>Doj.čas<br />kraj.m.</th>"
+    "<th>Doj.vzd.<br />okr.m.</th>"
+    "<th>Silnice<br />1.tř</th>"
+    "<th>Nadm.<br />výška</th>"
+    "<th>Velikost<br />katastru</th>"
+    "<th>Podíl<br />vyjížď.</th>"
+    "<th>Podíl<br />rolníků</th>"
+    "<th>Vodovod</th>"
+    "</tr>"
+    "</thead>"
+    "<tbody>";
+
+constexpr const char* kHtmlTail = "</tbody></table></body></html>";
+
+}  // namespace
+
+std::string TZevraBatch::HtmlOutputBytes() const {
+    std::string out;
+    AppendCp1250(out, kHtmlHead);
+    const TMemTable& t = FOutputData;
+    for (std::size_t row = 0; row < t.RowCount(); ++row) {
+        out += "<tr>";
+        for (std::size_t field = 0; field < t.FieldCount(); ++field) {
+            out += "<td>";
+            if (field == ofOBEC || field == ofKRAJ) {
+                AppendEscapedCp1250(out, t.GetText(row, field));
+            } else {
+                // The assessment and the water-supply warning are the model's
+                // own HTML; numbers are plain (shortest form, no grouping).
+                AppendCp1250(out, t.AsText(row, field));
+            }
+            out += "</td>";
+        }
+        out += "</tr>";
+    }
+    out += kHtmlTail;
+    return out;
+}
+
+void TZevraBatch::WriteHtmlOutput(const std::string& fileName) const {
+    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
+    WriteFileAtomically(Trim(fileName), HtmlOutputBytes());
+}
+
+// --- display ----------------------------------------------------------------
+
+void TZevraBatch::SetProblemsOnly(bool on) {
+    FProblemsOnly = on;
+    FInputData.Refresh();
+}
+
+}  // namespace zevra

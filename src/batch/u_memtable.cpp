@@ -1,0 +1,236 @@
+#include "u_memtable.h"
+
+#include "model/u_format.h"
+#include "model/u_object.h"
+#include "model/u_text.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zevra {
+
+TMemTable::TMemTable(std::vector<TFieldDef> fields) : FFields(std::move(fields)), FColumns(FFields.size()) {}
+
+std::size_t TMemTable::FindField(std::string_view name) const {
+    for (std::size_t i = 0; i < FFields.size(); ++i) {
+        if (FFields[i].Name == name) return i;
+    }
+    return npos;
+}
+
+std::size_t TMemTable::FieldByName(std::string_view name) const {
+    const std::size_t index = FindField(name);
+    if (index == npos) throw EZevraError(FormatMessage("Field '%s' not found", {name}));
+    return index;
+}
+
+std::size_t TMemTable::AppendRow() {
+    for (std::size_t f = 0; f < FFields.size(); ++f) {
+        TColumn& column = FColumns[f];
+        switch (FFields[f].Type) {
+            case TFieldType::ftText: column.Texts.emplace_back(); break;
+            case TFieldType::ftInteger: column.Ints.push_back(0); break;
+            case TFieldType::ftFloat: column.Floats.push_back(0); break;
+        }
+        column.Present.push_back(0);
+    }
+    const std::size_t row = FRowCount++;
+    FCurrentRow = row;
+    if (FilterActive() && FFilter(*this, row)) FVisible.push_back(row);
+    return row;
+}
+
+void TMemTable::Clear() {
+    for (TColumn& column : FColumns) column = TColumn{};
+    FRowCount = 0;
+    FCurrentRow = npos;
+    FVisible.clear();
+}
+
+void TMemTable::Reserve(std::size_t rows) {
+    for (std::size_t f = 0; f < FFields.size(); ++f) {
+        TColumn& column = FColumns[f];
+        switch (FFields[f].Type) {
+            case TFieldType::ftText: column.Texts.reserve(rows); break;
+            case TFieldType::ftInteger: column.Ints.reserve(rows); break;
+            case TFieldType::ftFloat: column.Floats.reserve(rows); break;
+        }
+        column.Present.reserve(rows);
+    }
+}
+
+void TMemTable::CheckCell(std::size_t row, std::size_t field) const {
+    if (row >= FRowCount || field >= FFields.size()) {
+        throw EZevraError(FormatMessage("Cell (%d, %d) out of range", {FormatInt(static_cast<long long>(row)),
+                                                                        FormatInt(static_cast<long long>(field))}));
+    }
+}
+
+bool TMemTable::IsNull(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    return FColumns[field].Present[row] == 0;
+}
+
+std::string TMemTable::GetText(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    if (FFields[field].Type == TFieldType::ftText) return FColumns[field].Texts[row];
+    return AsText(row, field);
+}
+
+std::int32_t TMemTable::GetInt(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    const TColumn& column = FColumns[field];
+    if (column.Present[row] == 0) return 0;
+    switch (FFields[field].Type) {
+        case TFieldType::ftInteger: return column.Ints[row];
+        case TFieldType::ftFloat: return SaturateToInt32(column.Floats[row]);
+        case TFieldType::ftText: break;
+    }
+    std::int32_t value = 0;
+    if (!TryParseInteger(Trim(column.Texts[row]), value)) {
+        throw EZevraError(FormatMessage("'%s' is not a valid integer value for field '%s'",
+                                        {column.Texts[row], FFields[field].Name}));
+    }
+    return value;
+}
+
+double TMemTable::GetFloat(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    const TColumn& column = FColumns[field];
+    if (column.Present[row] == 0) return 0;
+    switch (FFields[field].Type) {
+        case TFieldType::ftInteger: return column.Ints[row];
+        case TFieldType::ftFloat: return column.Floats[row];
+        case TFieldType::ftText: break;
+    }
+    double value = 0;
+    if (!TryParseNumber(Trim(column.Texts[row]), value)) {
+        throw EZevraError(FormatMessage("'%s' is not a valid floating point value for field '%s'",
+                                        {column.Texts[row], FFields[field].Name}));
+    }
+    return value;
+}
+
+std::string TMemTable::AsText(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    const TColumn& column = FColumns[field];
+    if (column.Present[row] == 0) return {};
+    switch (FFields[field].Type) {
+        case TFieldType::ftText: return column.Texts[row];
+        case TFieldType::ftInteger: return FormatInt(column.Ints[row]);
+        case TFieldType::ftFloat: return FormatShortest(column.Floats[row]);
+    }
+    return {};
+}
+
+void TMemTable::StoreText(std::size_t row, std::size_t field, std::string_view value) {
+    const std::size_t size = FFields[field].Size;
+    std::string& cell = FColumns[field].Texts[row];
+    if (size != 0 && value.size() > size && Utf8Length(value) > size) {
+        cell = Utf8Left(value, size);
+    } else {
+        cell.assign(value);
+    }
+    FColumns[field].Present[row] = 1;
+}
+
+void TMemTable::SetText(std::size_t row, std::size_t field, std::string_view value) {
+    CheckCell(row, field);
+    switch (FFields[field].Type) {
+        case TFieldType::ftText: StoreText(row, field, value); return;
+        case TFieldType::ftInteger: {
+            std::int32_t number = 0;
+            if (!TryParseInteger(value, number)) {
+                throw EZevraError(FormatMessage("'%s' is not a valid integer value for field '%s'",
+                                                {value, FFields[field].Name}));
+            }
+            SetInt(row, field, number);
+            return;
+        }
+        case TFieldType::ftFloat: {
+            double number = 0;
+            if (!TryParseNumber(value, number)) {
+                throw EZevraError(FormatMessage("'%s' is not a valid floating point value for field '%s'",
+                                                {value, FFields[field].Name}));
+            }
+            SetFloat(row, field, number);
+            return;
+        }
+    }
+}
+
+void TMemTable::SetInt(std::size_t row, std::size_t field, std::int32_t value) {
+    CheckCell(row, field);
+    TColumn& column = FColumns[field];
+    switch (FFields[field].Type) {
+        case TFieldType::ftInteger: column.Ints[row] = value; break;
+        case TFieldType::ftFloat: column.Floats[row] = value; break;
+        case TFieldType::ftText: StoreText(row, field, FormatInt(value)); return;
+    }
+    column.Present[row] = 1;
+}
+
+void TMemTable::SetFloat(std::size_t row, std::size_t field, double value) {
+    CheckCell(row, field);
+    TColumn& column = FColumns[field];
+    switch (FFields[field].Type) {
+        case TFieldType::ftInteger: column.Ints[row] = SaturateToInt32(value); break;
+        case TFieldType::ftFloat: column.Floats[row] = value; break;
+        case TFieldType::ftText: StoreText(row, field, FormatShortest(value)); return;
+    }
+    column.Present[row] = 1;
+}
+
+void TMemTable::SetNull(std::size_t row, std::size_t field) {
+    CheckCell(row, field);
+    TColumn& column = FColumns[field];
+    switch (FFields[field].Type) {
+        case TFieldType::ftText: std::string().swap(column.Texts[row]); break;
+        case TFieldType::ftInteger: column.Ints[row] = 0; break;
+        case TFieldType::ftFloat: column.Floats[row] = 0; break;
+    }
+    column.Present[row] = 0;
+}
+
+void TMemTable::SetCurrentRow(std::size_t row) {
+    if (row != npos && row >= FRowCount) {
+        throw EZevraError(FormatMessage("Row %d out of range", {FormatInt(static_cast<long long>(row))}));
+    }
+    FCurrentRow = row;
+}
+
+void TMemTable::SetFilter(TFilter filter) {
+    FFilter = std::move(filter);
+    Refresh();
+}
+
+void TMemTable::SetFiltered(bool on) {
+    FFiltered = on;
+    Refresh();
+}
+
+void TMemTable::Refresh() {
+    FVisible.clear();
+    if (!FilterActive()) return;
+    for (std::size_t row = 0; row < FRowCount; ++row) {
+        if (FFilter(*this, row)) FVisible.push_back(row);
+    }
+}
+
+std::size_t TMemTable::VisibleCount() const { return FilterActive() ? FVisible.size() : FRowCount; }
+
+std::size_t TMemTable::VisibleRow(std::size_t index) const {
+    if (index >= VisibleCount()) {
+        throw EZevraError(FormatMessage("Row %d out of range", {FormatInt(static_cast<long long>(index))}));
+    }
+    return FilterActive() ? FVisible[index] : index;
+}
+
+std::size_t TMemTable::VisibleIndexOf(std::size_t row) const {
+    if (row >= FRowCount) return npos;
+    if (!FilterActive()) return row;
+    const auto it = std::lower_bound(FVisible.begin(), FVisible.end(), row);
+    return it != FVisible.end() && *it == row ? static_cast<std::size_t>(it - FVisible.begin()) : npos;
+}
+
+}  // namespace zevra

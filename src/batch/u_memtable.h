@@ -1,0 +1,119 @@
+// TMemTable: an in-memory table of named, typed fields. Text fields have a
+// size in characters (UTF-8 aware; 0 means no limit) and cut longer texts;
+// integer fields hold 32-bit integers, float fields doubles. Every cell may be
+// empty; an empty number reads as 0 and an empty text as "". Cells are kept by
+// column, so a row is cheap to reach by its index even with 100,000 rows.
+// A display filter (a predicate on a row) can be switched on and off; it only
+// decides which rows are visible, every operation can still reach all rows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zevra {
+
+enum class TFieldType { ftText, ftInteger, ftFloat };
+
+struct TFieldDef {
+    std::string Name;
+    TFieldType Type = TFieldType::ftText;
+    std::size_t Size = 0;  // text fields: the most characters kept; 0 = no limit
+};
+
+class TMemTable {
+public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    using TFilter = std::function<bool(const TMemTable& table, std::size_t row)>;
+
+    explicit TMemTable(std::vector<TFieldDef> fields);
+
+    const std::vector<TFieldDef>& Fields() const { return FFields; }
+    std::size_t FieldCount() const { return FFields.size(); }
+    // The index of a field by its exact name; npos when there is none.
+    std::size_t FindField(std::string_view name) const;
+    // As FindField, but an unknown name throws EZevraError.
+    std::size_t FieldByName(std::string_view name) const;
+
+    // --- rows -------------------------------------------------------------
+    std::size_t RowCount() const { return FRowCount; }
+    bool IsEmpty() const { return FRowCount == 0; }
+    // Appends a row with every cell empty and makes it the current row.
+    std::size_t AppendRow();
+    // Removes every row; the current row becomes npos.
+    void Clear();
+    // Room for `rows` rows without reallocation.
+    void Reserve(std::size_t rows);
+
+    // --- cells ------------------------------------------------------------
+    bool IsNull(std::size_t row, std::size_t field) const;
+    // A text field's text ("" when empty). Number fields give their display
+    // text as AsText does.
+    std::string GetText(std::size_t row, std::size_t field) const;
+    // Integer fields give their value, float fields their integral part
+    // (saturated), text fields their text converted; empty gives 0.
+    std::int32_t GetInt(std::size_t row, std::size_t field) const;
+    // Float and integer fields give their value; empty gives 0.
+    double GetFloat(std::size_t row, std::size_t field) const;
+    // The cell as text: a text as stored, an integer in plain decimal, a
+    // double in its shortest form; an empty cell gives "".
+    std::string AsText(std::size_t row, std::size_t field) const;
+
+    // Assigns a value given as text, converted by the field's type: a text
+    // field keeps its first Size characters, an integer field takes an
+    // optionally signed 32-bit decimal integer, a float field a decimal number
+    // with "." (and an optional exponent). A value the field cannot convert
+    // throws EZevraError "'%s' is not a valid integer value for field '%s'"
+    // (or "... floating point value ...") and leaves the cell unchanged.
+    void SetText(std::size_t row, std::size_t field, std::string_view value);
+    void SetInt(std::size_t row, std::size_t field, std::int32_t value);
+    void SetFloat(std::size_t row, std::size_t field, double value);
+    void SetNull(std::size_t row, std::size_t field);
+
+    // --- current row --------------------------------------------------------
+    // The remembered row (npos when the table is empty or nothing was chosen).
+    std::size_t CurrentRow() const { return FCurrentRow; }
+    // Any row index below RowCount, or npos.
+    void SetCurrentRow(std::size_t row);
+
+    // --- display filter -----------------------------------------------------
+    void SetFilter(TFilter filter);
+    void SetFiltered(bool on);
+    bool Filtered() const { return FFiltered; }
+    // Recomputes which rows the filter lets through; call after cells that the
+    // filter reads have changed (switching the filter or appending rows
+    // refreshes on its own).
+    void Refresh();
+    // The rows the filter lets through (all rows when it is off or unset),
+    // in table order.
+    std::size_t VisibleCount() const;
+    // The table row of the index-th visible row.
+    std::size_t VisibleRow(std::size_t index) const;
+    // The position of `row` among the visible rows; npos when it is hidden.
+    std::size_t VisibleIndexOf(std::size_t row) const;
+
+private:
+    struct TColumn {
+        std::vector<std::string> Texts;
+        std::vector<std::int32_t> Ints;
+        std::vector<double> Floats;
+        std::vector<unsigned char> Present;
+    };
+
+    void CheckCell(std::size_t row, std::size_t field) const;
+    bool FilterActive() const { return FFiltered && static_cast<bool>(FFilter); }
+    void StoreText(std::size_t row, std::size_t field, std::string_view value);
+
+    std::vector<TFieldDef> FFields;
+    std::vector<TColumn> FColumns;
+    std::size_t FRowCount = 0;
+    std::size_t FCurrentRow = npos;
+    TFilter FFilter;
+    bool FFiltered = false;
+    std::vector<std::size_t> FVisible;  // valid while the filter is active
+};
+
+}  // namespace zevra
