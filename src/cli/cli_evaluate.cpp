@@ -1,9 +1,83 @@
 #include "cli_commands.h"
 
+#include "model/u_model.h"
+#include "report/u_plaintext.h"
+#include "report/u_report.h"
+#include "report/u_rtf.h"
+
+#include <iostream>
+#include <optional>
+
 namespace zevra::cli {
 
-int RunEvaluate(const std::string&, const std::vector<std::string>&) {
-    throw UsageError{"příkaz evaluate zatím není k dispozici"};
+namespace {
+
+enum class TReportFormat { Markup, Text, Rtf };
+
+struct TEvaluateArgs {
+    std::string InputFile;
+    TReportFormat Format = TReportFormat::Markup;
+};
+
+TReportFormat ParseFormat(const std::string& name) {
+    if (name == "markup") return TReportFormat::Markup;
+    if (name == "text") return TReportFormat::Text;
+    if (name == "rtf") return TReportFormat::Rtf;
+    throw UsageError{"neznámý formát '" + name + "' (markup, text nebo rtf)"};
+}
+
+TEvaluateArgs ParseArgs(const std::vector<std::string>& args) {
+    TEvaluateArgs parsed;
+    std::optional<std::string> input;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--format") {
+            if (i + 1 >= args.size()) throw UsageError{"--format vyžaduje markup, text nebo rtf"};
+            parsed.Format = ParseFormat(args[++i]);
+        } else if (a.rfind("--format=", 0) == 0) {
+            parsed.Format = ParseFormat(a.substr(9));
+        } else if (input || (a.size() > 1 && a[0] == '-')) {
+            throw UsageError{"evaluate očekává jeden vstupní soubor a volbu --format"};
+        } else {
+            input = a;
+        }
+    }
+    if (!input) throw UsageError{"evaluate očekává jeden vstupní soubor"};
+    parsed.InputFile = *input;
+    return parsed;
+}
+
+std::string RenderReport(const std::vector<std::string>& entries, TReportFormat format) {
+    switch (format) {
+        case TReportFormat::Text:
+            return RenderPlainText(entries);
+        case TReportFormat::Rtf:
+            return RenderRtfDocument(entries);
+        case TReportFormat::Markup:
+            break;
+    }
+    std::string text;
+    for (const std::string& entry : entries) text += entry + '\n';
+    return text;
+}
+
+}  // namespace
+
+int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args) {
+    const TEvaluateArgs parsed = ParseArgs(args);
+    std::string report;
+    try {
+        TZevraModel model(dataDir);
+        model.LoadInput(parsed.InputFile);
+        model.Evaluate();
+        report = RenderReport(ComposeReportEntries(*model.Output()), parsed.Format);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << '\n';
+        return kExitFailure;
+    }
+    std::cout << report;
+    std::cout.flush();
+    return std::cout ? kExitOk : kExitFailure;
 }
 
 }  // namespace zevra::cli

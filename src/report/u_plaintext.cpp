@@ -1,0 +1,11 @@
+#include "u_plaintext.h"
+
+namespace zevra {
+
+std::string RenderPlainText(const std::vector<std::string>& entries) {
+    TPlainTextSink sink;
+    RenderMarkup(sink, entries);
+    return sink.Text();
+}
+
+}  // namespace zevra

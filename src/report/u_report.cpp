@@ -1,0 +1,125 @@
+#include "u_report.h"
+
+#include "model/u_format.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zevra {
+
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kSeparatorLine = "---------------------------------------------------------";
+
+constexpr const char* kCreditTitle = "Hodnotící model ZEVRA – výsledek hodnocení obce";
+constexpr const char* kCreditMaker = "Model ZEVRA pro hodnocení disparit malých obcí, autor modelu: MOXAN";
+
+// The indicator labels, in the fixed order dck, dvo, vs1, nvr, vkt, vea, rps.
+constexpr std::array<const char*, 7> kIndicatorLabels = {
+    "Dojížďkový čas do krajského města",
+    "Dojížďková vzdálenost od okresního města",
+    "Dostupnost silnice 1. třídy",
+    "Nadmořská výška",
+    "Velikost katastru",
+    "Podíl vyjíždějících na ek. akt. obyv.",
+    "Podíl rolníku na podnikatelských subjektech",
+};
+
+template <typename TRecord>
+std::array<std::int32_t, 7> DecilsOf(const TRecord& r) {
+    return {r.DecilDck, r.DecilDvo, r.DecilVs1, r.DecilNvr, r.DecilVkt, r.DecilVea, r.DecilRps};
+}
+
+class TReportBuilder {
+public:
+    explicit TReportBuilder(const TZevraOutputData& output) : FOutput(output) {}
+
+    std::vector<std::string> Build() {
+        AddHeader();
+        AddIntegratedIndicator();
+        AddAssessment();
+        AddOwnDecils();
+        AddSimilarMunicipalities();
+        return std::move(FEntries);
+    }
+
+private:
+    void Add(std::string entry) { FEntries.push_back(std::move(entry)); }
+    void AddEmpty() { Add({}); }
+
+    // An empty entry, the separator line and another empty entry.
+    void AddSeparator() {
+        AddEmpty();
+        Add(kSeparatorLine);
+        AddEmpty();
+    }
+
+    void AddHeader() {
+        Add(std::string("[b]") + kCreditTitle + "[/b]" + kCrLf + kCreditMaker + kCrLf);
+        AddEmpty();
+        Add("Obec: [b]" + FOutput.Obec + "[/b]");
+        Add("Kraj: [b]" + FOutput.KrajNazev + "[/b]");
+        Add("Kód: " + FormatInt(FOutput.Kod));
+        AddSeparator();
+    }
+
+    void AddIntegratedIndicator() {
+        Add("[b]Vyhodnocení:[/b]");
+        AddEmpty();
+        Add("Hodnota integrovaného indikátoru Obyvatelstvo: " + FormatN(FOutput.Obyvatelstvo, 1));
+        AddSeparator();
+    }
+
+    void AddAssessment() {
+        Add("[b]Slovní zhodnocení:[/b]");
+        AddEmpty();
+        Add(FOutput.Hodnoceni);
+        if (!IsBlank(FOutput.VodovodText)) {
+            AddEmpty();
+            Add(FOutput.VodovodText);
+        }
+        AddSeparator();
+    }
+
+    void AddDecils(const std::array<std::int32_t, 7>& decils, const std::string& indent) {
+        for (std::size_t k = 0; k < decils.size(); ++k)
+            Add(indent + kIndicatorLabels[k] + ": " + FormatInt(decils[k]));
+    }
+
+    void AddOwnDecils() {
+        Add("[b]Hodnoty jednotlivých indikátorů (1 - nejlepší, 10 - nejhorší):[/b]");
+        AddEmpty();
+        AddDecils(DecilsOf(FOutput.Indicators), "");
+        AddSeparator();
+    }
+
+    void AddSimilarMunicipalities() {
+        Add(std::string("[b]Hodnocená obec má podobné vlastnosti jako tyto obce v databázi projektu:[/b]") + kCrLf +
+            "(Údaj podobnost je vážený koeficient - čím nižší hodnota, tím jsou obce podobnější)");
+        AddEmpty();
+        const TZevraSampleMunicipalities& similar = FOutput.SimilarMunicipalities;
+        if (similar.Count() == 0) {
+            Add("V databázi nebyla nalezena žádná podobná obec.");
+            return;
+        }
+        for (int i = 0; i < similar.Count(); ++i) {
+            const TZevraSampleMunicipality& m = *similar.Items(i);
+            Add("[i]" + m.Obec + "[/i], okr. " + m.Okres + ", kraj " + m.KrajNazev + " - " +
+                FormatInt(m.ObyvateleCelkem) + " obyv., podobnost: " + FormatFixed(similar.Ranks(i), 1));
+            AddDecils(DecilsOf(m), "  ");
+            AddEmpty();
+        }
+    }
+
+    const TZevraOutputData& FOutput;
+    std::vector<std::string> FEntries;
+};
+
+}  // namespace
+
+std::vector<std::string> ComposeReportEntries(const TZevraOutputData& output) {
+    return TReportBuilder(output).Build();
+}
+
+}  // namespace zevra

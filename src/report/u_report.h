@@ -1,0 +1,16 @@
+// The report on one evaluated municipality, as a list of entries in the tag
+// markup of u_Tags.h: one entry per paragraph, CR LF inside an entry for a
+// line break. The result page renders it; the RTF and plain-text writers turn
+// it into files and text.
+#pragma once
+
+#include "model/u_outputdata.h"
+
+#include <string>
+#include <vector>
+
+namespace zevra {
+
+std::vector<std::string> ComposeReportEntries(const TZevraOutputData& output);
+
+}  // namespace zevra
