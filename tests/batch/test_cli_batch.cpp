@@ -1,0 +1,135 @@
+// zevra-cli batch: messages on stderr, exit statuses, and no output file
+// unless everything succeeded.
+#include "batch_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace zevra::test {
+namespace {
+
+struct CliResult {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class CliBatchTest : public ::testing::Test {
+protected:
+    void SetUp() override { WriteDataSet(FDir.Path() / "data"); }
+
+    CliResult Run(const std::string& dataDir, const std::vector<std::string>& args) {
+        std::string command = "LC_ALL=C '" + std::string(ZEVRA_CLI_PATH) + "' --data '" + dataDir + "' batch";
+        for (const std::string& a : args) command += " '" + a + "'";
+        command += " > '" + FDir.File("out.txt") + "' 2> '" + FDir.File("err.txt") + "'";
+        const int status = std::system(command.c_str());
+        CliResult result;
+        if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
+        result.Out = ReadBytes(FDir.File("out.txt"));
+        result.Err = ReadBytes(FDir.File("err.txt"));
+        return result;
+    }
+    CliResult Run(const std::vector<std::string>& args) { return Run((FDir.Path() / "data").string(), args); }
+
+    std::string Input(const std::vector<std::string>& lines) {
+        const std::string file = FDir.File("obce.csv");
+        WriteBytes(file, BatchFile(lines));
+        return file;
+    }
+
+    TempDir FDir;
+};
+
+TEST_F(CliBatchTest, CleanRunWritesTheTableAndListsWarnings) {
+    const std::string html = FDir.File("vysledky.html");
+    const CliResult r = Run({Input({BatchLine(), BatchLine({{1, "Malá"}, {4, "400"}, {5, "300"}, {6, "10"}})}), html});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "");
+    EXPECT_EQ(r.Err,
+              "(zjištěno 0 chyb a 1 varování)\n"
+              "Malá:\n"
+              "  POZOR: Počet obyvatel - Model je určen pro obce od 500 do 3000 obyvatel.\n");
+    const std::string doc = Cp1250ToUtf8(ReadBytes(html));
+    EXPECT_EQ(doc.rfind("<html>", 0), 0u);
+    EXPECT_NE(doc.find("<tr><td>Dub</td>"), std::string::npos);
+    EXPECT_NE(doc.find("<tr><td>Malá</td>"), std::string::npos);
+
+    const CliResult clean = Run({Input({BatchLine()}), html});
+    EXPECT_EQ(clean.Status, 0);
+    EXPECT_EQ(clean.Err, "(bez chyb a varování)\n");
+}
+
+TEST_F(CliBatchTest, LineProblemsAndDataErrorsWriteNothing) {
+    const std::string html = FDir.File("vysledky.html");
+    WriteBytes(html, "old");
+    const CliResult lines = Run({Input({"# x", BatchLine({{9, "1,5"}}), "", "Dub;1"}), html});
+    EXPECT_EQ(lines.Status, 1);
+    EXPECT_EQ(lines.Err,
+              "Řádek 2: '1,5' is not a valid floating point value for field 'KATASTR'\n"
+              "Řádek 4: Chybný počet údajů na řádku (2 místo 16)!\n");
+
+    const CliResult errors = Run({Input({BatchLine({{8, "50"}}), BatchLine(), BatchLine({{1, "Jiná"}, {3, "Středočeský"}})}),
+                                  html});
+    EXPECT_EQ(errors.Status, 1);
+    EXPECT_EQ(errors.Err,
+              "(zjištěno 1 chyb a 1 varování)\n"
+              "Dub:\n"
+              "  CHYBA: Nadmořská výška - Hodnota musí být v rozsahu <115.0, 1602.0>!\n"
+              "Jiná:\n"
+              "  POZOR: Kraj - Model není určen pro středočeský kraj z důvodu významného vlivu hl. m. Prahy.\n"
+              "Vstupní data obsahují chyby!\n");
+    EXPECT_EQ(ReadBytes(html), "old");
+}
+
+TEST_F(CliBatchTest, FailuresExitWithTwoAndKeepTheOldFile) {
+    const std::string input = Input({BatchLine()});
+    const CliResult missing = Run({FDir.File("chybi.csv"), FDir.File("a.html")});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("chybi.csv"), std::string::npos) << missing.Err;
+    EXPECT_FALSE(std::filesystem::exists(FDir.File("a.html")));
+
+    const CliResult noFolder = Run({input, FDir.File("chybi/a.html")});
+    EXPECT_EQ(noFolder.Status, 2);
+    EXPECT_FALSE(noFolder.Err.empty());
+
+    // A missing decile distribution refuses every row during the run.
+    WriteDataSet(FDir.Path() / "data2", {{"DecilDists", "DecilDist = dck\nValue1 = 1\nAsc = T\n"}});
+    const std::string html = FDir.File("vysledky.html");
+    WriteBytes(html, "old");
+    const CliResult refused = Run((FDir.Path() / "data2").string(), {input, html});
+    EXPECT_EQ(refused.Status, 2) << refused.Err;
+    EXPECT_EQ(ReadBytes(html), "old");
+
+    EXPECT_EQ(Run({input}).Status, 2);  // usage
+}
+
+TEST_F(CliBatchTest, ShippedExamples) {
+    const std::string examples = ZEVRA_EXAMPLES_DIR;
+    if (!std::filesystem::exists(examples + "/obce.csv") || !std::filesystem::exists(examples + "/obce-chybne.csv"))
+        GTEST_SKIP() << "examples not present";
+    const std::string html = FDir.File("obce.html");
+    const CliResult good = Run(ZEVRA_TEST_DATA_DIR, {examples + "/obce.csv", html});
+    EXPECT_EQ(good.Status, 0) << good.Err;
+    EXPECT_EQ(good.Err.find("CHYBA"), std::string::npos);
+    EXPECT_NE(good.Err.find("POZOR"), std::string::npos);  // a few warnings
+    const std::string doc = Cp1250ToUtf8(ReadBytes(html));
+    std::size_t rows = 0;
+    for (std::size_t pos = doc.find("<tr><td>"); pos != std::string::npos; pos = doc.find("<tr><td>", pos + 1)) ++rows;
+    EXPECT_GE(rows, 25u);
+    if (std::system("command -v tidy >/dev/null 2>&1") == 0) {
+        const int status = std::system(("tidy -errors -q -raw '" + html + "' >/dev/null 2>&1").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) < 2);
+    }
+
+    const CliResult bad = Run(ZEVRA_TEST_DATA_DIR, {examples + "/obce-chybne.csv", FDir.File("chybne.html")});
+    EXPECT_EQ(bad.Status, 1);
+    std::size_t problems = 0;
+    for (std::size_t pos = bad.Err.find("Řádek "); pos != std::string::npos; pos = bad.Err.find("Řádek ", pos + 1))
+        ++problems;
+    EXPECT_GE(problems, 2u) << bad.Err;
+    EXPECT_FALSE(std::filesystem::exists(FDir.File("chybne.html")));
+}
+
+}  // namespace
+}  // namespace zevra::test
