@@ -223,7 +223,10 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
             const std::int64_t difference = static_cast<std::int64_t>(theirs[k]) - own[k];
             distance += static_cast<double>(difference * difference) * weights[k];
         }
-        similar.AddRanked(m, distance / 100);
+        const double rank = distance / 100;
+        // A full list would drop a candidate that ranks last; spare its copy.
+        if (similar.Count() >= similar.MaxCount() && rank >= similar.Ranks(similar.Count() - 1)) continue;
+        similar.AddRanked(m, rank);
     }
 
     // The most similar municipality always stays; the others only while close.

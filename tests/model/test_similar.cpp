@@ -127,6 +127,8 @@ TEST_F(SimilarTest, AtMostTenKeepingTheEarlierAmongEqualRanks) {
     std::vector<TSample> samples;
     for (int i = 0; i < 6; ++i) samples.push_back({.Obec = "One" + std::to_string(i), .Decils = {6, 5, 5, 5, 5, 5, 5}});
     for (int i = 0; i < 6; ++i) samples.push_back({.Obec = "Zero" + std::to_string(i)});
+    // A full list keeps its entries against a later candidate of the same rank as its last one.
+    samples.push_back({.Obec = "Late", .Decils = {4, 5, 5, 5, 5, 5, 5}});
     const auto& list = Similar(samples);
     EXPECT_EQ(Names(list),
               (NameList{"Zero0", "Zero1", "Zero2", "Zero3", "Zero4", "Zero5", "One0", "One1", "One2", "One3"}));
