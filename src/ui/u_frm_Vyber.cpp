@@ -1,0 +1,150 @@
+#include "u_frm_Vyber.h"
+
+#include "VUNORadioGroup.h"
+#include "u_gui_functions.h"
+#include "model/u_object.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zevra {
+
+namespace {
+
+constexpr int LineHeight = 17;
+constexpr int ListExtraHeight = 24;
+constexpr int QuestionHeight = 100;
+constexpr int ButtonBandHeight = 29;
+const QColor QuestionBackground(153, 255, 255);
+
+}  // namespace
+
+TfrmVyber::TfrmVyber(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmVyber"));
+    setWindowTitle(QStringLiteral("Výběr"));
+    setFont(SansFont(8));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    gbOtazka = new QGroupBox(QStringLiteral("Otázka"), this);
+    gbOtazka->setObjectName(QStringLiteral("gbOtazka"));
+    SetGroupCaptionColor(gbOtazka, ColorNavy);
+    mmOtazka = new QPlainTextEdit(gbOtazka);
+    mmOtazka->setObjectName(QStringLiteral("mmOtazka"));
+    mmOtazka->setReadOnly(true);
+    mmOtazka->setFocusPolicy(Qt::NoFocus);
+    QPalette questionPalette = QApplication::palette();
+    questionPalette.setColor(QPalette::Base, QuestionBackground);
+    mmOtazka->setPalette(questionPalette);
+    auto* questionLayout = new QVBoxLayout(gbOtazka);
+    questionLayout->setContentsMargins(6, 4, 6, 6);
+    questionLayout->addWidget(mmOtazka);
+
+    rgVyber = new TVUNORadioGroup(this);
+    rgVyber->setObjectName(QStringLiteral("rgVyber"));
+    rgVyber->setTitle(QStringLiteral("Vyberte"));
+    SetGroupCaptionColor(rgVyber, ColorNavy);
+    rgVyber->SetItemsFont(font());
+    connect(rgVyber, &TVUNORadioGroup::Clicked, this, &TfrmVyber::UpdateOkButton);
+
+    pn_B = new QWidget(this);
+    pn_B->setObjectName(QStringLiteral("pn_B"));
+    pn_B->setAutoFillBackground(true);
+    QPalette bandPalette = pn_B->palette();
+    bandPalette.setColor(QPalette::Window, QColor(192, 192, 192));
+    pn_B->setPalette(bandPalette);
+    pn_B->setFixedHeight(ButtonBandHeight);
+    btOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&Vyber"), pn_B);
+    btOk->setObjectName(QStringLiteral("btOk"));
+    btCancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("&Storno"), pn_B);
+    btCancel->setObjectName(QStringLiteral("btCancel"));
+    for (QPushButton* button : {btOk, btCancel}) {
+        button->setFixedSize(85, 25);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    auto* bandLayout = new QHBoxLayout(pn_B);
+    bandLayout->setContentsMargins(4, 2, 4, 2);
+    bandLayout->addStretch();
+    bandLayout->addWidget(btOk);
+    bandLayout->addSpacing(8);
+    bandLayout->addWidget(btCancel);
+    bandLayout->addStretch();
+    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(gbOtazka);
+    layout->addWidget(rgVyber);
+    layout->addWidget(pn_B);
+    gbOtazka->setVisible(false);
+    rgVyber->setFixedHeight(ListExtraHeight);
+    FitToContent();
+}
+
+void TfrmVyber::Prepare(const QString& caption, const QString& question, const QStringList& lines,
+                        int initialIndex) {
+    rgVyber->setTitle(caption);
+    rgVyber->AppendItems(lines);
+    rgVyber->setFixedHeight(LineHeight * static_cast<int>(rgVyber->Items().size()) + ListExtraHeight);
+    rgVyber->SetItemIndex(initialIndex);
+
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (const QString& line : rgVyber->Items()) widest = std::max(widest, metrics.horizontalAdvance(line));
+    FClientWidth = std::max(FClientWidth, widest + 30);
+
+    if (IsBlank(FromQ(question))) {
+        gbOtazka->setVisible(false);
+    } else {
+        mmOtazka->setPlainText(WithLineBreaks(question));
+        gbOtazka->setFixedHeight(QuestionHeight);
+        gbOtazka->setVisible(true);
+    }
+    FitToContent();
+    UpdateOkButton();
+}
+
+void TfrmVyber::FitToContent() {
+    int height = rgVyber->height() + ButtonBandHeight;
+    if (!gbOtazka->isHidden()) height += gbOtazka->height();
+    setFixedSize(FClientWidth, height);
+}
+
+int TfrmVyber::Choice() const { return result() == QDialog::Accepted ? rgVyber->ItemIndex() : -1; }
+
+int TfrmVyber::ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
+                          int initialIndex) {
+    TfrmVyber dialog;
+    dialog.Prepare(caption, question, lines, initialIndex);
+    dialog.exec();
+    return dialog.Choice();
+}
+
+void TfrmVyber::UpdateOkButton() { btOk->setEnabled(rgVyber->ItemIndex() >= 0); }
+
+void TfrmVyber::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    UpdateOkButton();
+}
+
+void TfrmVyber::keyPressEvent(QKeyEvent* event) {
+    // Neither Enter nor Esc closes the dialog by itself.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace zevra

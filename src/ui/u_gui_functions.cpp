@@ -1,0 +1,113 @@
+#include "u_gui_functions.h"
+
+#include "u_dialogs.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTextEdit>
+
+#include <exception>
+
+#ifndef ZEVRA_VERSION_TEXT
+#error "ZEVRA_VERSION_TEXT comes from the build (zevra_core)"
+#endif
+
+namespace zevra {
+
+QString WithLineBreaks(const QString& text) {
+    QString result = text;
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+QString WithFullStop(const QString& message) {
+    if (!message.isEmpty() && message.back().unicode() > u'.') return message + QLatin1Char('.');
+    return message;
+}
+
+bool AskYesNo(const QString& text, bool defaultNo) {
+    return Dialogs().AskYesNo(QStringLiteral("Otázka"), WithLineBreaks(text), defaultNo);
+}
+
+void ShowInfo(const QString& text) {
+    Dialogs().ShowMessage(TMessageKind::Information, QStringLiteral("Upozornění"), WithLineBreaks(text));
+}
+
+void ShowWarning(const QString& text) {
+    Dialogs().ShowMessage(TMessageKind::Warning, QStringLiteral("Varování"), WithLineBreaks(text));
+}
+
+void ShowApplicationError(const QString& message) {
+    Dialogs().ShowMessage(TMessageKind::Error, QStringLiteral("ZEVRAModel"), WithLineBreaks(WithFullStop(message)));
+}
+
+void RunGuarded(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        ShowApplicationError(ToQ(e.what()));
+    }
+}
+
+namespace {
+
+bool TakesBackground(const QWidget* control) {
+    return qobject_cast<const QLineEdit*>(control) || qobject_cast<const QAbstractSpinBox*>(control) ||
+           qobject_cast<const QComboBox*>(control) || qobject_cast<const QPlainTextEdit*>(control) ||
+           qobject_cast<const QTextEdit*>(control) || qobject_cast<const QListWidget*>(control) ||
+           qobject_cast<const QSplitter*>(control);
+}
+
+}  // namespace
+
+void SetControlEnabled(QWidget* control, bool enabled, const QColor& color) {
+    if (!control) return;
+    control->setEnabled(enabled);
+    if (!TakesBackground(control)) return;
+    QPalette palette = control->palette();
+    const QColor background = enabled ? color : ButtonFaceColor();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, background);
+        if (qobject_cast<const QComboBox*>(control)) palette.setColor(group, QPalette::Button, background);
+    }
+    control->setPalette(palette);
+}
+
+QColor WindowColor() { return QApplication::palette().color(QPalette::Active, QPalette::Base); }
+
+QColor ButtonFaceColor() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
+
+QString VersionText() { return QStringLiteral(ZEVRA_VERSION_TEXT); }
+
+QFont SansFont(int pointSize) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+}  // namespace zevra
+
+namespace zevra {
+
+void SetGroupCaptionColor(QWidget* groupBox, const QColor& color) {
+    QPalette palette = groupBox->palette();
+    palette.setColor(QPalette::WindowText, color);
+    groupBox->setPalette(palette);
+    for (QWidget* child : groupBox->findChildren<QWidget*>()) KeepNormalTextColor(child);
+}
+
+void KeepNormalTextColor(QWidget* control) {
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    control->setPalette(palette);
+}
+
+}  // namespace zevra

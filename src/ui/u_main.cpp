@@ -1,0 +1,427 @@
+#include "u_main.h"
+
+#include "model/u_object.h"
+#include "model/u_paths.h"
+#include "model/u_text.h"
+#include "report/u_Tags.h"
+#include "report/u_plaintext.h"
+#include "report/u_report.h"
+#include "report/u_rtf.h"
+#include "u_dialogs.h"
+#include "u_gui_functions.h"
+#include "u_logo.h"
+#include "u_numedit.h"
+#include "u_report_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace zevra {
+
+namespace {
+
+constexpr int TopBandHeight = 41;
+constexpr int BottomBandHeight = 34;
+const QColor BottomBandColor(200, 200, 200);
+
+const char* const PageCaptions[TfrmMain::PageCount] = {"Úvod", "Vstupní data 1", "Vstupní data 2",
+                                                       "Vstupní data 3", "Kontrola vstupu", "Výsledek"};
+
+void FillBackground(QWidget* widget, const QColor& color) {
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+}
+
+QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+std::string PathOf(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+}  // namespace
+
+TfrmMain::TfrmMain(const std::string& dataDir, QWidget* parent)
+    : QWidget(parent), FModel(std::make_unique<TZevraModel>(dataDir)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(SansFont(8));
+    setWindowIcon(ZevraIcon());
+    BuildFrame();
+    InitControls();
+    setWindowTitle(windowTitle() + QStringLiteral("- verze: ") + VersionText());
+    ClearInputs();
+    UnlockInputs();
+    UpdateButtons();
+    ConnectHandlers();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BuildFrame() {
+    auto* topBand = new QWidget(this);
+    topBand->setObjectName(QStringLiteral("pnTop"));
+    topBand->setGeometry(0, 0, ClientWidth, TopBandHeight);
+    FillBackground(topBand, ColorMaroon);
+    lblPageTitle = new QLabel(topBand);
+    lblPageTitle->setObjectName(QStringLiteral("lblPageTitle"));
+    QFont titleFont = SansFont(12);
+    lblPageTitle->setFont(titleFont);
+    QPalette titlePalette = lblPageTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, Qt::white);
+    lblPageTitle->setPalette(titlePalette);
+    lblPageTitle->setGeometry(10, 0, 420, TopBandHeight);
+    lblPageTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    imgMOXAN = new QLabel(topBand);
+    imgMOXAN->setObjectName(QStringLiteral("imgMOXAN"));
+    imgMOXAN->setGeometry(ClientWidth - 93 - 6, (TopBandHeight - 31) / 2, 93, 31);
+    const qreal ratio = screen() ? screen()->devicePixelRatio() : qApp->devicePixelRatio();
+    imgMOXAN->setPixmap(MoxanLogo(93, 31, ratio));
+
+    pcPages = new QTabWidget(this);
+    pcPages->setObjectName(QStringLiteral("pcPages"));
+    pcPages->setGeometry(6, 48, 630, 353);
+    pcPages->setFont(SansFont(10));
+    const std::pair<TPage, QWidget*> pages[] = {
+        {tsWelcome, BuildWelcomePage()},         {tsInputData1, BuildInputPage1()},
+        {tsInputData2, BuildInputPage2()},       {tsInputData3, BuildInputPage3()},
+        {tsInputValidation, BuildValidationPage()}, {tsOutput, BuildOutputPage()}};
+    const char* const pageNames[PageCount] = {"tsWelcome",     "tsInputData1",      "tsInputData2",
+                                              "tsInputData3", "tsInputValidation", "tsOutput"};
+    for (const auto& [page, widget] : pages) {
+        widget->setObjectName(QString::fromLatin1(pageNames[page]));
+        pcPages->addTab(widget, QString::fromUtf8(PageCaptions[page]));
+    }
+
+    auto* bottomBand = new QWidget(this);
+    bottomBand->setObjectName(QStringLiteral("pnBottom"));
+    bottomBand->setGeometry(0, ClientHeight - BottomBandHeight, ClientWidth, BottomBandHeight);
+    FillBackground(bottomBand, BottomBandColor);
+    bottomBand->setFont(SansFont(10));
+    btStartAgain = MakeButton(QStringLiteral("Začít znovu"), "btStartAgain", bottomBand);
+    btChangeInput = MakeButton(QStringLiteral("Upravit vstupy"), "btChangeInput", bottomBand);
+    btBack = MakeButton(QStringLiteral("<< Zpět"), "btBack", bottomBand);
+    btNext = MakeButton(QStringLiteral("Další >>"), "btNext", bottomBand);
+    btFinish = MakeButton(QStringLiteral("Konec"), "btFinish", bottomBand);
+    auto* bandLayout = new QHBoxLayout(bottomBand);
+    bandLayout->setContentsMargins(6, 4, 6, 4);
+    bandLayout->setSpacing(6);
+    for (QPushButton* button : {btStartAgain, btChangeInput, btBack, btNext, btFinish}) {
+        button->setFixedHeight(BottomBandHeight - 8);
+        button->setMinimumWidth(100);
+    }
+    bandLayout->addWidget(btStartAgain);
+    bandLayout->addWidget(btChangeInput);
+    bandLayout->addStretch();
+    bandLayout->addWidget(btBack);
+    bandLayout->addWidget(btNext);
+    bandLayout->addSpacing(12);
+    bandLayout->addWidget(btFinish);
+}
+
+QWidget* TfrmMain::BuildWelcomePage() {
+    auto* page = new QWidget;
+    auto* panel = new QFrame(page);
+    panel->setObjectName(QStringLiteral("pnWelcome"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FillBackground(panel, ColorLightYellowPanel);
+    auto* welcome = new QLabel(QStringLiteral("Vítejte v hodnotícím modelu ZEVRA."), panel);
+    welcome->setObjectName(QStringLiteral("lblWelcome"));
+    QFont welcomeFont = SansFont(14);
+    welcomeFont.setBold(true);
+    welcome->setFont(welcomeFont);
+    auto* credit = new QLabel(panel);
+    credit->setObjectName(QStringLiteral("lblCredit"));
+    credit->setWordWrap(true);
+    credit->setText(QStringLiteral(
+        "Hodnotící model ZEVRA posuzuje malou obec (je určen pro obce od 500 do 3000 obyvatel) podle údajů "
+        "o jejím obyvatelstvu, poloze a hospodářství. Ze zadaných údajů vypočte sedm dílčích indikátorů, "
+        "zařadí je do decilů, sestaví z nich integrovaný indikátor Obyvatelstvo, slovně jej zhodnotí "
+        "a vyhledá obce s podobnými vlastnostmi.\n\n"
+        "Model ZEVRA vytvořila společnost MOXAN."));
+    auto* authors = new QLabel(QStringLiteral("Autoři: MOXAN"), panel);
+    authors->setObjectName(QStringLiteral("lblAuthors"));
+    auto* hint = new QLabel(QStringLiteral("Zadávání údajů o obci zahájíte tlačítkem „Další >>“."), panel);
+    hint->setObjectName(QStringLiteral("lblHint"));
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(18, 16, 18, 16);
+    panelLayout->setSpacing(14);
+    panelLayout->addWidget(welcome);
+    panelLayout->addWidget(credit);
+    panelLayout->addWidget(authors);
+    panelLayout->addStretch();
+    panelLayout->addWidget(hint);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(panel);
+    return page;
+}
+
+QWidget* TfrmMain::BuildOutputPage() {
+    auto* page = new QWidget;
+    auto* group = new QGroupBox(QStringLiteral("Obyvatelstvo"), page);
+    group->setObjectName(QStringLiteral("gbObyvatelstvo"));
+    redObyvatelstvoResult = new QTextEdit(group);
+    redObyvatelstvoResult->setObjectName(QStringLiteral("redObyvatelstvoResult"));
+    redObyvatelstvoResult->setReadOnly(true);
+    redObyvatelstvoResult->setAcceptRichText(true);
+    redObyvatelstvoResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont reportFont(QStringLiteral("Times New Roman"), 12);
+    reportFont.setStyleHint(QFont::Serif);
+    redObyvatelstvoResult->setFont(reportFont);
+    redObyvatelstvoResult->document()->setDefaultFont(reportFont);
+    QPalette reportPalette = redObyvatelstvoResult->palette();
+    reportPalette.setColor(QPalette::Base, Qt::white);
+    reportPalette.setColor(QPalette::Text, Qt::black);
+    redObyvatelstvoResult->setPalette(reportPalette);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->setContentsMargins(6, 4, 6, 6);
+    groupLayout->addWidget(redObyvatelstvoResult);
+    SetGroupCaptionColor(group, ColorMaroon);
+
+    btCopyOutputToClipboard = MakeButton(QStringLiteral("Zkopírovat výstup do schránky"), "btCopyOutputToClipboard", page);
+    btSaveOutput = MakeButton(QStringLiteral("Uložit výstup do souboru"), "btSaveOutput", page);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btCopyOutputToClipboard);
+    buttons->addWidget(btSaveOutput);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->addWidget(group, 1);
+    layout->addLayout(buttons);
+    return page;
+}
+
+void TfrmMain::InitControls() {
+    setWindowTitle(QStringLiteral("ZEVRA Model"));
+    lblPageTitle->setText(QStringLiteral("Hodnotící model ZEVRA"));
+    HideResultTabs();
+    SetupInputPage1();
+    SetupInputPage2();
+    SetupInputPage3();
+}
+
+void TfrmMain::ConnectHandlers() {
+    const auto guarded = [this](void (TfrmMain::*handler)()) {
+        return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(btNext, &QPushButton::clicked, this, guarded(&TfrmMain::btNextClick));
+    connect(btBack, &QPushButton::clicked, this, guarded(&TfrmMain::btBackClick));
+    connect(btFinish, &QPushButton::clicked, this, guarded(&TfrmMain::btFinishClick));
+    connect(btStartAgain, &QPushButton::clicked, this, guarded(&TfrmMain::btStartAgainClick));
+    connect(btChangeInput, &QPushButton::clicked, this, guarded(&TfrmMain::btChangeInputClick));
+    connect(btBatchProcessing, &QPushButton::clicked, this, guarded(&TfrmMain::btBatchProcessingClick));
+    connect(btSaveOutput, &QPushButton::clicked, this, guarded(&TfrmMain::btSaveOutputClick));
+    connect(btCopyOutputToClipboard, &QPushButton::clicked, this, guarded(&TfrmMain::btCopyOutputToClipboardClick));
+    connect(btKodLookup, &QPushButton::clicked, this, guarded(&TfrmMain::btKodLookupClick));
+    connect(btLoadInputData, &QPushButton::clicked, this, guarded(&TfrmMain::btLoadInputDataClick));
+    connect(btSaveInputData, &QPushButton::clicked, this, guarded(&TfrmMain::btSaveInputDataClick));
+    connect(pcPages, &QTabWidget::currentChanged, this, guarded(&TfrmMain::pcPagesChange));
+    edNazevObce->installEventFilter(this);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edNazevObce && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // Switching to another window or opening a context menu is no
+        // entering or leaving of the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (event->type() == QEvent::FocusIn)
+                RunGuarded([this] { edNazevObceEnter(); });
+            else
+                RunGuarded([this] { edNazevObceExit(); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int TfrmMain::ActivePage() const { return pcPages->currentIndex(); }
+
+bool TfrmMain::IsTabVisible(TPage page) const { return pcPages->isTabVisible(page); }
+
+void TfrmMain::SetActivePage(TPage page) {
+    FChangingPage = true;
+    pcPages->setCurrentIndex(page);
+    FChangingPage = false;
+}
+
+void TfrmMain::SetTabVisible(TPage page, bool visible) {
+    FChangingPage = true;
+    pcPages->setTabVisible(page, visible);
+    FChangingPage = false;
+}
+
+void TfrmMain::HideResultTabs() {
+    for (TPage page : {tsInputData1, tsInputData2, tsInputData3, tsInputValidation, tsOutput})
+        SetTabVisible(page, false);
+    SetActivePage(tsWelcome);
+}
+
+void TfrmMain::pcPagesChange() {
+    if (!FChangingPage) PageEntry();
+}
+
+void TfrmMain::btNextClick() {
+    const int active = ActivePage();
+    const auto next = static_cast<TPage>((active + 1) % PageCount);
+    if (!IsTabVisible(next)) {
+        if (next == tsInputData1) {
+            for (TPage page : {tsInputData1, tsInputData2, tsInputData3}) SetTabVisible(page, true);
+        } else if (next == tsInputValidation || next == tsOutput) {
+            SetTabVisible(next, true);
+        }
+    }
+    if (next > active) {
+        SetActivePage(next);
+        PageEntry();
+    }
+}
+
+void TfrmMain::btBackClick() {
+    const int active = ActivePage();
+    for (int step = 1; step < PageCount; ++step) {
+        const auto previous = static_cast<TPage>((active - step + PageCount) % PageCount);
+        if (!IsTabVisible(previous)) continue;
+        if (previous < active) {
+            SetActivePage(previous);
+            PageEntry();
+        }
+        return;
+    }
+}
+
+void TfrmMain::PageEntry() {
+    const int active = ActivePage();
+    if (active == tsInputValidation && !FModel->Output()) ShowValidation();
+    if (active == tsOutput && !FModel->Output()) {
+        FModel->Evaluate();
+        LockInputs();
+        ComposeReport();
+    }
+    UpdateButtons();
+}
+
+void TfrmMain::UpdateButtons() {
+    const int active = ActivePage();
+    bool visibleBefore = false;
+    bool visibleAfter = false;
+    for (int page = 0; page < PageCount; ++page) {
+        if (!IsTabVisible(static_cast<TPage>(page))) continue;
+        if (page < active) visibleBefore = true;
+        if (page > active) visibleAfter = true;
+    }
+    btBack->setEnabled(visibleBefore);
+    btNext->setEnabled(visibleAfter || active == tsWelcome || active == tsInputData3 ||
+                       (active == tsInputValidation && FErrors.empty()));
+    btStartAgain->setEnabled(IsTabVisible(tsInputData1));
+    btChangeInput->setEnabled(IsTabVisible(tsOutput));
+}
+
+void TfrmMain::btFinishClick() {
+    if (AskYesNo(QStringLiteral("Opravdu si přejete ukončit aplikaci?"))) close();
+}
+
+void TfrmMain::btStartAgainClick() {
+    if (AskYesNo(QStringLiteral("Novým zahájením dojde k vynulování všech zadaných i vypočtených dat.\r\n"
+                                "Opravdu chcete začít znovu?")))
+        ResetWizard();
+}
+
+void TfrmMain::btChangeInputClick() {
+    if (AskYesNo(QStringLiteral("Povolením úprav vstupů dojde k vynulování vypočtených dat.\r\n"
+                                "Opravdu chcete vstup upravit?")))
+        ReopenInput();
+}
+
+void TfrmMain::btBatchProcessingClick() {
+    // The model's input and result belong to the batch afterwards, so the
+    // wizard starts again whatever happened there.
+    try {
+        if (FBatchProcessing) FBatchProcessing(*this, *FModel);
+    } catch (...) {
+        ResetWizard();
+        throw;
+    }
+    ResetWizard();
+}
+
+void TfrmMain::ResetWizard() {
+    ClearInputs();
+    UnlockInputs();
+    ClearReport();
+    FModel->NewInput();
+    HideResultTabs();
+    UpdateButtons();
+}
+
+void TfrmMain::ReopenInput() {
+    UnlockInputs();
+    ClearReport();
+    FModel->NewInput();
+    SetTabVisible(tsInputValidation, false);
+    SetTabVisible(tsOutput, false);
+    SetActivePage(tsInputData1);
+    PageEntry();
+    UpdateButtons();
+}
+
+void TfrmMain::ComposeReport() {
+    ClearReport();
+    FReportEntries = ComposeReportEntries(*FModel->Output());
+    TRichTextSink sink(*redObyvatelstvoResult);
+    RenderMarkup(sink, FReportEntries);
+    redObyvatelstvoResult->moveCursor(QTextCursor::Start);
+}
+
+void TfrmMain::ClearReport() {
+    ClearRichText(*redObyvatelstvoResult);
+    FReportEntries.clear();
+}
+
+QString TfrmMain::ExecutableFolder() const { return QString::fromStdString(ExecutableDir()); }
+
+void TfrmMain::btSaveOutputClick() {
+    TFileDialogSpec spec;
+    spec.Filters = {{QStringLiteral("Rich Text files (*.rtf)"), QStringLiteral("*.rtf")}};
+    spec.DefaultSuffix = QStringLiteral("rtf");
+    spec.InitialDir = ExecutableFolder();
+    spec.ProposedName = edNazevObce->text() + QStringLiteral(".rtf");
+    const std::optional<QString> fileName = Dialogs().SaveFileName(spec);
+    if (!fileName) return;
+    if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
+    WriteFileAtomically(PathOf(*fileName), RenderRtfDocument(FReportEntries));
+}
+
+void TfrmMain::btCopyOutputToClipboardClick() {
+    const std::string rtf = RenderRtfDocument(FReportEntries);
+    const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    auto mime = std::make_unique<QMimeData>();
+    mime->setData(QStringLiteral("text/rtf"), rtfBytes);
+    mime->setData(QStringLiteral("application/rtf"), rtfBytes);
+    mime->setHtml(redObyvatelstvoResult->document()->toHtml());
+    mime->setText(ToQ(RenderPlainText(FReportEntries)));
+    QGuiApplication::clipboard()->setMimeData(mime.release());
+}
+
+}  // namespace zevra

@@ -1,0 +1,64 @@
+// TNumberEdit: a numeric entry field over QLineEdit. It holds one number:
+// empty for 0, shown plainly with at most Decimals decimals while it has the
+// focus, and in its display format (",0", ",0.000" or "0", grouped with the
+// process's thousands separator) while it has not. Typing accepts only what
+// can form a number; "." and "," are both taken as the decimal point; Esc
+// restores the value the field had. Values are brought into the range
+// [MinValue, MaxValue] whenever they are read or set (no range when both
+// are equal).
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+namespace zevra {
+
+class TNumberEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TNumberEdit(QWidget* parent = nullptr);
+
+    // ",0", ",0.000" or "0": grouping when it starts with ",", and as many
+    // decimals as there are zeros after the ".".
+    void SetDisplayFormat(const QString& format);
+    const QString& DisplayFormat() const { return FDisplayFormat; }
+    void SetDecimals(int decimals);
+    int Decimals() const { return FDecimals; }
+    void SetRange(double minValue, double maxValue);
+    double MinValue() const { return FMinValue; }
+    double MaxValue() const { return FMaxValue; }
+    bool HasRange() const { return FMaxValue != FMinValue; }
+
+    // The value the edit text says, brought into the range; text that does
+    // not read as a number gives the minimum.
+    double Value() const;
+    void SetValue(double value);
+
+    // The plain edit text (what the field shows while it has the focus).
+    QString EditText() const;
+    // The text the field shows without the focus.
+    QString DisplayText() const;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    double Clamp(double value) const;
+    double ParseEditText(const QString& text) const;
+    QString PlainText(double value) const;
+    bool AcceptsText(const QString& text) const;
+    void ShowValue();
+    void TypeText(const QString& typed);
+
+    QString FDisplayFormat = QStringLiteral(",0");
+    int FDecimals = 0;
+    double FMinValue = 0;
+    double FMaxValue = 0;
+    QString FEditText;      // plain text of the value while not editing
+    QString FTextOnEnter;   // what Esc restores
+    bool FEditing = false;
+};
+
+}  // namespace zevra

@@ -1,0 +1,25 @@
+// The result page's rich-text view as a sink of the markup renderer: every
+// run is inserted at the end of the view in its style, every entry ends a
+// paragraph.
+#pragma once
+
+#include "report/u_Tags.h"
+
+class QTextEdit;
+
+namespace zevra {
+
+class TRichTextSink : public IMarkupSink {
+public:
+    explicit TRichTextSink(QTextEdit& view);
+    void InsertText(std::string_view text, TMarkupStyle style) override;
+    void EndEntry(TMarkupStyle style) override;
+
+private:
+    QTextEdit& FView;
+};
+
+// Empties the view and sets its style back to plain.
+void ClearRichText(QTextEdit& view);
+
+}  // namespace zevra
