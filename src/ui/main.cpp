@@ -1,4 +1,5 @@
 // zevra: the desktop wizard of the ZEVRA evaluation model.
+#include "batch/u_batch.h"
 #include "model/u_paths.h"
 #include "u_application.h"
 #include "u_gui_functions.h"
@@ -27,6 +28,9 @@ int main(int argc, char** argv) {
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
+    window->SetBatchProcessing([](QWidget&, zevra::TZevraModel& model) {
+        zevra::TfrmBatchProcessing::ShowBatchProcessing(model);
+    });
     window->show();
     return app.exec();
 }

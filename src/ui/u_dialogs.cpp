@@ -1,6 +1,8 @@
 #include "u_dialogs.h"
 
 #include "u_frm_Vyber.h"
+#include "batch/u_frm_CompositeException.h"
+#include "batch/u_frm_Info.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -44,6 +46,8 @@ std::optional<QString> RunFileDialog(const TFileDialogSpec& spec, bool save) {
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         dialog.setDefaultSuffix(spec.DefaultSuffix);
         if (!spec.ProposedName.isEmpty()) dialog.selectFile(spec.ProposedName);
+        if (spec.SelectedFilter > 0 && spec.SelectedFilter < static_cast<int>(spec.Filters.size()))
+            dialog.selectNameFilter(dialog.nameFilters().value(spec.SelectedFilter));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo info(path);
@@ -151,6 +155,31 @@ int TScriptedDialogs::ShowChoice(const QString& caption, const QString& question
     const int answer = ChoiceAnswers.front();
     ChoiceAnswers.pop_front();
     return answer;
+}
+
+void TQtDialogs::ShowInfoText(const QString& caption, const QString& heading, const QString& text) {
+    TfrmInfo::ShowInfoText(caption, heading, text);
+}
+
+void TQtDialogs::ShowComposite(const ECompositeException& e, QWidget* owner) {
+    TfrmCompositeException::ShowComposite(&e, owner);
+}
+
+void TScriptedDialogs::ShowInfoText(const QString& caption, const QString& heading, const QString& text) {
+    TRequest r;
+    r.Type = TRequest::TType::InfoText;
+    r.Caption = caption;
+    r.Heading = heading;
+    r.Text = text;
+    Requests.push_back(r);
+}
+
+void TScriptedDialogs::ShowComposite(const ECompositeException& e, QWidget*) {
+    TRequest r;
+    r.Type = TRequest::TType::Composite;
+    r.Caption = QStringLiteral("Výsledek operace");
+    r.Lines = CompositeLines(e);
+    Requests.push_back(r);
 }
 
 std::vector<TScriptedDialogs::TRequest> TScriptedDialogs::RequestsOf(TRequest::TType type) const {

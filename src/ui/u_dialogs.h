@@ -16,6 +16,8 @@ class QWidget;
 
 namespace zevra {
 
+class ECompositeException;
+
 enum class TMessageKind { Question, Information, Warning, Error };
 
 // One file filter: its description as shown (with the pattern in brackets,
@@ -33,6 +35,7 @@ struct TFileDialogSpec {
     QString ProposedName;    // file name offered in the name field
     bool MustExist = false;  // open: only an existing file may be chosen
     bool RefuseReadOnly = false;  // an existing read-only file is not accepted
+    int SelectedFilter = 0;       // index of the filter selected when the dialog opens
 };
 
 class IDialogs {
@@ -49,6 +52,10 @@ public:
     // The index of the chosen line, or -1 when cancelled.
     virtual int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                            int initialIndex) = 0;
+    // The batch path's text window: caption, heading and a text of lines.
+    virtual void ShowInfoText(const QString& caption, const QString& heading, const QString& text) = 0;
+    // Every problem of a composite exception in one list, owned by `owner`.
+    virtual void ShowComposite(const ECompositeException& e, QWidget* owner) = 0;
 };
 
 // The dialogs every window uses. Until something else is installed these
@@ -66,6 +73,8 @@ public:
     std::optional<QString> SaveFileName(const TFileDialogSpec& spec) override;
     int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                    int initialIndex) override;
+    void ShowInfoText(const QString& caption, const QString& heading, const QString& text) override;
+    void ShowComposite(const ECompositeException& e, QWidget* owner) override;
 };
 
 // For tests: answers from queues, records every request. A request without a
@@ -73,15 +82,16 @@ public:
 class TScriptedDialogs : public IDialogs {
 public:
     struct TRequest {
-        enum class TType { YesNo, Message, OpenFile, SaveFile, Choice };
+        enum class TType { YesNo, Message, OpenFile, SaveFile, Choice, InfoText, Composite };
         TType Type = TType::YesNo;
         TMessageKind Kind = TMessageKind::Question;
         QString Caption;
         QString Text;  // question, message or choice question
         bool DefaultNo = false;
         TFileDialogSpec File;
-        QStringList Lines;
+        QStringList Lines;  // choice lines; problem lines of a composite
         int InitialIndex = -1;
+        QString Heading;  // heading of the text window
     };
 
     std::deque<bool> YesNoAnswers;
@@ -95,6 +105,8 @@ public:
     std::optional<QString> SaveFileName(const TFileDialogSpec& spec) override;
     int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                    int initialIndex) override;
+    void ShowInfoText(const QString& caption, const QString& heading, const QString& text) override;
+    void ShowComposite(const ECompositeException& e, QWidget* owner) override;
 
     // The requests of one type, in order.
     std::vector<TRequest> RequestsOf(TRequest::TType type) const;

@@ -1,0 +1,466 @@
+#include "u_batch.h"
+
+#include "batch/u_batch_progress.h"
+#include "batch/u_memtable_model.h"
+#include "u_dialogs.h"
+#include "u_gui_functions.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+#include <QTableView>
+#include <QUrl>
+
+namespace zevra {
+
+namespace {
+
+const QColor BandColor(200, 200, 200);
+constexpr int GridRowHeight = 18;
+constexpr int IndicatorWidth = 12;
+
+// The columns of dbgInputData: field, title and width (0 = default).
+std::vector<TGridColumn> InputGridColumns() {
+    return {
+        {ifOBEC, QStringLiteral("Obec"), 120},
+        {ifKRAJ, QStringLiteral("Kraj"), 100},
+        {ifOBYVATELE, QStringLiteral("Obyvatel"), 70},
+        {ifKATASTR, QStringLiteral("Katastr"), 75},
+        {ifEAKTIVNI, QStringLiteral("Ek.akt. 2001"), 0},
+        {ifNEZAMESTNANI, QStringLiteral("Nezaměst. 2001"), 80},
+        {ifVYJIZDEJICI, QStringLiteral("Vyjížďející 2001"), 80},
+        {ifNADMVYSKA, QStringLiteral("Nadm. v."), 50},
+        {ifKRAJSKE_MESTO_MIN, QStringLiteral("Kraj. město - čas"), 0},
+        {ifOKRESNI_MESTO_KM, QStringLiteral("Okr. město - km"), 0},
+        {ifSILNICE_1TR_KM, QStringLiteral("Silnice 1. tř - km"), 0},
+        {ifPODNIKATELE_2006, QStringLiteral("Podnikatelé 2006"), 0},
+        {ifROLNICI_2006, QStringLiteral("Rolníci 2006"), 80},
+        {ifDOM_ZAMESTNAVATEL, QStringLiteral("Domin. zaměst."), 0},
+    };
+}
+
+TfrmBatchProcessing::TFileOpener& FileOpener() {
+    static TfrmBatchProcessing::TFileOpener opener = [](const QString& fileName) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
+    };
+    return opener;
+}
+
+std::string PathOf(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent, const QRect& geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QGroupBox* MakeGroup(const QString& title, const char* name, QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    SetGroupCaptionColor(group, ColorMaroon);
+    return group;
+}
+
+QFrame* MakeLegendSquare(const char* name, const QColor& color, QWidget* parent, const QRect& geometry) {
+    auto* square = new QFrame(parent);
+    square->setObjectName(QString::fromLatin1(name));
+    square->setGeometry(geometry);
+    square->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(color.name()));
+    return square;
+}
+
+void FillBackground(QWidget* widget, const QColor& color) {
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+}
+
+QString FileDialogStart(const QLineEdit* edit) { return edit->text().trimmed(); }
+
+}  // namespace
+
+bool IsDataSetEmpty(const TMemTable* table) { return !table || table->VisibleCount() == 0; }
+
+TfrmBatchProcessing::TfrmBatchProcessing(TZevraModel& model, QWidget* parent)
+    : QDialog(parent), FBatch(model),
+      FInputModel(std::make_unique<TMemTableModel>(FBatch.InputData(), InputGridColumns(), ifERROR)) {
+    setObjectName(QStringLiteral("frmBatchProcessing"));
+    setWindowTitle(QStringLiteral("Hromadné zpracování"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(SansFont(8));
+    BuildInputGroup();
+    BuildPreviewGroup();
+    BuildOutputGroup();
+    BuildButtonBand();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TfrmBatchProcessing::~TfrmBatchProcessing() {
+    // The grid must let go of the model before the model goes.
+    if (dbgInputData) dbgInputData->setModel(nullptr);
+}
+
+void TfrmBatchProcessing::ShowBatchProcessing(TZevraModel& model) {
+    TfrmBatchProcessing window(model);
+    window.exec();
+}
+
+TfrmBatchProcessing::TFileOpener TfrmBatchProcessing::SetFileOpener(TFileOpener opener) {
+    TFileOpener previous = std::move(FileOpener());
+    FileOpener() = std::move(opener);
+    return previous;
+}
+
+// --- construction ------------------------------------------------------------
+
+void TfrmBatchProcessing::BuildInputGroup() {
+    gbInput = MakeGroup(QStringLiteral("Vstupní soubor"), "gbInput", this);
+    MakeLabel(QStringLiteral("Vstupní soubor:"), gbInput, {10, 24, 88, 16});
+    edInputFile = new QLineEdit(gbInput);
+    edInputFile->setObjectName(QStringLiteral("edInputFile"));
+    edInputFile->setGeometry(100, 21, 445, 21);
+    btChooseInput = MakeButton(QStringLiteral("Vybrat soubor..."), "btChooseInput", gbInput, {554, 19, 126, 25});
+    btLoadInput = MakeButton(QStringLiteral("Načíst data"), "btLoadInput", gbInput,
+                             {(ClientWidth - 120) / 2, 48, 120, 25});
+}
+
+void TfrmBatchProcessing::BuildPreviewGroup() {
+    gbPreview = MakeGroup(QStringLiteral("Kontrola vstupu"), "gbPreview", this);
+    lblErrorCount = new QLabel(gbPreview);
+    lblErrorCount->setObjectName(QStringLiteral("lblErrorCount"));
+    lblErrorCount->setAutoFillBackground(true);
+
+    pnPreview_C = new QWidget(gbPreview);
+    pnPreview_C->setObjectName(QStringLiteral("pnPreview_C"));
+    const int panelHeight = PreviewHeight - CollapsedHeight - 2;
+    pnPreview_C->setGeometry(2, CollapsedHeight, ClientWidth - 4, panelHeight);
+    constexpr int StatusHeight = 33;
+    const int panelWidth = ClientWidth - 4;
+
+    dbgInputData = new QTableView(pnPreview_C);
+    dbgInputData->setObjectName(QStringLiteral("dbgInputData"));
+    dbgInputData->setGeometry(0, 0, panelWidth, panelHeight - StatusHeight);
+    dbgInputData->setModel(FInputModel.get());
+    dbgInputData->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbgInputData->setSelectionMode(QAbstractItemView::SingleSelection);
+    dbgInputData->setSelectionBehavior(QAbstractItemView::SelectItems);
+    dbgInputData->setShowGrid(true);
+    dbgInputData->setWordWrap(false);
+    dbgInputData->setTabKeyNavigation(false);
+    QHeaderView* columns = dbgInputData->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setDefaultSectionSize(TMemTableModel::DefaultColumnWidth);
+    columns->setDefaultAlignment(Qt::AlignCenter);
+    columns->setHighlightSections(false);
+    for (int c = 0; c < static_cast<int>(FInputModel->Columns().size()); ++c) {
+        const int width = FInputModel->Columns()[static_cast<std::size_t>(c)].Width;
+        columns->resizeSection(c, width > 0 ? width : TMemTableModel::DefaultColumnWidth);
+    }
+    QHeaderView* indicator = dbgInputData->verticalHeader();
+    indicator->setSectionResizeMode(QHeaderView::Fixed);
+    indicator->setDefaultSectionSize(GridRowHeight);
+    indicator->setMinimumSectionSize(GridRowHeight);
+    indicator->setFixedWidth(IndicatorWidth);
+    indicator->setHighlightSections(false);
+
+    pnPreviewStatus = new QWidget(pnPreview_C);
+    pnPreviewStatus->setObjectName(QStringLiteral("pnPreviewStatus"));
+    pnPreviewStatus->setGeometry(0, panelHeight - StatusHeight, panelWidth, StatusHeight);
+    QFont small = font();
+    small.setPointSize(7);
+    shpWarning = MakeLegendSquare("shpWarning", TMemTableModel::WarningColor, pnPreviewStatus, {6, 3, 13, 13});
+    QLabel* warningLabel = MakeLabel(QStringLiteral("varování"), pnPreviewStatus, {23, 2, 60, 14});
+    warningLabel->setFont(small);
+    shpError = MakeLegendSquare("shpError", TMemTableModel::ErrorColor, pnPreviewStatus, {6, 18, 13, 13});
+    QLabel* errorLabel = MakeLabel(QStringLiteral("chyba"), pnPreviewStatus, {23, 17, 60, 14});
+    errorLabel->setFont(small);
+    btValidationDetail =
+        MakeButton(QStringLiteral("Detail kontroly dat"), "btValidationDetail", pnPreviewStatus, {88, 4, 130, 25});
+    btRunModel = MakeButton(QStringLiteral("Spustit model"), "btRunModel", pnPreviewStatus, {226, 4, 130, 25});
+    chbProblemsOnly = new QCheckBox(QStringLiteral("Zobrazit jen problémy"), pnPreviewStatus);
+    chbProblemsOnly->setObjectName(QStringLiteral("chbProblemsOnly"));
+    chbProblemsOnly->setGeometry(panelWidth - 160, 8, 156, 17);
+    chbProblemsOnly->setChecked(true);
+}
+
+void TfrmBatchProcessing::BuildOutputGroup() {
+    gbOutput = MakeGroup(QStringLiteral("Uložení výsledku"), "gbOutput", this);
+    pnOutput_C = new QWidget(gbOutput);
+    pnOutput_C->setGeometry(0, 0, ClientWidth, OutputHeight);
+    MakeLabel(QStringLiteral("Výstupní soubor:"), pnOutput_C, {10, 24, 88, 16});
+    edOutputFile = new QLineEdit(pnOutput_C);
+    edOutputFile->setObjectName(QStringLiteral("edOutputFile"));
+    edOutputFile->setGeometry(100, 21, 445, 21);
+    btChooseOutput = MakeButton(QStringLiteral("Vybrat soubor..."), "btChooseOutput", pnOutput_C, {554, 19, 126, 25});
+    chbOpenOutput = new QCheckBox(QStringLiteral("Po uložení zobrazit výsledky"), pnOutput_C);
+    chbOpenOutput->setObjectName(QStringLiteral("chbOpenOutput"));
+    chbOpenOutput->setGeometry(100, 45, 250, 17);
+    chbOpenOutput->setChecked(false);
+    btSaveOutput = MakeButton(QStringLiteral("Uložit výsledek"), "btSaveOutput", pnOutput_C,
+                              {(ClientWidth - 120) / 2, 65, 120, 25});
+}
+
+void TfrmBatchProcessing::BuildButtonBand() {
+    pnButtons = new QWidget(this);
+    pnButtons->setObjectName(QStringLiteral("pnButtons"));
+    FillBackground(pnButtons, BandColor);
+    btClose = MakeButton(QStringLiteral("Ukončit"), "btClose", pnButtons, {ClientWidth - 8 - 100, 5, 100, 25});
+}
+
+void TfrmBatchProcessing::ConnectHandlers() {
+    const auto guarded = [this](void (TfrmBatchProcessing::*handler)()) {
+        return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(btChooseInput, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btChooseInputClick));
+    connect(btLoadInput, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btLoadInputClick));
+    connect(btRunModel, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btRunModelClick));
+    connect(btValidationDetail, &QPushButton::clicked, this,
+            guarded(&TfrmBatchProcessing::btValidationDetailClick));
+    connect(chbProblemsOnly, &QCheckBox::clicked, this, guarded(&TfrmBatchProcessing::chbProblemsOnlyClick));
+    connect(btChooseOutput, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btChooseOutputClick));
+    connect(btSaveOutput, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btSaveOutputClick));
+    connect(btClose, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btCloseClick));
+    connect(dbgInputData, &QTableView::doubleClicked, this, guarded(&TfrmBatchProcessing::dbgInputDataDblClick));
+    connect(dbgInputData->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { dbgInputDataCurrentChanged(); });
+}
+
+// --- layout ------------------------------------------------------------------
+
+void TfrmBatchProcessing::FormCreate() {
+    FPreviewDesignHeight = PreviewHeight;
+    FOutputDesignHeight = OutputHeight;
+    SetPreviewExpanded(false);
+    SetOutputExpanded(false);
+    pnPreview_C->hide();
+    lblErrorCount->setText(QString());
+    PlaceErrorCount();
+}
+
+void TfrmBatchProcessing::FormActivate() {
+    PlaceErrorCount();
+    LayoutGroups();
+}
+
+void TfrmBatchProcessing::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TfrmBatchProcessing::SetPreviewExpanded(bool expanded) {
+    FPreviewExpanded = expanded;
+    LayoutGroups();
+}
+
+void TfrmBatchProcessing::SetOutputExpanded(bool expanded) {
+    FOutputExpanded = expanded;
+    pnOutput_C->setVisible(expanded);
+    LayoutGroups();
+}
+
+void TfrmBatchProcessing::LayoutGroups() {
+    int top = 0;
+    const auto place = [&top](QWidget* part, int height) {
+        part->setGeometry(0, top, ClientWidth, height);
+        top += height;
+    };
+    place(gbInput, InputHeight);
+    place(gbPreview, FPreviewExpanded ? FPreviewDesignHeight : CollapsedHeight);
+    place(gbOutput, FOutputExpanded ? FOutputDesignHeight : CollapsedHeight);
+    place(pnButtons, ButtonsHeight);
+    setFixedSize(ClientWidth, top);
+}
+
+// lblErrorCount stands on the group's frame line right after its caption.
+void TfrmBatchProcessing::PlaceErrorCount() {
+    QStyleOptionGroupBox option;
+    option.initFrom(gbPreview);
+    option.text = gbPreview->title();
+    option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+    option.textAlignment = gbPreview->alignment();
+    const QRect caption = gbPreview->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                             QStyle::SC_GroupBoxLabel, gbPreview);
+    const int height = qMax(caption.height(), fontMetrics().height());
+    const int width = fontMetrics().horizontalAdvance(lblErrorCount->text()) + 6;
+    lblErrorCount->setGeometry(caption.right() + 2, caption.top(), width, height);
+    lblErrorCount->raise();
+}
+
+TfrmBatchProcessing::TState TfrmBatchProcessing::State() const {
+    if (FOutputExpanded) return TState::Run;
+    if (FPreviewExpanded) return TState::Loaded;
+    return TState::Opened;
+}
+
+// --- grid --------------------------------------------------------------------
+
+bool TfrmBatchProcessing::IsDataSetEmpty() const { return zevra::IsDataSetEmpty(&FBatch.InputData()); }
+
+std::size_t TfrmBatchProcessing::CurrentInputRow() const {
+    if (IsDataSetEmpty()) return TMemTable::npos;
+    const QModelIndex current = dbgInputData->currentIndex();
+    const std::size_t row = FInputModel->TableRow(current.isValid() ? current.row() : 0);
+    return row != TMemTable::npos ? row : FInputModel->TableRow(0);
+}
+
+void TfrmBatchProcessing::WithGridDetached(const std::function<void()>& change) {
+    FInputModel->BeginUpdate();
+    try {
+        change();
+    } catch (...) {
+        FInputModel->EndUpdate();
+        SyncCurrentRow();
+        throw;
+    }
+    FInputModel->EndUpdate();
+    SyncCurrentRow();
+}
+
+// After the grid was reset, its cursor goes back to the table's current row,
+// or to the first visible row when that one is hidden.
+void TfrmBatchProcessing::SyncCurrentRow() {
+    if (!FInputModel->Following()) return;
+    int viewRow = FInputModel->ViewRow(FBatch.InputData().CurrentRow());
+    if (viewRow < 0 && FInputModel->rowCount() > 0) viewRow = 0;
+    if (viewRow < 0) {
+        FInputModel->SetIndicatorRow(-1);
+        return;
+    }
+    dbgInputData->setCurrentIndex(FInputModel->index(viewRow, 0));
+    FInputModel->SetIndicatorRow(viewRow);
+}
+
+void TfrmBatchProcessing::dbgInputDataCurrentChanged() {
+    const QModelIndex current = dbgInputData->currentIndex();
+    if (!current.isValid()) return;
+    const std::size_t row = FInputModel->TableRow(current.row());
+    if (row == TMemTable::npos) return;
+    FBatch.InputData().SetCurrentRow(row);
+    FInputModel->SetIndicatorRow(current.row());
+}
+
+// --- handlers ----------------------------------------------------------------
+
+void TfrmBatchProcessing::btChooseInputClick() {
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Vyberte soubor, který chcete zpracovat");
+    spec.Filters = {{QStringLiteral("Textové soubory"), QStringLiteral("*.txt")},
+                    {QStringLiteral("CSV soubory"), QStringLiteral("*.csv")}};
+    spec.SelectedFilter = 1;
+    spec.ProposedName = FileDialogStart(edInputFile);
+    spec.MustExist = true;
+    if (const std::optional<QString> chosen = Dialogs().OpenFileName(spec)) edInputFile->setText(*chosen);
+}
+
+void TfrmBatchProcessing::btLoadInputClick() {
+    try {
+        LoadInputFile();
+        ValidateInputRows();
+        SetPreviewExpanded(true);
+        pnPreview_C->show();
+        SetOutputExpanded(false);
+    } catch (const ECompositeException& e) {
+        Dialogs().ShowComposite(e, this);
+    }
+}
+
+void TfrmBatchProcessing::LoadInputFile() {
+    const std::string fileName = PathOf(edInputFile->text());
+    WithGridDetached([&] {
+        TDelayedProgress progress(this, QStringLiteral("Načítání vstupního souboru..."));
+        FBatch.LoadInputFile(fileName, progress.Callback());
+    });
+}
+
+void TfrmBatchProcessing::ValidateInputRows() {
+    WithGridDetached([&] {
+        TDelayedProgress progress(this, QStringLiteral("Kontrola vstupních dat..."));
+        FBatch.ValidateInputRows(progress.Callback());
+    });
+    lblErrorCount->setText(ToQ(FBatch.ErrorCountText()));
+    PlaceErrorCount();
+}
+
+void TfrmBatchProcessing::btRunModelClick() {
+    if (!InputValid()) {
+        ShowErrorMessage(QStringLiteral("Vstupní data obsahují chyby!"));
+        return;
+    }
+    RunModelOnRows();
+    SetOutputExpanded(true);
+}
+
+void TfrmBatchProcessing::RunModelOnRows() {
+    WithGridDetached([&] {
+        TDelayedProgress progress(this, QStringLiteral("Výpočet modelu..."));
+        FBatch.RunModelOnRows(progress.Callback());
+    });
+}
+
+void TfrmBatchProcessing::ShowErrorMessage(const QString& text) {
+    Dialogs().ShowMessage(TMessageKind::Error, QStringLiteral("Error"), text);
+}
+
+void TfrmBatchProcessing::btValidationDetailClick() {
+    const std::size_t row = CurrentInputRow();
+    if (row == TMemTable::npos) return;
+    const TMemTable& table = FBatch.InputData();
+    Dialogs().ShowInfoText(QString(),
+                           QStringLiteral("Výsledek kontroly dat pro obec %1:").arg(ToQ(table.GetText(row, ifOBEC))),
+                           ToQ(table.GetText(row, ifERROR_TEXT)));
+}
+
+void TfrmBatchProcessing::dbgInputDataDblClick() {
+    if (btValidationDetail->isEnabled()) btValidationDetailClick();
+}
+
+void TfrmBatchProcessing::chbProblemsOnlyClick() {
+    WithGridDetached([&] { FBatch.SetProblemsOnly(chbProblemsOnly->isChecked()); });
+}
+
+void TfrmBatchProcessing::btChooseOutputClick() {
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Vyberte umístění pro výstupní soubor");
+    spec.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")}};
+    spec.ProposedName = FileDialogStart(edOutputFile);
+    const std::optional<QString> chosen = Dialogs().SaveFileName(spec);
+    if (!chosen) return;
+    if (QFileInfo::exists(*chosen) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
+    edOutputFile->setText(*chosen);
+}
+
+void TfrmBatchProcessing::btSaveOutputClick() {
+    WriteHtmlOutput();
+    if (chbOpenOutput->isChecked()) OpenOutputFile();
+}
+
+void TfrmBatchProcessing::WriteHtmlOutput() { FBatch.WriteHtmlOutput(PathOf(edOutputFile->text())); }
+
+void TfrmBatchProcessing::OpenOutputFile() {
+    if (FileOpener()) FileOpener()(edOutputFile->text().trimmed());
+}
+
+void TfrmBatchProcessing::btCloseClick() { accept(); }
+
+}  // namespace zevra

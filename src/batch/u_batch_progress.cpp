@@ -1,0 +1,56 @@
+#include "u_batch_progress.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace zevra {
+
+namespace {
+
+constexpr int Steps = 1000;
+constexpr qint64 UpdateInterval = 50;  // ms between two repaints of the bar
+
+int& DelaySetting() {
+    static int delay = 500;
+    return delay;
+}
+
+}  // namespace
+
+int TDelayedProgress::Delay() { return DelaySetting(); }
+
+void TDelayedProgress::SetDelay(int milliseconds) { DelaySetting() = milliseconds < 0 ? 0 : milliseconds; }
+
+TDelayedProgress::TDelayedProgress(QWidget* owner, QString label) : FOwner(owner), FLabel(std::move(label)) {
+    FClock.start();
+}
+
+TDelayedProgress::~TDelayedProgress() = default;
+
+TBatchProgress TDelayedProgress::Callback() {
+    return [this](std::size_t done, std::size_t total) { Report(done, total); };
+}
+
+void TDelayedProgress::Report(std::size_t done, std::size_t total) {
+    const qint64 now = FClock.elapsed();
+    if (!FDialog) {
+        if (now < Delay()) return;
+        FDialog = std::make_unique<QProgressDialog>(FLabel, QString(), 0, Steps, FOwner);
+        FDialog->setWindowTitle(QStringLiteral("Hromadné zpracování"));
+        FDialog->setWindowModality(Qt::ApplicationModal);
+        FDialog->setCancelButton(nullptr);
+        FDialog->setAutoClose(false);
+        FDialog->setAutoReset(false);
+        FDialog->setMinimumDuration(0);
+        FDialog->show();
+        FShown = true;
+    } else if (now - FLastUpdate < UpdateInterval && done < total) {
+        return;
+    }
+    FLastUpdate = now;
+    const int value = total == 0 ? Steps : static_cast<int>(static_cast<double>(done) * Steps / static_cast<double>(total));
+    FDialog->setValue(value);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace zevra

@@ -1,0 +1,108 @@
+#include "u_frm_CompositeException.h"
+
+#include "batch/u_exception_functions.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace zevra {
+
+namespace {
+
+constexpr int BottomBandHeight = 31;
+const QColor CaptionColor(0, 0, 128);
+const QColor ListColor(128, 255, 255);
+const QColor BandColor(200, 200, 200);
+
+void FillBackground(QWidget* widget, const QColor& color) {
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+}
+
+void SetBase(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+QStringList CompositeLines(const ECompositeException& e) {
+    QStringList lines;
+    for (const std::string& line : FormatProblems(e)) lines << QString::fromStdString(line);
+    return lines;
+}
+
+TfrmCompositeException::TfrmCompositeException(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmCompositeException"));
+    setWindowTitle(QStringLiteral("Výsledek operace"));
+    setFixedSize(DesignWidth, DesignHeight);
+
+    gbProblemy = new QGroupBox(QStringLiteral("Při provádění operace se vyskytly následující problémy:"), this);
+    gbProblemy->setObjectName(QStringLiteral("gbProblemy"));
+    gbProblemy->setStyleSheet(QStringLiteral("QGroupBox::title { color: %1; }").arg(CaptionColor.name()));
+
+    mmErrors = new QPlainTextEdit(gbProblemy);
+    mmErrors->setObjectName(QStringLiteral("mmErrors"));
+    mmErrors->setReadOnly(true);
+    mmErrors->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmErrors->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmErrors->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    SetBase(mmErrors, ListColor);
+    auto* groupLayout = new QVBoxLayout(gbProblemy);
+    groupLayout->setContentsMargins(6, 6, 6, 6);
+    groupLayout->addWidget(mmErrors);
+
+    pnB = new QWidget(this);
+    pnB->setObjectName(QStringLiteral("pnB"));
+    pnB->setFixedHeight(BottomBandHeight);
+    FillBackground(pnB, BandColor);
+    btOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("&Zavři okno"), pnB);
+    btOk->setObjectName(QStringLiteral("btOk"));
+    btOk->setDefault(true);
+    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
+    auto* bandLayout = new QHBoxLayout(pnB);
+    bandLayout->setContentsMargins(0, 2, 0, 2);
+    bandLayout->addStretch();
+    bandLayout->addWidget(btOk);
+    bandLayout->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(gbProblemy, 1);
+    layout->addWidget(pnB);
+}
+
+void TfrmCompositeException::FillProblems(const ECompositeException* e) {
+    mmErrors->clear();
+    if (e) mmErrors->setPlainText(CompositeLines(*e).join(QLatin1Char('\n')));
+}
+
+QStringList TfrmCompositeException::ProblemLines() const {
+    const QString text = mmErrors->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+int TfrmCompositeException::ShowComposite(const ECompositeException* e, QWidget* owner) {
+    TfrmCompositeException dialog(owner);
+    dialog.FillProblems(e);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = dialog.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        dialog.move(frame.topLeft());
+    }
+    return dialog.exec();
+}
+
+}  // namespace zevra

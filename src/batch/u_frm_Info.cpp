@@ -1,0 +1,92 @@
+#include "u_frm_Info.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace zevra {
+
+namespace {
+
+constexpr int HeadingHeight = 41;
+constexpr int ButtonBandHeight = 41;
+
+QString PlainLines(const QString& text) {
+    QString result = text;
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+void CentreOnScreen(QWidget& window) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+}  // namespace
+
+TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowTitle(QStringLiteral("Informace"));
+    resize(DesignWidth, DesignHeight);
+
+    lblLabel = new QLabel(this);
+    lblLabel->setObjectName(QStringLiteral("lblLabel"));
+    lblLabel->setFixedHeight(HeadingHeight);
+    lblLabel->setAlignment(Qt::AlignCenter);
+    lblLabel->setWordWrap(true);
+    lblLabel->setTextFormat(Qt::PlainText);
+
+    mmInfo = new QPlainTextEdit(this);
+    mmInfo->setObjectName(QStringLiteral("mmInfo"));
+    mmInfo->setReadOnly(true);
+    mmInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = mmInfo->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, QApplication::palette().color(QPalette::Active, QPalette::Button));
+    mmInfo->setPalette(palette);
+
+    btOk = new QPushButton(QStringLiteral("Ok"), this);
+    btOk->setObjectName(QStringLiteral("btOk"));
+    btOk->setDefault(true);
+    connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* band = new QWidget(this);
+    band->setFixedHeight(ButtonBandHeight);
+    auto* bandLayout = new QHBoxLayout(band);
+    bandLayout->addStretch();
+    bandLayout->addWidget(btOk);
+    bandLayout->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 0);
+    layout->setSpacing(4);
+    layout->addWidget(lblLabel);
+    layout->addWidget(mmInfo, 1);
+    layout->addWidget(band);
+}
+
+void TfrmInfo::SetContent(const QString& caption, const QString& heading, const QString& text) {
+    setWindowTitle(caption);
+    lblLabel->setText(heading);
+    mmInfo->setPlainText(PlainLines(text));
+}
+
+void TfrmInfo::ShowInfoText(const QString& caption, const QString& heading, const QString& text) {
+    TfrmInfo window;
+    window.SetContent(caption, heading, text);
+    CentreOnScreen(window);
+    window.exec();
+}
+
+}  // namespace zevra
