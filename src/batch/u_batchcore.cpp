@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 namespace zevra {
@@ -359,16 +360,27 @@ std::string TZevraBatch::HtmlOutputBytes() const {
     std::string out;
     AppendCp1250(out, kHtmlHead);
     const TMemTable& t = FOutputData;
+    // The model's fragments repeat from row to row: each is converted once.
+    std::unordered_map<std::string, std::string> fragments;
     for (std::size_t row = 0; row < t.RowCount(); ++row) {
         out += "<tr>";
         for (std::size_t field = 0; field < t.FieldCount(); ++field) {
             out += "<td>";
             if (field == ofOBEC || field == ofKRAJ) {
                 AppendEscapedCp1250(out, t.GetText(row, field));
-            } else {
+            } else if (field == ofOBYVATELSTVO_TEXT || field == ofVODOVOD) {
                 // The assessment and the water-supply warning are the model's
-                // own HTML; numbers are plain (shortest form, no grouping).
-                AppendCp1250(out, t.AsText(row, field));
+                // own HTML and are written as they are.
+                std::string text = t.GetText(row, field);
+                auto it = fragments.find(text);
+                if (it == fragments.end()) {
+                    std::string converted = Utf8ToCp1250(text);
+                    it = fragments.emplace(std::move(text), std::move(converted)).first;
+                }
+                out += it->second;
+            } else {
+                // Numbers: plain decimal, the shortest form, no grouping.
+                out += t.AsText(row, field);
             }
             out += "</td>";
         }
