@@ -1,0 +1,332 @@
+// The small windows and controls: helpers and error box, the numeric field,
+// the radio group, the choice dialog and the report view.
+#include "VUNORadioGroup.h"
+#include "model/u_format.h"
+#include "model/u_object.h"
+#include "ui_test_support.h"
+#include "u_application.h"
+#include "u_frm_Vyber.h"
+#include "u_gui_functions.h"
+#include "u_numedit.h"
+#include "u_report_view.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+using namespace zevra;
+using TType = TScriptedDialogs::TRequest::TType;
+
+namespace {
+
+// An object whose event handler fails, as a handler of the model would.
+class TFailingObject : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw EZevraError("Soubor nelze otevřít");
+        return QObject::event(e);
+    }
+};
+
+// Two fields in a shown, active window, so that focus moves between them.
+struct TFieldWindow {
+    QWidget Window;
+    TNumberEdit* Field = new TNumberEdit(&Window);
+    QLineEdit* Other = new QLineEdit(&Window);
+    TFieldWindow() {
+        auto* layout = new QVBoxLayout(&Window);
+        layout->addWidget(Field);
+        layout->addWidget(Other);
+        Window.show();
+        Window.activateWindow();
+    }
+    void Enter() { Field->setFocus(Qt::TabFocusReason); }
+    void Leave() { Other->setFocus(Qt::TabFocusReason); }
+};
+
+}  // namespace
+
+class TestWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { SetThousandSeparator(" "); }
+
+    void fullStopRule() {
+        QCOMPARE(WithFullStop(QStringLiteral("Chyba")), QStringLiteral("Chyba."));
+        QCOMPARE(WithFullStop(QStringLiteral("Chyba!")), QStringLiteral("Chyba!"));
+        QCOMPARE(WithFullStop(QStringLiteral("Chyba.")), QStringLiteral("Chyba."));
+        QCOMPARE(WithFullStop(QStringLiteral("(x)")), QStringLiteral("(x)"));
+        QCOMPARE(WithFullStop(QStringLiteral("nalezen!\r\n[C:/data/Regions.txt]")),
+                 QStringLiteral("nalezen!\r\n[C:/data/Regions.txt]."));
+        QCOMPARE(WithFullStop(QStringLiteral("soubor/")), QStringLiteral("soubor/."));
+        QCOMPARE(WithFullStop(QString()), QString());
+    }
+
+    void messageBoxesHaveTheirCaptions() {
+        test::TScriptedDialogsScope dialogs;
+        dialogs->YesNoAnswers = {true};
+        QVERIFY(AskYesNo(QStringLiteral("Prvni\r\nDruhy")));
+        QVERIFY(!AskYesNo(QStringLiteral("Bez odpovedi")));  // closing the box counts as No
+        ShowInfo(QStringLiteral("Info"));
+        ShowWarning(QStringLiteral("Pozor"));
+        const auto& r = dialogs->Requests;
+        QCOMPARE(r.size(), std::size_t(4));
+        QCOMPARE(r[0].Caption, QStringLiteral("Otázka"));
+        QCOMPARE(r[0].Text, QStringLiteral("Prvni\nDruhy"));
+        QVERIFY(r[0].DefaultNo);
+        QCOMPARE(r[2].Kind, TMessageKind::Information);
+        QCOMPARE(r[2].Caption, QStringLiteral("Upozornění"));
+        QCOMPARE(r[3].Kind, TMessageKind::Warning);
+        QCOMPARE(r[3].Caption, QStringLiteral("Varování"));
+    }
+
+    void exceptionInEventHandlerShowsErrorBox() {
+        test::TScriptedDialogsScope dialogs;
+        TFailingObject failing;
+        QEvent event(QEvent::User);
+        QApplication::sendEvent(&failing, &event);  // the application goes on
+        const auto errors = dialogs->RequestsOf(TType::Message);
+        QCOMPARE(errors.size(), std::size_t(1));
+        QCOMPARE(errors[0].Kind, TMessageKind::Error);
+        QCOMPARE(errors[0].Caption, QStringLiteral("ZEVRAModel"));
+        QCOMPARE(errors[0].Text, QStringLiteral("Soubor nelze otevřít."));
+
+        bool ranBefore = false;
+        RunGuarded([&] {
+            ranBefore = true;
+            throw std::runtime_error("Hodnota!");
+        });
+        QVERIFY(ranBefore);
+        QCOMPARE(dialogs->Requests.back().Text, QStringLiteral("Hodnota!"));
+    }
+
+    void setControlEnabledColoursOnlyFields() {
+        QLineEdit edit;
+        QPushButton button;
+        const QPalette buttonPalette = button.palette();
+        SetControlEnabled(&edit, false, Qt::white);
+        SetControlEnabled(&button, false, Qt::white);
+        QVERIFY(!edit.isEnabled());
+        QVERIFY(!button.isEnabled());
+        QCOMPARE(edit.palette().color(QPalette::Base), ButtonFaceColor());
+        QCOMPARE(button.palette(), buttonPalette);
+        SetControlEnabled(&edit, true, QColor(1, 2, 3));
+        QVERIFY(edit.isEnabled());
+        QCOMPARE(edit.palette().color(QPalette::Base), QColor(1, 2, 3));
+        QCOMPARE(VersionText(), QStringLiteral("1.0.0.0"));
+    }
+
+    void numberFieldShowsItsFormats() {
+        TNumberEdit field;
+        field.SetDisplayFormat(QStringLiteral(",0"));
+        field.SetRange(0, 9999999);
+        QCOMPARE(field.text(), QString());  // 0 is an empty field
+        field.SetValue(1234567);
+        QCOMPARE(field.text(), QStringLiteral("1 234 567"));
+        QCOMPARE(field.EditText(), QStringLiteral("1234567"));
+        field.SetValue(-5);  // brought into the range
+        QCOMPARE(field.Value(), 0.0);
+        QCOMPARE(field.text(), QString());
+        field.SetValue(12345678);
+        QCOMPARE(field.Value(), 9999999.0);
+
+        TNumberEdit area;
+        area.SetDisplayFormat(QStringLiteral(",0.000"));
+        area.SetDecimals(3);
+        area.SetRange(0, 99999.999);
+        area.SetValue(4446.5);
+        QCOMPARE(area.text(), QStringLiteral("4 446.500"));
+        QCOMPARE(area.EditText(), QStringLiteral("4446.5"));
+
+        // Kept only to the field's decimals: 2.345 km with one decimal.
+        TNumberEdit road;
+        road.SetDecimals(1);
+        road.SetRange(0, 999.999);
+        road.SetValue(2.345);
+        QCOMPARE(road.EditText(), QStringLiteral("2.3"));
+        QCOMPARE(road.text(), QStringLiteral("2"));
+        QCOMPARE(road.Value(), 2.3);
+
+        TNumberEdit code;  // no range: any value, plain format
+        code.SetDisplayFormat(QStringLiteral("0"));
+        code.SetValue(-1234567);
+        QCOMPARE(code.text(), QStringLiteral("-1234567"));
+        QCOMPARE(code.Value(), -1234567.0);
+    }
+
+    void numberFieldTypingAndFocus() {
+        TFieldWindow w;
+        w.Field->SetDecimals(1);
+        w.Field->SetRange(0, 2000);
+        w.Field->SetValue(1500);
+        QVERIFY(QTest::qWaitForWindowActive(&w.Window));
+        w.Enter();
+        QCOMPARE(w.Field->text(), QStringLiteral("1500"));  // plain while focused
+        w.Field->selectAll();
+        QTest::keyClicks(w.Field, QStringLiteral("4a1-2,56"));
+        QCOMPARE(w.Field->text(), QStringLiteral("412.5"));  // letter, sign and second decimal refused
+        w.Leave();
+        QCOMPARE(w.Field->text(), QStringLiteral("413"));
+        QCOMPARE(w.Field->Value(), 412.5);
+
+        w.Enter();
+        w.Field->selectAll();
+        QTest::keyClicks(w.Field, QStringLiteral("12345"));
+        w.Leave();  // brought into the range when the field is left
+        QCOMPARE(w.Field->Value(), 2000.0);
+        QCOMPARE(w.Field->text(), QStringLiteral("2 000"));
+
+        w.Enter();
+        w.Field->selectAll();
+        QTest::keyClicks(w.Field, QStringLiteral("7.5"));
+        QTest::keyClick(w.Field, Qt::Key_Escape);
+        QCOMPARE(w.Field->text(), QStringLiteral("2000"));  // Esc restores the value on entry
+        w.Field->selectAll();
+        QTest::keyClicks(w.Field, QStringLiteral("."));
+        QCOMPARE(w.Field->Value(), 0.0);  // no number: the minimum
+        w.Leave();
+        QCOMPARE(w.Field->text(), QString());
+
+        TFieldWindow integer;
+        integer.Field->SetRange(0, 999);
+        QVERIFY(QTest::qWaitForWindowActive(&integer.Window));
+        integer.Enter();
+        QTest::keyClicks(integer.Field, QStringLiteral("1.5"));
+        QCOMPARE(integer.Field->text(), QStringLiteral("15"));  // no decimals at all
+    }
+
+    void radioGroupRules() {
+        TVUNORadioGroup group;
+        group.resize(200, 100);
+        group.SetColumns(0);
+        QCOMPARE(group.Columns(), 1);
+        group.SetColumns(20);
+        QCOMPARE(group.Columns(), 16);
+        group.SetColumns(2);
+        group.SetItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+        QCOMPARE(group.ButtonCount(), 3);
+        QCOMPARE(group.ItemIndex(), -1);
+        QSignalSpy clicks(&group, &TVUNORadioGroup::Clicked);
+        group.SetItemIndex(99);
+        QCOMPARE(group.ItemIndex(), 2);
+        QVERIFY(group.Button(2)->isChecked());
+        QCOMPARE(clicks.count(), 0);  // setting the index fires no click
+        group.SetItems({QStringLiteral("x"), QStringLiteral("y")});
+        QCOMPARE(group.ItemIndex(), 1);
+        QVERIFY(group.Button(1)->isChecked());
+        QCOMPARE(group.Button(0)->text(), QStringLiteral("x"));
+        group.SetItemIndex(-7);
+        QCOMPARE(group.ItemIndex(), -1);
+        QVERIFY(!group.Button(0)->isChecked() && !group.Button(1)->isChecked());
+
+        // Layout: two columns of 200 - 10 split, rows below the caption.
+        group.SetItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
+        const int h = QFontMetrics(group.ItemsFont()).height();
+        const int freeHeight = 100 - h - 5;
+        const int top = h + 1 + (freeHeight % 2) / 2;
+        QCOMPARE(group.Button(0)->geometry(), QRect(8, top, 95, freeHeight / 2));
+        QCOMPARE(group.Button(3)->geometry(), QRect(8 + 95, top + freeHeight / 2, 95, freeHeight / 2));
+
+        QFont big = group.font();
+        big.setPointSize(big.pointSize() + 6);
+        group.SetItemsFont(big);
+        QCOMPARE(group.Button(2)->font(), big);
+        QVERIFY(group.font() != big);
+
+        group.show();
+        QTest::mouseClick(group.Button(2), Qt::LeftButton, {}, QPoint(6, group.Button(2)->height() / 2));
+        QCOMPARE(group.ItemIndex(), 2);
+        QCOMPARE(clicks.count(), 1);
+        group.setEnabled(false);
+        QVERIFY(!group.Button(0)->isEnabled());
+    }
+
+    void choiceDialogStartsWithItsChoice() {
+        TfrmVyber chosen;
+        chosen.Prepare(QStringLiteral("Výběr obce"), QString(), {QStringLiteral("A"), QStringLiteral("B")}, 0);
+        QVERIFY(chosen.rgVyber->Button(0)->isChecked());
+        QVERIFY(chosen.btOk->isEnabled());
+        QVERIFY(chosen.gbOtazka->isHidden());  // an empty question hides its box
+        QCOMPARE(chosen.height(), 17 * 2 + 24 + 29);
+        QCOMPARE(chosen.width(), TfrmVyber::DesignClientWidth);  // narrow lines keep the design width
+        QCOMPARE(chosen.rgVyber->title(), QStringLiteral("Výběr obce"));
+
+        TfrmVyber none;
+        const QString wide(80, QLatin1Char('W'));
+        none.Prepare(QStringLiteral("Vyberte"), QStringLiteral("Která?\r\nTa druhá"), {QStringLiteral("A"), wide}, -1);
+        QVERIFY(!none.btOk->isEnabled());
+        QVERIFY(!none.gbOtazka->isHidden());
+        QCOMPARE(none.mmOtazka->toPlainText(), QStringLiteral("Která?\nTa druhá"));
+        QCOMPARE(none.width(), QFontMetrics(none.font()).horizontalAdvance(wide) + 30);
+        QCOMPARE(none.height(), 100 + 17 * 2 + 24 + 29);
+        none.show();
+        QTest::mouseClick(none.rgVyber->Button(1), Qt::LeftButton);
+        QVERIFY(none.btOk->isEnabled());
+    }
+
+    void choiceDialogResults() {
+        const QStringList lines{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+        TfrmVyber ok;
+        ok.Prepare(QStringLiteral("x"), QString(), lines, 1);
+        ok.open();
+        QTest::keyClick(&ok, Qt::Key_Escape);  // Esc does not close it
+        QVERIFY(ok.isVisible());
+        ok.rgVyber->Button(2)->click();
+        ok.btOk->click();
+        QCOMPARE(ok.Choice(), 2);
+
+        TfrmVyber cancelled;
+        cancelled.Prepare(QStringLiteral("x"), QString(), lines, 1);
+        cancelled.open();
+        cancelled.btCancel->click();
+        QCOMPARE(cancelled.Choice(), -1);
+
+        TfrmVyber closed;
+        closed.Prepare(QStringLiteral("x"), QString(), lines, 0);
+        closed.open();
+        closed.close();  // the close box
+        QCOMPARE(closed.Choice(), -1);
+    }
+
+    void richTextSinkInsertsRuns() {
+        QTextEdit view;
+        view.setPlainText(QStringLiteral("před"));
+        TRichTextSink sink(view);
+        RenderMarkup(sink, {"Obec: [b]Lhota[/b]", "[i]a\r\nb[/i] c"});
+        const QTextDocument& doc = *view.document();
+        // Appended at the end of the old text; every entry ends its paragraph.
+        QCOMPARE(doc.blockCount(), 3);
+        QCOMPARE(doc.findBlockByNumber(0).text(), QStringLiteral("předObec: Lhota"));
+        QCOMPARE(doc.findBlockByNumber(1).text(), QStringLiteral("a") + QChar(QChar::LineSeparator) + QStringLiteral("b c"));
+        QCOMPARE(doc.findBlockByNumber(2).text(), QString());
+        QTextCursor cursor(view.document());
+        cursor.setPosition(12);  // inside "Lhota"
+        QVERIFY(cursor.charFormat().fontWeight() == QFont::Bold);
+        cursor.setPosition(7);  // inside "Obec: "
+        QVERIFY(cursor.charFormat().fontWeight() != QFont::Bold);
+        const int second = doc.findBlockByNumber(1).position();
+        cursor.setPosition(second + 1);
+        QVERIFY(cursor.charFormat().fontItalic());
+        cursor.setPosition(second + 5);
+        QVERIFY(!cursor.charFormat().fontItalic());
+        ClearRichText(view);
+        QVERIFY(view.toPlainText().isEmpty());
+        QVERIFY(view.currentCharFormat().fontWeight() != QFont::Bold);
+    }
+};
+
+int main(int argc, char** argv) {
+    TZevraApplication app(argc, argv);
+    TestWidgets test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_widgets.moc"
