@@ -82,7 +82,9 @@ QGridLayout* MakeGrid() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(5);
-    grid->setColumnStretch(1, 1);
+    // Column 2 takes the spare width, so that a long note under a field
+    // does not widen the field column.
+    grid->setColumnStretch(2, 1);
     return grid;
 }
 
@@ -197,7 +199,8 @@ QWidget* TfrmMain::BuildInputPage3() {
     AddRow(grid, QStringLiteral("Z toho samostatně hospodařících rolníků*:"), edPodnikateleRolnici);
     auto* note = new QLabel(QStringLiteral("* - oba údaje by měly být ke stejnému datu"), page);
     note->setObjectName(QStringLiteral("lblPodnikateleNote"));
-    grid->addWidget(note, grid->rowCount(), 1);
+    note->setWordWrap(true);
+    grid->addWidget(note, grid->rowCount(), 1, 1, 2);
     grid->setRowMinimumHeight(grid->rowCount(), 10);
     AddRow(grid, QStringLiteral("Kolik zaměstnanců má největší zaměstnavatel v obci:"), edDominantniZamestnavatel);
     layout->addLayout(grid);

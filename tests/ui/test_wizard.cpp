@@ -2,6 +2,7 @@
 // and buttons, validation page, lookup, name rules, input files, reset and
 // reopen, the result page and its report actions.
 #include "model/u_format.h"
+#include "model/u_object.h"
 #include "model/u_text.h"
 #include "ui_test_support.h"
 #include "u_application.h"
@@ -117,6 +118,18 @@ private slots:
         QVERIFY(!w->rbVodovodAno->isChecked() && !w->rbVodovodNe->isChecked());
         QVERIFY(w->findChild<QLineEdit*>(QStringLiteral("edNazevObce")));
         QVERIFY(w->findChild<TNumberEdit*>(QStringLiteral("edSilnice1TridyKm")));
+    }
+
+    void missingDataFileStopsStartUp() {
+        QTemporaryDir empty;
+        try {
+            TfrmMain broken(empty.path().toStdString());
+            QFAIL("the window must not exist without its data");
+        } catch (const EZevraError& e) {
+            const QString message = ToQ(e.what());
+            QVERIFY(message.startsWith(QStringLiteral("Soubor potřebý pro běh programu nebyl nalezen!")));
+            QVERIFY(WithFullStop(message).endsWith(QStringLiteral("DecilDists.txt].")));
+        }
     }
 
     void navigationAndButtons() {
