@@ -75,7 +75,6 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& geometry) {
 QGroupBox* MakeGroup(const QString& title, const char* name, QWidget* parent) {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(QString::fromLatin1(name));
-    SetGroupCaptionColor(group, ColorMaroon);
     return group;
 }
 
@@ -112,6 +111,8 @@ TfrmBatchProcessing::TfrmBatchProcessing(TZevraModel& model, QWidget* parent)
     BuildPreviewGroup();
     BuildOutputGroup();
     BuildButtonBand();
+    // Maroon captions; the controls inside keep the normal text colour.
+    for (QGroupBox* group : {gbInput, gbPreview, gbOutput}) SetGroupCaptionColor(group, ColorMaroon);
     ConnectHandlers();
     FormCreate();
 }

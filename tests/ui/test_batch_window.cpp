@@ -150,7 +150,10 @@ private slots:
         QCOMPARE(w->gbPreview->title(), QStringLiteral("Kontrola vstupu"));
         QCOMPARE(w->gbOutput->title(), QStringLiteral("Uložení výsledku"));
         for (QGroupBox* group : {w->gbInput, w->gbPreview, w->gbOutput})
-            QVERIFY(group->styleSheet().contains(QStringLiteral("#800000")));
+            QCOMPARE(group->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        const QColor normal = QApplication::palette().color(QPalette::WindowText);
+        QCOMPARE(w->lblErrorCount->palette().color(QPalette::WindowText), normal);
+        QCOMPARE(w->chbOpenOutput->palette().color(QPalette::WindowText), normal);
         QCOMPARE(w->btChooseInput->text(), QStringLiteral("Vybrat soubor..."));
         QCOMPARE(w->btLoadInput->text(), QStringLiteral("Načíst data"));
         QCOMPARE(w->btValidationDetail->text(), QStringLiteral("Detail kontroly dat"));
@@ -177,7 +180,7 @@ private slots:
             QCOMPARE(w->dbgInputData->columnWidth(c), widths[c]);
         }
         QCOMPARE(w->dbgInputData->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QVERIFY(w->dbgInputData->verticalHeader()->isVisible());  // the row indicator
+        QVERIFY(!w->dbgInputData->verticalHeader()->isHidden());  // the row indicator
     }
 
     void emptyFileNameAndRunBeforeLoad() {
@@ -246,7 +249,7 @@ private slots:
         QVERIFY(w->InputValid());
         QCOMPARE(w->lblErrorCount->text(), QStringLiteral("(zjištěno 0 chyb a 4 varování)"));
         QVERIFY(w->lblErrorCount->geometry().left() > 60);  // after the caption, on the frame line
-        QCOMPARE(w->lblErrorCount->geometry().top(), 0);
+        QVERIFY(w->lblErrorCount->geometry().top() <= 2);
 
         // Problems only: the four rows with warnings, all light yellow.
         QCOMPARE(GridRows(), 4);
