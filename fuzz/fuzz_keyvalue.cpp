@@ -1,0 +1,82 @@
+// libFuzzer target: the key = value reader. Every line of the input goes
+// through TZevraData::ParseKeyValue (a parsed key and value must be trimmed
+// and the key must not hold "="), then the input is read as an input data file
+// of one municipality; a file that loads is saved and read again, and the
+// second reading must give the same record (doubles to the 15 significant
+// digits the file keeps).
+#include "model/u_DAO.h"
+#include "model/u_text.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool IsTrimmed(const std::string& s) {
+    return s.empty() || (static_cast<unsigned char>(s.front()) > 32 && static_cast<unsigned char>(s.back()) > 32);
+}
+
+bool Close(double a, double b) { return a == b || std::fabs(a - b) <= 1e-13 * std::fmax(std::fabs(a), std::fabs(b)); }
+
+const std::string& FileName(const char* suffix) {
+    static const std::string base = "/tmp/zevra-fuzz-keyvalue-" + std::to_string(::getpid());
+    static std::string names[2] = {base + "-a.txt", base + "-b.txt"};
+    return names[suffix[0] == 'a' ? 0 : 1];
+}
+
+void WriteRaw(const std::string& path, std::string_view bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) std::abort();
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::string key, value;
+    for (const std::string& line : zevra::SplitLines(zevra::DecodeFileText(bytes))) {
+        if (!zevra::TZevraData::ParseKeyValue(line, key, value)) continue;
+        Check(IsTrimmed(key) && IsTrimmed(value));
+        Check(key.find('=') == std::string::npos);
+    }
+
+    const zevra::TZevraData reader("/nonexistent");
+    zevra::TZevraInputData first;
+    try {
+        WriteRaw(FileName("a"), bytes);
+        first = reader.LoadInputData(FileName("a"));
+    } catch (const zevra::EZevraError&) {
+        return 0;
+    }
+    reader.SaveInputData(first, FileName("b"));
+    const zevra::TZevraInputData second = reader.LoadInputData(FileName("b"));
+    Check(second.Obec == first.Obec);
+    Check(second.Kraj == first.Kraj);
+    Check(second.Kod == (first.Kod > 0 ? first.Kod : 0));
+    Check(Close(second.NadmVyska, first.NadmVyska));
+    Check(Close(second.KatastrCelkem, first.KatastrCelkem));
+    Check(second.Vodovod == first.Vodovod);
+    Check(second.ObyvateleCelkem == first.ObyvateleCelkem);
+    Check(second.ObyvateleEA == first.ObyvateleEA);
+    Check(second.ObyvateleNezamestnani == first.ObyvateleNezamestnani);
+    Check(second.ObyvateleVyjizdejici == first.ObyvateleVyjizdejici);
+    Check(second.PodnikateleCelkem2006 == first.PodnikateleCelkem2006);
+    Check(second.PodnikateleRolnici2006 == first.PodnikateleRolnici2006);
+    Check(second.DominantniZamestnavatel == first.DominantniZamestnavatel);
+    Check(second.OkrMestoKm == first.OkrMestoKm);
+    Check(second.KrMestoMin == first.KrMestoMin);
+    Check(second.Silnice1TrM == first.Silnice1TrM);
+    return 0;
+}
