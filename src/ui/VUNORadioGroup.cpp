@@ -1,7 +1,5 @@
 #include "VUNORadioGroup.h"
 
-#include "u_gui_functions.h"
-
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -14,7 +12,6 @@ TGroupButton::TGroupButton(TVUNOCustomRadioGroup& group) : QRadioButton(&group),
     setVisible(false);
     setEnabled(group.isEnabled());
     setFont(group.ItemsFont());
-    KeepNormalTextColor(this);
     connect(this, &QRadioButton::toggled, &group, [this, &group](bool checked) {
         if (checked) group.ButtonClick(this);
     });

@@ -4,6 +4,7 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QChildEvent>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -97,11 +98,31 @@ QFont SansFont(int pointSize) {
 
 namespace zevra {
 
+namespace {
+
+// Gives every control put into the group the normal text colour, so that only
+// the group's own caption shows the group's colour.
+class TNormalTextColorKeeper : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ChildAdded) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            if (child->isWidgetType()) KeepNormalTextColor(static_cast<QWidget*>(child));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
 void SetGroupCaptionColor(QWidget* groupBox, const QColor& color) {
     QPalette palette = groupBox->palette();
     palette.setColor(QPalette::WindowText, color);
     groupBox->setPalette(palette);
-    for (QWidget* child : groupBox->findChildren<QWidget*>()) KeepNormalTextColor(child);
+    for (QObject* child : groupBox->children())
+        if (child->isWidgetType()) KeepNormalTextColor(static_cast<QWidget*>(child));
+    groupBox->installEventFilter(new TNormalTextColorKeeper(groupBox));
 }
 
 void KeepNormalTextColor(QWidget* control) {

@@ -66,8 +66,7 @@ inline const QColor ColorNavy{0, 0, 128};
 inline const QColor ColorLightYellowPanel{255, 255, 176};
 
 // Gives a group box's caption its own colour; the controls inside keep theirs.
-// Call it after the controls inside exist; controls added later keep their
-// colour through KeepNormalTextColor.
+// Controls inside the group, now or later, keep the normal text colour.
 void SetGroupCaptionColor(QWidget* groupBox, const QColor& color);
 void KeepNormalTextColor(QWidget* control);
 
