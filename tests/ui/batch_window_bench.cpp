@@ -1,0 +1,109 @@
+// Prints how the batch window copes with a large file: load and check,
+// switching the problems-only display, scrolling and painting the grid, and
+// the run, for a generated file of 100,000 rows (every tenth with an error,
+// every seventh with a warning):
+//   QT_QPA_PLATFORM=offscreen zevra_batch_window_bench [rows]
+#include "batch/u_batch.h"
+#include "batch/u_batch_progress.h"
+#include "model/u_model.h"
+#include "model/u_text.h"
+#include "ui_test_support.h"
+#include "u_application.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace zevra;
+
+namespace {
+
+QString Row(int i) {
+    const int unemployed = i % 10 == 0 ? 300 : 17;  // more than the active: an error
+    const int inhabitants = i % 7 == 0 ? 450 : 934;  // under 500: a warning
+    return QStringLiteral("Obec %1;%2;Vysočina;%3;250;%4;120;472;966.29;28;7;2.2;153;12;88;Ano\r\n")
+        .arg(i)
+        .arg(500000 + i)
+        .arg(inhabitants)
+        .arg(unemployed);
+}
+
+double Ms(QElapsedTimer& clock) {
+    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    clock.restart();
+    return ms;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TZevraApplication app(argc, argv);
+    InitNumberFormat();
+    const int rows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("velky.csv"));
+    {
+        QString text;
+        for (int i = 1; i <= rows; ++i) text += Row(i);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        file.write(QByteArray::fromStdString(Utf8ToCp1250(text.toStdString())));
+    }
+
+    test::TScriptedDialogsScope dialogs;
+    TZevraModel model(ZEVRA_TEST_DATA_DIR);
+    TfrmBatchProcessing window(model);
+    window.show();
+    QApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+
+    window.edInputFile->setText(path);
+    window.btLoadInput->click();
+    QApplication::processEvents();
+    std::printf("rows %d: load and check %.0f ms (%s)\n", rows, Ms(clock),
+                qPrintable(window.lblErrorCount->text()));
+    std::printf("problems only: %d rows in the grid\n", window.dbgInputData->model()->rowCount());
+
+    window.chbProblemsOnly->click();
+    QApplication::processEvents();
+    std::printf("all rows shown (%d): %.1f ms\n", window.dbgInputData->model()->rowCount(), Ms(clock));
+    window.chbProblemsOnly->click();
+    QApplication::processEvents();
+    std::printf("problems only again (%d): %.1f ms\n", window.dbgInputData->model()->rowCount(), Ms(clock));
+    window.chbProblemsOnly->click();
+
+    QScrollBar* bar = window.dbgInputData->verticalScrollBar();
+    const int pages = 200;
+    clock.restart();
+    for (int p = 0; p < pages; ++p) {
+        bar->setValue(bar->maximum() * p / pages);
+        window.dbgInputData->viewport()->grab();
+    }
+    std::printf("scroll and paint one screen of the grid: %.2f ms per screen (%d screens)\n", Ms(clock) / pages,
+                pages);
+
+    // The run needs a file without errors: only the warnings stay.
+    {
+        QString text;
+        for (int i = 1; i <= rows; ++i) text += Row(i * 10 + 1);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        file.write(QByteArray::fromStdString(Utf8ToCp1250(text.toStdString())));
+    }
+    clock.restart();
+    window.btLoadInput->click();
+    const double load = Ms(clock);
+    window.btRunModel->click();
+    std::printf("clean file: load and check %.0f ms, run %.0f ms, %zu output rows\n", load, Ms(clock),
+                window.Batch().OutputData().RowCount());
+    return dialogs->Requests.empty() ? 0 : 1;
+}
