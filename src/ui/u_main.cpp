@@ -242,15 +242,16 @@ void TfrmMain::ConnectHandlers() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edNazevObce && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        // Switching to another window or opening a context menu is no
-        // entering or leaving of the field.
+    if (watched == edNazevObce && event->type() == QEvent::FocusIn && !FInNazevObce) {
+        FInNazevObce = true;
+        RunGuarded([this] { edNazevObceEnter(); });
+    } else if (watched == edNazevObce && event->type() == QEvent::FocusOut && FInNazevObce) {
+        // Switching to another window or opening a context menu does not
+        // leave the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (event->type() == QEvent::FocusIn)
-                RunGuarded([this] { edNazevObceEnter(); });
-            else
-                RunGuarded([this] { edNazevObceExit(); });
+            FInNazevObce = false;
+            RunGuarded([this] { edNazevObceExit(); });
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -157,6 +157,7 @@ private:
     std::vector<std::string> FReportEntries;
     TBatchProcessing FBatchProcessing;
     bool FChangingPage = false;  // set while the wizard itself switches pages
+    bool FInNazevObce = false;   // the name field was entered and not yet left
 };
 
 }  // namespace zevra
