@@ -238,7 +238,7 @@ void TfrmBatchProcessing::ConnectHandlers() {
     connect(btRunModel, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btRunModelClick));
     connect(btValidationDetail, &QPushButton::clicked, this,
             guarded(&TfrmBatchProcessing::btValidationDetailClick));
-    connect(chbProblemsOnly, &QCheckBox::clicked, this, guarded(&TfrmBatchProcessing::chbProblemsOnlyClick));
+    connect(chbProblemsOnly, &QCheckBox::toggled, this, guarded(&TfrmBatchProcessing::chbProblemsOnlyClick));
     connect(btChooseOutput, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btChooseOutputClick));
     connect(btSaveOutput, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btSaveOutputClick));
     connect(btClose, &QPushButton::clicked, this, guarded(&TfrmBatchProcessing::btCloseClick));
