@@ -62,7 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     reader.SaveInputData(first, FileName("b"));
     const zevra::TZevraInputData second = reader.LoadInputData(FileName("b"));
-    Check(second.Obec == first.Obec);
+    // The file is written in code page 1250: a name with a character the code
+    // page lacks comes back with "?" in its place (a known limit of the
+    // format, kept out of the check so the search goes on).
+    Check(second.Obec == zevra::Cp1250ToUtf8(zevra::Utf8ToCp1250(first.Obec)));
     Check(second.Kraj == first.Kraj);
     Check(second.Kod == (first.Kod > 0 ? first.Kod : 0));
     Check(Close(second.NadmVyska, first.NadmVyska));
