@@ -106,6 +106,9 @@ void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgres
 
 void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {
     const std::vector<std::string> lines = SplitLines(DecodeFileText(bytes));
+    // The rows are replaced, so the verdict of the last validation no longer
+    // applies: until the new rows are validated the run stays refused.
+    FInputValid = false;
     FInputData.Clear();
     FInputData.Reserve(lines.size());
     std::unique_ptr<ECompositeException> problems;

@@ -33,6 +33,16 @@ TEST_F(RunTest, CleanFileValidatesWithoutMarks) {
     EXPECT_EQ(Output().RowCount(), 0u);
 }
 
+TEST_F(RunTest, AReloadForgetsTheVerdictOfTheEarlierRows) {
+    Load({BatchLine()});
+    FBatch->ValidateInputRows();
+    ASSERT_TRUE(FBatch->InputValid());
+    // A faulty file replaces the rows; they were never checked, so the run
+    // must not treat them as valid.
+    EXPECT_EQ(Load({BatchLine({{8, "6.5"}})}).size(), 1u);
+    EXPECT_FALSE(FBatch->InputValid());
+}
+
 TEST_F(RunTest, RowsAreMarkedAndCountedOncePerRow) {
     std::map<int, std::string> both = kWarningOnly;
     both[8] = "50";     // altitude error
