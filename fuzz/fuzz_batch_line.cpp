@@ -32,8 +32,8 @@ std::size_t CountOf(std::string_view text, std::string_view what) {
     return n;
 }
 
-// `validUtf8`: whether the decoded file text was valid UTF-8 (a file with a
-// UTF-8 mark is taken as UTF-8 whatever follows the mark).
+// `validUtf8`: whether the decoded file text was valid UTF-8 (it always is:
+// malformed bytes after a UTF-8 mark become U+FFFD).
 void CheckTextSizes(const zevra::TMemTable& table, bool validUtf8) {
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
         for (std::size_t f = 0; f < table.FieldCount(); ++f) {
@@ -62,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The whole input as a file.
     const std::string decoded = zevra::DecodeFileText(bytes);
     const bool validUtf8 = zevra::IsValidUtf8(decoded);
+    Check(validUtf8);
     const std::size_t lines = zevra::SplitLines(decoded).size();
     try {
         batch.LoadInputBytes(bytes);

@@ -130,11 +130,28 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string SanitizeUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8At(bytes, pos, cp);
+        if (len == 0) {
+            AppendUtf8(out, 0xFFFD);
+            ++pos;
+        } else {
+            out.append(bytes.substr(pos, len));
+            pos += len;
+        }
+    }
+    return out;
+}
+
 std::string DecodeFileText(std::string_view bytes) {
     const auto eof = bytes.find('\x1A');
     if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kBom.size()) == kBom) return std::string(bytes.substr(kBom.size()));
+    if (bytes.substr(0, kBom.size()) == kBom) return SanitizeUtf8(bytes.substr(kBom.size()));
     bool multiByte = false;
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {

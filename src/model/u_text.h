@@ -19,10 +19,14 @@ std::string Utf8ToCp1250(std::string_view text);
 // True when the bytes form valid UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 
+// Valid UTF-8 of the bytes: every byte that starts no valid sequence becomes
+// U+FFFD, so text inside the program is always well formed.
+std::string SanitizeUtf8(std::string_view bytes);
+
 // Decodes the raw content of a text file: everything from the first Ctrl-Z
 // (code 26) on is dropped; a UTF-8 byte-order mark, or valid UTF-8 holding at
-// least one multi-byte sequence, means UTF-8 (mark dropped); anything else is
-// code page 1250.
+// least one multi-byte sequence, means UTF-8 (mark dropped; malformed bytes
+// after a mark become U+FFFD); anything else is code page 1250.
 std::string DecodeFileText(std::string_view bytes);
 
 // Splits text into lines; CR LF, a lone CR and a lone LF each end a line.

@@ -35,6 +35,10 @@ TEST(FileText, EncodingIsDetectedAndCtrlZEndsTheFile) {
     EXPECT_EQ(DecodeFileText("a = 1\r\n\x1a" "b = 2"), "a = 1\r\n");
     // The UTF-8 check looks only at the bytes before the Ctrl-Z.
     EXPECT_EQ(DecodeFileText("Č\x1a\xff"), "Č");
+    // A mark followed by code page 1250 bytes still gives well-formed text.
+    const std::string marked = DecodeFileText("\xEF\xBB\xBFObec = \xc8\xe1slav");
+    EXPECT_TRUE(IsValidUtf8(marked));
+    EXPECT_EQ(marked, "Obec = \uFFFD\uFFFDslav");
 }
 
 TEST(FileText, CrLfLoneCrAndLoneLfEachEndALine) {
