@@ -364,14 +364,14 @@ void TfrmBatchProcessing::dbgInputDataCurrentChanged() {
 // --- handlers ----------------------------------------------------------------
 
 void TfrmBatchProcessing::btChooseInputClick() {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Vyberte soubor, který chcete zpracovat");
-    spec.Filters = {{QStringLiteral("Textové soubory"), QStringLiteral("*.txt")},
+    TFileDialogOptions options;
+    options.Title = QStringLiteral("Vyberte soubor, který chcete zpracovat");
+    options.Filters = {{QStringLiteral("Textové soubory"), QStringLiteral("*.txt")},
                     {QStringLiteral("CSV soubory"), QStringLiteral("*.csv")}};
-    spec.SelectedFilter = 1;
-    spec.ProposedName = FileDialogStart(edInputFile);
-    spec.MustExist = true;
-    if (const std::optional<QString> chosen = Dialogs().OpenFileName(spec)) edInputFile->setText(*chosen);
+    options.SelectedFilter = 1;
+    options.ProposedName = FileDialogStart(edInputFile);
+    options.MustExist = true;
+    if (const std::optional<QString> chosen = Dialogs().OpenFileName(options)) edInputFile->setText(*chosen);
 }
 
 void TfrmBatchProcessing::btLoadInputClick() {
@@ -441,11 +441,11 @@ void TfrmBatchProcessing::chbProblemsOnlyClick() {
 }
 
 void TfrmBatchProcessing::btChooseOutputClick() {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Vyberte umístění pro výstupní soubor");
-    spec.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")}};
-    spec.ProposedName = FileDialogStart(edOutputFile);
-    const std::optional<QString> chosen = Dialogs().SaveFileName(spec);
+    TFileDialogOptions options;
+    options.Title = QStringLiteral("Vyberte umístění pro výstupní soubor");
+    options.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")}};
+    options.ProposedName = FileDialogStart(edOutputFile);
+    const std::optional<QString> chosen = Dialogs().SaveFileName(options);
     if (!chosen) return;
     if (QFileInfo::exists(*chosen) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
     edOutputFile->setText(*chosen);

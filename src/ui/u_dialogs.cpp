@@ -37,22 +37,22 @@ QString NameFilters(const std::vector<TFileFilter>& filters) {
     return list.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> RunFileDialog(const TFileDialogSpec& spec, bool save) {
+std::optional<QString> RunFileDialog(const TFileDialogOptions& options, bool save) {
     for (;;) {
-        QFileDialog dialog(QApplication::activeWindow(), spec.Title, spec.InitialDir, NameFilters(spec.Filters));
+        QFileDialog dialog(QApplication::activeWindow(), options.Title, options.InitialDir, NameFilters(options.Filters));
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode(options.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         // The callers ask the overwrite question themselves.
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        dialog.setDefaultSuffix(spec.DefaultSuffix);
-        if (!spec.ProposedName.isEmpty()) dialog.selectFile(spec.ProposedName);
-        if (spec.SelectedFilter > 0 && spec.SelectedFilter < static_cast<int>(spec.Filters.size()))
-            dialog.selectNameFilter(dialog.nameFilters().value(spec.SelectedFilter));
+        dialog.setDefaultSuffix(options.DefaultSuffix);
+        if (!options.ProposedName.isEmpty()) dialog.selectFile(options.ProposedName);
+        if (options.SelectedFilter > 0 && options.SelectedFilter < static_cast<int>(options.Filters.size()))
+            dialog.selectNameFilter(dialog.nameFilters().value(options.SelectedFilter));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         const QString path = dialog.selectedFiles().constFirst();
         const QFileInfo info(path);
-        if (spec.RefuseReadOnly && info.exists() && !info.isWritable()) {
-            QMessageBox::warning(dialog.parentWidget(), spec.Title,
+        if (options.RefuseReadOnly && info.exists() && !info.isWritable()) {
+            QMessageBox::warning(dialog.parentWidget(), options.Title,
                                  QStringLiteral("Soubor je určen pouze pro čtení:\n") + path);
             continue;
         }
@@ -86,9 +86,9 @@ void TQtDialogs::ShowMessage(TMessageKind kind, const QString& caption, const QS
     box.exec();
 }
 
-std::optional<QString> TQtDialogs::OpenFileName(const TFileDialogSpec& spec) { return RunFileDialog(spec, false); }
+std::optional<QString> TQtDialogs::OpenFileName(const TFileDialogOptions& options) { return RunFileDialog(options, false); }
 
-std::optional<QString> TQtDialogs::SaveFileName(const TFileDialogSpec& spec) { return RunFileDialog(spec, true); }
+std::optional<QString> TQtDialogs::SaveFileName(const TFileDialogOptions& options) { return RunFileDialog(options, true); }
 
 int TQtDialogs::ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                            int initialIndex) {
@@ -124,20 +124,20 @@ std::optional<QString> TScriptedDialogs::NextFileAnswer() {
     return answer;
 }
 
-std::optional<QString> TScriptedDialogs::OpenFileName(const TFileDialogSpec& spec) {
+std::optional<QString> TScriptedDialogs::OpenFileName(const TFileDialogOptions& options) {
     TRequest r;
     r.Type = TRequest::TType::OpenFile;
-    r.File = spec;
-    r.Caption = spec.Title;
+    r.File = options;
+    r.Caption = options.Title;
     Requests.push_back(r);
     return NextFileAnswer();
 }
 
-std::optional<QString> TScriptedDialogs::SaveFileName(const TFileDialogSpec& spec) {
+std::optional<QString> TScriptedDialogs::SaveFileName(const TFileDialogOptions& options) {
     TRequest r;
     r.Type = TRequest::TType::SaveFile;
-    r.File = spec;
-    r.Caption = spec.Title;
+    r.File = options;
+    r.Caption = options.Title;
     Requests.push_back(r);
     return NextFileAnswer();
 }

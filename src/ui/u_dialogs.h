@@ -27,7 +27,7 @@ struct TFileFilter {
     QString Patterns;
 };
 
-struct TFileDialogSpec {
+struct TFileDialogOptions {
     QString Title;
     std::vector<TFileFilter> Filters;
     QString DefaultSuffix;   // appended when the typed name has none ("txt")
@@ -47,8 +47,8 @@ public:
     // A message with an OK button.
     virtual void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) = 0;
     // The chosen path, or nothing when cancelled.
-    virtual std::optional<QString> OpenFileName(const TFileDialogSpec& spec) = 0;
-    virtual std::optional<QString> SaveFileName(const TFileDialogSpec& spec) = 0;
+    virtual std::optional<QString> OpenFileName(const TFileDialogOptions& options) = 0;
+    virtual std::optional<QString> SaveFileName(const TFileDialogOptions& options) = 0;
     // The index of the chosen line, or -1 when cancelled.
     virtual int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                            int initialIndex) = 0;
@@ -69,8 +69,8 @@ class TQtDialogs : public IDialogs {
 public:
     bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) override;
     void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) override;
-    std::optional<QString> OpenFileName(const TFileDialogSpec& spec) override;
-    std::optional<QString> SaveFileName(const TFileDialogSpec& spec) override;
+    std::optional<QString> OpenFileName(const TFileDialogOptions& options) override;
+    std::optional<QString> SaveFileName(const TFileDialogOptions& options) override;
     int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                    int initialIndex) override;
     void ShowInfoText(const QString& caption, const QString& heading, const QString& text) override;
@@ -88,7 +88,7 @@ public:
         QString Caption;
         QString Text;  // question, message or choice question
         bool DefaultNo = false;
-        TFileDialogSpec File;
+        TFileDialogOptions File;
         QStringList Lines;  // choice lines; problem lines of a composite
         int InitialIndex = -1;
         QString Heading;  // heading of the text window
@@ -101,8 +101,8 @@ public:
 
     bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) override;
     void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) override;
-    std::optional<QString> OpenFileName(const TFileDialogSpec& spec) override;
-    std::optional<QString> SaveFileName(const TFileDialogSpec& spec) override;
+    std::optional<QString> OpenFileName(const TFileDialogOptions& options) override;
+    std::optional<QString> SaveFileName(const TFileDialogOptions& options) override;
     int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
                    int initialIndex) override;
     void ShowInfoText(const QString& caption, const QString& heading, const QString& text) override;

@@ -403,12 +403,12 @@ void TfrmMain::ClearReport() {
 QString TfrmMain::ExecutableFolder() const { return QString::fromStdString(ExecutableDir()); }
 
 void TfrmMain::btSaveOutputClick() {
-    TFileDialogSpec spec;
-    spec.Filters = {{QStringLiteral("Rich Text files (*.rtf)"), QStringLiteral("*.rtf")}};
-    spec.DefaultSuffix = QStringLiteral("rtf");
-    spec.InitialDir = ExecutableFolder();
-    spec.ProposedName = edNazevObce->text() + QStringLiteral(".rtf");
-    const std::optional<QString> fileName = Dialogs().SaveFileName(spec);
+    TFileDialogOptions options;
+    options.Filters = {{QStringLiteral("Rich Text files (*.rtf)"), QStringLiteral("*.rtf")}};
+    options.DefaultSuffix = QStringLiteral("rtf");
+    options.InitialDir = ExecutableFolder();
+    options.ProposedName = edNazevObce->text() + QStringLiteral(".rtf");
+    const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;
     if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
     WriteFileAtomically(PathOf(*fileName), RenderRtfDocument(FReportEntries));

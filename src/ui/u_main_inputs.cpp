@@ -430,27 +430,27 @@ std::vector<TFileFilter> InputFileFilters() {
 }  // namespace
 
 void TfrmMain::btLoadInputDataClick() {
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Vyberte soubor se vstupními daty");
-    spec.Filters = InputFileFilters();
-    spec.DefaultSuffix = QStringLiteral("txt");
-    spec.InitialDir = ExecutableFolder();
-    spec.MustExist = true;
-    spec.RefuseReadOnly = true;
-    const std::optional<QString> fileName = Dialogs().OpenFileName(spec);
+    TFileDialogOptions options;
+    options.Title = QStringLiteral("Vyberte soubor se vstupními daty");
+    options.Filters = InputFileFilters();
+    options.DefaultSuffix = QStringLiteral("txt");
+    options.InitialDir = ExecutableFolder();
+    options.MustExist = true;
+    options.RefuseReadOnly = true;
+    const std::optional<QString> fileName = Dialogs().OpenFileName(options);
     if (!fileName) return;
     FModel->LoadInput(PathOf(*fileName));
     InputToControls();
 }
 
 void TfrmMain::btSaveInputDataClick() {
-    TFileDialogSpec spec;
-    spec.Filters = InputFileFilters();
-    spec.DefaultSuffix = QStringLiteral("txt");
-    spec.InitialDir = ExecutableFolder();
-    spec.ProposedName = edNazevObce->text() + QStringLiteral(".txt");
-    spec.RefuseReadOnly = true;
-    const std::optional<QString> fileName = Dialogs().SaveFileName(spec);
+    TFileDialogOptions options;
+    options.Filters = InputFileFilters();
+    options.DefaultSuffix = QStringLiteral("txt");
+    options.InitialDir = ExecutableFolder();
+    options.ProposedName = edNazevObce->text() + QStringLiteral(".txt");
+    options.RefuseReadOnly = true;
+    const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;
     if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
     FModel->SaveInput(PathOf(*fileName));

@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(w->edInputFile->text(), QStringLiteral("/data/obce.csv"));
         const auto opens = Dialogs().RequestsOf(TType::OpenFile);
         QCOMPARE(opens.size(), size_t(2));
-        const TFileDialogSpec& open = opens[0].File;
+        const TFileDialogOptions& open = opens[0].File;
         QCOMPARE(open.Title, QStringLiteral("Vyberte soubor, který chcete zpracovat"));
         QCOMPARE(open.Filters.size(), size_t(2));
         QCOMPARE(open.Filters[0].Description, QStringLiteral("Textové soubory"));
