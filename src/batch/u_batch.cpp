@@ -4,6 +4,7 @@
 #include "batch/u_memtable_model.h"
 #include "u_dialogs.h"
 #include "u_gui_functions.h"
+#include "u_palette.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -84,13 +85,6 @@ QFrame* MakeLegendSquare(const char* name, const QColor& color, QWidget* parent,
     square->setGeometry(geometry);
     square->setStyleSheet(QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }").arg(color.name()));
     return square;
-}
-
-void FillBackground(QWidget* widget, const QColor& color) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
 }
 
 QString FileDialogStart(const QLineEdit* edit) { return edit->text().trimmed(); }

@@ -1,6 +1,7 @@
 #include "u_frm_CompositeException.h"
 
 #include "batch/u_exception_functions.h"
+#include "ui/u_palette.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -21,19 +22,6 @@ const QColor CaptionColor(0, 0, 128);
 const QColor ListColor(128, 255, 255);
 const QColor BandColor(200, 200, 200);
 
-void FillBackground(QWidget* widget, const QColor& color) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-}
-
-void SetBase(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, color);
-    widget->setPalette(palette);
-}
 
 }  // namespace
 
@@ -58,7 +46,7 @@ TfrmCompositeException::TfrmCompositeException(QWidget* owner) : QDialog(owner) 
     mmErrors->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmErrors->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmErrors->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    SetBase(mmErrors, ListColor);
+    SetBaseColor(mmErrors, ListColor);
     auto* groupLayout = new QVBoxLayout(gbProblemy);
     groupLayout->setContentsMargins(6, 6, 6, 6);
     groupLayout->addWidget(mmErrors);

@@ -1,5 +1,7 @@
 #include "u_frm_Info.h"
 
+#include "ui/u_palette.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -51,10 +53,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
     mmInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = mmInfo->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, QApplication::palette().color(QPalette::Active, QPalette::Button));
-    mmInfo->setPalette(palette);
+    SetBaseColor(mmInfo, QApplication::palette().color(QPalette::Active, QPalette::Button));
 
     btOk = new QPushButton(QStringLiteral("Ok"), this);
     btOk->setObjectName(QStringLiteral("btOk"));

@@ -12,6 +12,7 @@
 #include "u_logo.h"
 #include "u_numedit.h"
 #include "u_report_view.h"
+#include "u_palette.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,13 +42,6 @@ const QColor BottomBandColor(200, 200, 200);
 
 const char* const PageCaptions[TfrmMain::PageCount] = {"Úvod", "Vstupní data 1", "Vstupní data 2",
                                                        "Vstupní data 3", "Kontrola vstupu", "Výsledek"};
-
-void FillBackground(QWidget* widget, const QColor& color) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-}
 
 QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);

@@ -6,6 +6,7 @@
 #include "u_gui_functions.h"
 #include "u_main.h"
 #include "u_numedit.h"
+#include "u_palette.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -383,12 +384,7 @@ void TfrmMain::btKodLookupClick() {
     }
 }
 
-void TfrmMain::SetValidationColor(const QColor& color) {
-    QPalette palette = mmInputValidation->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, color);
-    mmInputValidation->setPalette(palette);
-}
+void TfrmMain::SetValidationColor(const QColor& color) { SetBaseColor(mmInputValidation, color); }
 
 void TfrmMain::ShowValidation() {
     ControlsToInput();
