@@ -119,8 +119,10 @@ void TScriptedDialogs::ShowMessage(TMessageKind kind, const QString& caption, co
 
 std::optional<QString> TScriptedDialogs::NextFileAnswer() {
     if (FileAnswers.empty()) return std::nullopt;
-    std::optional<QString> answer = FileAnswers.front();
+    const bool chosen = FileAnswers.front().has_value();
+    const QString answer = FileAnswers.front().value_or(QString());
     FileAnswers.pop_front();
+    if (!chosen) return std::nullopt;
     return answer;
 }
 
