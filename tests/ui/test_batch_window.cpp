@@ -32,15 +32,11 @@
 #include <memory>
 
 using namespace zevra;
+using test::ReadAll;
 using TType = TScriptedDialogs::TRequest::TType;
 using B = TfrmBatchProcessing;
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Writes UTF-8 text as a batch file (code page 1250, CR LF).
 void WriteBatchFile(const QString& path, const QString& utf8Lines) {

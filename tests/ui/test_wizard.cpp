@@ -26,15 +26,11 @@
 #include <memory>
 
 using namespace zevra;
+using test::ReadAll;
 using TType = TScriptedDialogs::TRequest::TType;
 using M = TfrmMain;
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);

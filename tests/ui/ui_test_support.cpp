@@ -44,4 +44,9 @@ TScriptedDialogsScope::~TScriptedDialogsScope() { SetDialogs(std::move(FPrevious
 
 QString ExampleFile(const QString& name) { return QDir(QStringLiteral(ZEVRA_EXAMPLES_DIR)).filePath(name); }
 
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace zevra::test

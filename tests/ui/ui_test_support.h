@@ -42,4 +42,7 @@ private:
 // The example input files shipped with the program.
 QString ExampleFile(const QString& name);
 
+// The whole content of a file; empty when it cannot be read.
+QByteArray ReadAll(const QString& path);
+
 }  // namespace zevra::test
