@@ -117,7 +117,12 @@ void TScriptedDialogs::ShowMessage(TMessageKind kind, const QString& caption, co
     Requests.push_back(r);
 }
 
-std::optional<QString> TScriptedDialogs::NextFileAnswer() {
+std::optional<QString> TScriptedDialogs::AnswerFileDialog(TRequest::TType type, const TFileDialogOptions& options) {
+    TRequest r;
+    r.Type = type;
+    r.File = options;
+    r.Caption = options.Title;
+    Requests.push_back(r);
     if (FileAnswers.empty()) return std::nullopt;
     const bool chosen = FileAnswers.front().has_value();
     const QString answer = FileAnswers.front().value_or(QString());
@@ -127,21 +132,11 @@ std::optional<QString> TScriptedDialogs::NextFileAnswer() {
 }
 
 std::optional<QString> TScriptedDialogs::OpenFileName(const TFileDialogOptions& options) {
-    TRequest r;
-    r.Type = TRequest::TType::OpenFile;
-    r.File = options;
-    r.Caption = options.Title;
-    Requests.push_back(r);
-    return NextFileAnswer();
+    return AnswerFileDialog(TRequest::TType::OpenFile, options);
 }
 
 std::optional<QString> TScriptedDialogs::SaveFileName(const TFileDialogOptions& options) {
-    TRequest r;
-    r.Type = TRequest::TType::SaveFile;
-    r.File = options;
-    r.Caption = options.Title;
-    Requests.push_back(r);
-    return NextFileAnswer();
+    return AnswerFileDialog(TRequest::TType::SaveFile, options);
 }
 
 int TScriptedDialogs::ShowChoice(const QString& caption, const QString& question, const QStringList& lines,

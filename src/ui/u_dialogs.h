@@ -113,7 +113,8 @@ public:
     void Clear() { Requests.clear(); }
 
 private:
-    std::optional<QString> NextFileAnswer();
+    // Records a file dialog and gives the next queued answer (cancel when none).
+    std::optional<QString> AnswerFileDialog(TRequest::TType type, const TFileDialogOptions& options);
 };
 
 }  // namespace zevra
