@@ -4,7 +4,7 @@
 // every problem has a line context, text fields keep their sizes, and when the
 // rows are valid the HTML result is one line whose table has exactly one row
 // per input row (so no name can inject markup).
-#include "batch/u_batchcore.h"
+#include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
 #include "model/u_text.h"
 

@@ -3,7 +3,7 @@
 // stderr; the output file is written only when everything succeeded.
 #include "cli_commands.h"
 
-#include "batch/u_batchcore.h"
+#include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
 
 #include <iostream>

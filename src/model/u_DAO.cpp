@@ -1,8 +1,8 @@
-#include "u_DAO.h"
+#include "model/u_DAO.h"
 
-#include "u_format.h"
-#include "u_object.h"
-#include "u_text.h"
+#include "model/u_format.h"
+#include "model/u_object.h"
+#include "model/u_text.h"
 
 #include <optional>
 

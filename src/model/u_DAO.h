@@ -3,12 +3,12 @@
 // data files; every read returns a new collection owned by the caller.
 #pragma once
 
-#include "u_MunicipalityInfo.h"
-#include "u_ObyvatelstvoWeights.h"
-#include "u_SampleMunicipalities.h"
-#include "u_decildist.h"
-#include "u_inputdata.h"
-#include "u_kraj.h"
+#include "model/u_MunicipalityInfo.h"
+#include "model/u_ObyvatelstvoWeights.h"
+#include "model/u_SampleMunicipalities.h"
+#include "model/u_decildist.h"
+#include "model/u_inputdata.h"
+#include "model/u_kraj.h"
 
 #include <string>
 #include <string_view>

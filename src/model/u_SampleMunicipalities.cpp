@@ -1,4 +1,4 @@
-#include "u_SampleMunicipalities.h"
+#include "model/u_SampleMunicipalities.h"
 
 namespace zevra {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "u_object.h"
+#include "model/u_object.h"
 
 #include <array>
 #include <string>

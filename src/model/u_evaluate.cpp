@@ -1,10 +1,10 @@
 // Evaluation of the current input: the seven partial indicators, their
 // deciles, the integrated indicator "Obyvatelstvo" with its verbal texts, and
 // the most similar municipalities of the reference sample.
-#include "u_model.h"
+#include "model/u_model.h"
 
-#include "u_format.h"
-#include "u_text.h"
+#include "model/u_format.h"
+#include "model/u_text.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "u_format.h"
+#include "model/u_format.h"
 
-#include "u_object.h"
-#include "u_text.h"
+#include "model/u_object.h"
+#include "model/u_text.h"
 
 #include <charconv>
 #include <clocale>

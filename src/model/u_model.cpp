@@ -1,6 +1,6 @@
-#include "u_model.h"
+#include "model/u_model.h"
 
-#include "u_text.h"
+#include "model/u_text.h"
 
 namespace zevra {
 

@@ -3,8 +3,8 @@
 // the result of the last evaluation.
 #pragma once
 
-#include "u_DAO.h"
-#include "u_outputdata.h"
+#include "model/u_DAO.h"
+#include "model/u_outputdata.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "u_object.h"
+#include "model/u_object.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "u_ObyvatelstvoIndicators.h"
-#include "u_SampleMunicipalities.h"
-#include "u_object.h"
+#include "model/u_ObyvatelstvoIndicators.h"
+#include "model/u_SampleMunicipalities.h"
+#include "model/u_object.h"
 
 #include <cstdint>
 #include <string>

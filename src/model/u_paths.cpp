@@ -1,4 +1,4 @@
-#include "u_paths.h"
+#include "model/u_paths.h"
 
 #include <filesystem>
 

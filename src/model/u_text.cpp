@@ -1,6 +1,6 @@
-#include "u_text.h"
+#include "model/u_text.h"
 
-#include "u_object.h"
+#include "model/u_object.h"
 
 #include <array>
 #include <cerrno>

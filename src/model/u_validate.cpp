@@ -1,6 +1,6 @@
 // The check of the current input against the limits of the model.
-#include "u_format.h"
-#include "u_model.h"
+#include "model/u_format.h"
+#include "model/u_model.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "u_Tags.h"
+#include "report/u_Tags.h"
 
 namespace zevra {
 

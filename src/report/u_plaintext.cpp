@@ -1,4 +1,4 @@
-#include "u_plaintext.h"
+#include "report/u_plaintext.h"
 
 namespace zevra {
 

@@ -2,7 +2,7 @@
 // each entry followed by LF, the entry's own CR LF line breaks kept.
 #pragma once
 
-#include "u_Tags.h"
+#include "report/u_Tags.h"
 
 #include <string>
 #include <vector>

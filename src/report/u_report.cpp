@@ -1,4 +1,4 @@
-#include "u_report.h"
+#include "report/u_report.h"
 
 #include "model/u_format.h"
 

@@ -1,4 +1,4 @@
-#include "u_rtf.h"
+#include "report/u_rtf.h"
 
 #include "model/u_text.h"
 

@@ -4,7 +4,7 @@
 // escape with its code page 1250 byte as the fallback, so any reader shows it.
 #pragma once
 
-#include "u_Tags.h"
+#include "report/u_Tags.h"
 
 #include <string>
 #include <string_view>

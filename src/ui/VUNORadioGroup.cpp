@@ -1,4 +1,4 @@
-#include "VUNORadioGroup.h"
+#include "ui/VUNORadioGroup.h"
 
 #include <QEvent>
 #include <QFontMetrics>

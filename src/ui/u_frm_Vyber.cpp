@@ -1,7 +1,7 @@
-#include "u_frm_Vyber.h"
+#include "ui/u_frm_Vyber.h"
 
-#include "VUNORadioGroup.h"
-#include "u_gui_functions.h"
+#include "ui/VUNORadioGroup.h"
+#include "gui/u_gui_functions.h"
 #include "model/u_object.h"
 
 #include <QApplication>

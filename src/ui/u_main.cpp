@@ -1,4 +1,4 @@
-#include "u_main.h"
+#include "ui/u_main.h"
 
 #include "model/u_object.h"
 #include "model/u_paths.h"
@@ -7,12 +7,12 @@
 #include "report/u_plaintext.h"
 #include "report/u_report.h"
 #include "report/u_rtf.h"
-#include "u_dialogs.h"
-#include "u_gui_functions.h"
-#include "u_logo.h"
-#include "u_numedit.h"
-#include "u_report_view.h"
-#include "u_palette.h"
+#include "gui/u_dialogs.h"
+#include "gui/u_gui_functions.h"
+#include "gui/u_logo.h"
+#include "ui/u_numedit.h"
+#include "ui/u_report_view.h"
+#include "gui/u_palette.h"
 
 #include <QApplication>
 #include <QClipboard>

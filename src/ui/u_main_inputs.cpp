@@ -2,11 +2,11 @@
 // data file of TfrmMain.
 #include "model/u_format.h"
 #include "model/u_object.h"
-#include "u_dialogs.h"
-#include "u_gui_functions.h"
-#include "u_main.h"
-#include "u_numedit.h"
-#include "u_palette.h"
+#include "gui/u_dialogs.h"
+#include "gui/u_gui_functions.h"
+#include "ui/u_main.h"
+#include "ui/u_numedit.h"
+#include "gui/u_palette.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "u_numedit.h"
+#include "ui/u_numedit.h"
 
 #include "model/u_format.h"
-#include "u_gui_functions.h"
+#include "gui/u_gui_functions.h"
 
 #include <QApplication>
 #include <QFocusEvent>

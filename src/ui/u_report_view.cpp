@@ -1,6 +1,6 @@
-#include "u_report_view.h"
+#include "ui/u_report_view.h"
 
-#include "u_gui_functions.h"
+#include "gui/u_gui_functions.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>

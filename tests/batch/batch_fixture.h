@@ -2,7 +2,7 @@
 // that build batch lines.
 #pragma once
 
-#include "batch/u_batchcore.h"
+#include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
 #include "model/u_text.h"
 #include "test_support.h"

@@ -1,6 +1,6 @@
 // The in-memory table and the composite exception.
-#include "batch/u_exception_functions.h"
-#include "batch/u_memtable.h"
+#include "batch/core/u_exception_functions.h"
+#include "batch/core/u_memtable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Renders the batch window after loading the shipped example with warnings:
 //   QT_QPA_PLATFORM=offscreen zevra_batch_screenshot <output folder>
 // writes batch-window.png there.
-#include "batch/u_batch.h"
+#include "batch/gui/u_batch.h"
 #include "model/u_model.h"
 #include "ui_test_support.h"
-#include "u_application.h"
+#include "gui/u_application.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -3,12 +3,12 @@
 // the run, for a generated file of 100,000 rows (every tenth with an error,
 // every seventh with a warning):
 //   QT_QPA_PLATFORM=offscreen zevra_batch_window_bench [rows]
-#include "batch/u_batch.h"
-#include "batch/u_batch_progress.h"
+#include "batch/gui/u_batch.h"
+#include "batch/gui/u_batch_progress.h"
 #include "model/u_model.h"
 #include "model/u_text.h"
 #include "ui_test_support.h"
-#include "u_application.h"
+#include "gui/u_application.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

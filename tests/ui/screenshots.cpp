@@ -4,10 +4,10 @@
 // report as a user would.
 #include "model/u_format.h"
 #include "ui_test_support.h"
-#include "u_application.h"
-#include "u_frm_Vyber.h"
-#include "u_logo.h"
-#include "u_main.h"
+#include "gui/u_application.h"
+#include "ui/u_frm_Vyber.h"
+#include "gui/u_logo.h"
+#include "ui/u_main.h"
 
 #include <QDir>
 #include <QPushButton>

@@ -3,18 +3,18 @@
 // the row colours, the row detail, the run refused by errors or by a row,
 // saving with and without showing the result, the progress feedback, the
 // shipped examples from load to saved HTML, and the wizard's batch button.
-#include "batch/u_batch.h"
-#include "batch/u_batch_progress.h"
-#include "batch/u_exception_functions.h"
-#include "batch/u_frm_CompositeException.h"
-#include "batch/u_frm_Info.h"
-#include "batch/u_memtable_model.h"
+#include "batch/gui/u_batch.h"
+#include "batch/gui/u_batch_progress.h"
+#include "batch/core/u_exception_functions.h"
+#include "batch/gui/u_frm_CompositeException.h"
+#include "batch/gui/u_frm_Info.h"
+#include "batch/gui/u_memtable_model.h"
 #include "model/u_model.h"
 #include "model/u_text.h"
 #include "ui_test_support.h"
-#include "u_application.h"
-#include "u_gui_functions.h"
-#include "u_main.h"
+#include "gui/u_application.h"
+#include "gui/u_gui_functions.h"
+#include "ui/u_main.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,14 +1,14 @@
 // The small windows and controls: helpers and error box, the numeric field,
 // the radio group, the choice dialog and the report view.
-#include "VUNORadioGroup.h"
+#include "ui/VUNORadioGroup.h"
 #include "model/u_format.h"
 #include "model/u_object.h"
 #include "ui_test_support.h"
-#include "u_application.h"
-#include "u_frm_Vyber.h"
-#include "u_gui_functions.h"
-#include "u_numedit.h"
-#include "u_report_view.h"
+#include "gui/u_application.h"
+#include "ui/u_frm_Vyber.h"
+#include "gui/u_gui_functions.h"
+#include "ui/u_numedit.h"
+#include "ui/u_report_view.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

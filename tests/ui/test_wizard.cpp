@@ -5,10 +5,10 @@
 #include "model/u_object.h"
 #include "model/u_text.h"
 #include "ui_test_support.h"
-#include "u_application.h"
-#include "u_gui_functions.h"
-#include "u_main.h"
-#include "u_numedit.h"
+#include "gui/u_application.h"
+#include "gui/u_gui_functions.h"
+#include "ui/u_main.h"
+#include "ui/u_numedit.h"
 
 #include <QClipboard>
 #include <QComboBox>

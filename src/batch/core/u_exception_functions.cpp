@@ -1,4 +1,4 @@
-#include "u_exception_functions.h"
+#include "batch/core/u_exception_functions.h"
 
 #include <utility>
 

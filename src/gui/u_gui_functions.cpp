@@ -1,6 +1,6 @@
-#include "u_gui_functions.h"
+#include "gui/u_gui_functions.h"
 
-#include "u_dialogs.h"
+#include "gui/u_dialogs.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

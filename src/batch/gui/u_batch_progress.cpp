@@ -1,4 +1,4 @@
-#include "u_batch_progress.h"
+#include "batch/gui/u_batch_progress.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>

@@ -1,6 +1,6 @@
-#include "u_frm_Info.h"
+#include "batch/gui/u_frm_Info.h"
 
-#include "ui/u_palette.h"
+#include "gui/u_palette.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 // and the scripted dialogs installed for the life of a test object.
 #pragma once
 
-#include "u_dialogs.h"
+#include "scripted_dialogs.h"
 
 #include <QTemporaryDir>
 

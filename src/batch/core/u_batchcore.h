@@ -5,8 +5,8 @@
 // only call it.
 #pragma once
 
-#include "u_exception_functions.h"
-#include "u_memtable.h"
+#include "batch/core/u_exception_functions.h"
+#include "batch/core/u_memtable.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "u_memtable_model.h"
+#include "batch/gui/u_memtable_model.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,7 +5,7 @@
 // two tables belong to the window's batch.
 #pragma once
 
-#include "batch/u_batchcore.h"
+#include "batch/core/u_batchcore.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "u_frm_CompositeException.h"
+#include "batch/gui/u_frm_CompositeException.h"
 
-#include "batch/u_exception_functions.h"
-#include "ui/u_palette.h"
+#include "batch/core/u_exception_functions.h"
+#include "gui/u_palette.h"
 
 #include <QApplication>
 #include <QGroupBox>

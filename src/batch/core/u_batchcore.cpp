@@ -1,4 +1,4 @@
-#include "u_batchcore.h"
+#include "batch/core/u_batchcore.h"
 
 #include "model/u_format.h"
 #include "model/u_model.h"

@@ -1,13 +1,12 @@
 // Every modal question, message box and file dialog of the windows goes
-// through IDialogs. The application installs the Qt implementation; tests
-// install TScriptedDialogs, which answers from a queue and records what was
-// asked, so that no test ever waits for a user.
+// through IDialogs. The application installs its Qt implementation at start
+// (app/u_app_dialogs.h); the window tests install scripted dialogs that answer
+// from a queue, so that no test ever waits for a user.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
-#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -58,63 +57,21 @@ public:
     virtual void ShowComposite(const ECompositeException& e, QWidget* owner) = 0;
 };
 
-// The dialogs every window uses. Until something else is installed these
-// are the Qt dialogs.
+// The dialogs every window uses; a program installs them before it opens a
+// window (using them before is a programming error and throws).
 IDialogs& Dialogs();
 // Installs `dialogs` and returns the previous implementation.
 std::unique_ptr<IDialogs> SetDialogs(std::unique_ptr<IDialogs> dialogs);
 
-// Qt's standard modal boxes and file dialogs, and TfrmVyber for choices.
+// Qt's standard modal boxes and file dialogs. The windows of the wizard and
+// of the batch path (choice, text window, problem list) are added by the
+// program that has both (app/u_app_dialogs.h).
 class TQtDialogs : public IDialogs {
 public:
     bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) override;
     void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) override;
     std::optional<QString> OpenFileName(const TFileDialogOptions& options) override;
     std::optional<QString> SaveFileName(const TFileDialogOptions& options) override;
-    int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
-                   int initialIndex) override;
-    void ShowInfoText(const QString& caption, const QString& heading, const QString& text) override;
-    void ShowComposite(const ECompositeException& e, QWidget* owner) override;
-};
-
-// For tests: answers from queues, records every request. A request without a
-// queued answer gets the cautious one (No, cancel, -1), so a test never blocks.
-class TScriptedDialogs : public IDialogs {
-public:
-    struct TRequest {
-        enum class TType { YesNo, Message, OpenFile, SaveFile, Choice, InfoText, Composite };
-        TType Type = TType::YesNo;
-        TMessageKind Kind = TMessageKind::Question;
-        QString Caption;
-        QString Text;  // question, message or choice question
-        bool DefaultNo = false;
-        TFileDialogOptions File;
-        QStringList Lines;  // choice lines; problem lines of a composite
-        int InitialIndex = -1;
-        QString Heading;  // heading of the text window
-    };
-
-    std::deque<bool> YesNoAnswers;
-    std::deque<std::optional<QString>> FileAnswers;
-    std::deque<int> ChoiceAnswers;
-    std::vector<TRequest> Requests;
-
-    bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) override;
-    void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) override;
-    std::optional<QString> OpenFileName(const TFileDialogOptions& options) override;
-    std::optional<QString> SaveFileName(const TFileDialogOptions& options) override;
-    int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,
-                   int initialIndex) override;
-    void ShowInfoText(const QString& caption, const QString& heading, const QString& text) override;
-    void ShowComposite(const ECompositeException& e, QWidget* owner) override;
-
-    // The requests of one type, in order.
-    std::vector<TRequest> RequestsOf(TRequest::TType type) const;
-    void Clear() { Requests.clear(); }
-
-private:
-    // Records a file dialog and gives the next queued answer (cancel when none).
-    std::optional<QString> AnswerFileDialog(TRequest::TType type, const TFileDialogOptions& options);
 };
 
 }  // namespace zevra

@@ -1,6 +1,6 @@
-#include "u_logo.h"
+#include "gui/u_logo.h"
 
-#include "u_gui_functions.h"
+#include "gui/u_gui_functions.h"
 
 #include <QFont>
 #include <QFontMetrics>

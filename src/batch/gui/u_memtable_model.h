@@ -4,7 +4,7 @@
 // mark field (below 0 light red, above 0 light yellow).
 #pragma once
 
-#include "batch/u_memtable.h"
+#include "batch/core/u_memtable.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "u_memtable.h"
+#include "batch/core/u_memtable.h"
 
 #include "model/u_format.h"
 #include "model/u_object.h"

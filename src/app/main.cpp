@@ -1,10 +1,11 @@
 // zevra: the desktop wizard of the ZEVRA evaluation model.
-#include "batch/u_batch.h"
+#include "app/u_app_dialogs.h"
+#include "batch/gui/u_batch.h"
 #include "model/u_paths.h"
-#include "u_application.h"
-#include "u_gui_functions.h"
-#include "u_logo.h"
-#include "u_main.h"
+#include "gui/u_application.h"
+#include "gui/u_gui_functions.h"
+#include "gui/u_logo.h"
+#include "ui/u_main.h"
 
 #include <QScreen>
 
@@ -13,6 +14,7 @@
 
 int main(int argc, char** argv) {
     zevra::TZevraApplication app(argc, argv);
+    zevra::SetDialogs(std::make_unique<zevra::TAppDialogs>());
     app.setWindowIcon(zevra::ZevraIcon());
     zevra::InitNumberFormat();
     std::unique_ptr<zevra::TfrmMain> window;

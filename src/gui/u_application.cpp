@@ -1,7 +1,7 @@
-#include "u_application.h"
+#include "gui/u_application.h"
 
 #include "model/u_format.h"
-#include "u_gui_functions.h"
+#include "gui/u_gui_functions.h"
 
 #include <clocale>
 #include <exception>

@@ -1,10 +1,10 @@
-#include "u_batch.h"
+#include "batch/gui/u_batch.h"
 
-#include "batch/u_batch_progress.h"
-#include "batch/u_memtable_model.h"
-#include "u_dialogs.h"
-#include "u_gui_functions.h"
-#include "u_palette.h"
+#include "batch/gui/u_batch_progress.h"
+#include "batch/gui/u_memtable_model.h"
+#include "gui/u_dialogs.h"
+#include "gui/u_gui_functions.h"
+#include "gui/u_palette.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>

@@ -5,7 +5,7 @@
 // does.
 #pragma once
 
-#include "batch/u_batchcore.h"
+#include "batch/core/u_batchcore.h"
 
 #include <QElapsedTimer>
 #include <QString>
