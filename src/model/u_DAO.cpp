@@ -1,6 +1,7 @@
 #include "model/u_DAO.h"
 
 #include "model/u_format.h"
+#include "model/u_indicators.h"
 #include "model/u_object.h"
 #include "model/u_text.h"
 
@@ -9,12 +10,10 @@
 namespace zevra {
 namespace {
 
-constexpr const char* kDecilCodes[] = {"dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps"};
-
 // Index 0..6 of a lower-case indicator code, or -1.
 int DecilCodeIndex(const std::string& key) {
-    for (int i = 0; i < 7; ++i) {
-        if (key == kDecilCodes[i]) return i;
+    for (std::size_t i = 0; i < kIndicatorCodes.size(); ++i) {
+        if (key == kIndicatorCodes[i]) return static_cast<int>(i);
     }
     return -1;
 }

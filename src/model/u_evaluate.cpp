@@ -4,6 +4,7 @@
 #include "model/u_model.h"
 
 #include "model/u_format.h"
+#include "model/u_indicators.h"
 #include "model/u_text.h"
 
 #include <array>
@@ -15,11 +16,6 @@ namespace zevra {
 
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kSeparatorLine = "---------------------------------------------------------";
-
-// A decile of 9 or 10 marks a disadvantage.
-constexpr int kDisadvantagedDecil = 9;
 // The employer correction: a significant employer of the municipality's own
 // lowers a disadvantaged commuting decile by four.
 constexpr int kSignificantEmployer = 100;
@@ -59,7 +55,7 @@ constexpr const char* kNoWaterWarningHtml = "&nbsp;";
 
 // The partial texts, in the fixed indicator order dck, dvo, vs1, nvr, vkt,
 // vea, rps.
-constexpr TVerbalText kPartialTexts[7] = {
+constexpr TVerbalText kPartialTexts[kIndicatorCount] = {
     {"[i]Obec je znevýhodněna z hlediska polohy v kraji .[/i]",
      "<em>Obec je znevýhodněna z hlediska polohy v kraji .</em>"},
     {"[i]Obec je znevýhodněna z hlediska polohy.[/i]", "<em>Obec je znevýhodněna z hlediska polohy.</em>"},
@@ -88,16 +84,6 @@ std::string MarkupHeaderSeparator() {
 
 constexpr const char* kHtmlHeaderSeparator = "<br/><br/><strong>Dílčí zhodnocení:</strong><br/><br/>";
 constexpr const char* kHtmlTextSeparator = "<br />";
-
-// The seven deciles of a record, in the fixed indicator order.
-template <typename TRecord>
-std::array<std::int32_t, 7> DecilsOf(const TRecord& r) {
-    return {r.DecilDck, r.DecilDvo, r.DecilVs1, r.DecilNvr, r.DecilVkt, r.DecilVea, r.DecilRps};
-}
-
-std::array<double, 7> WeightsInOrder(const TZevraObyvatelstvoWeights& w) {
-    return {w.Dck, w.Dvo, w.Vs1, w.Nvr, w.Vkt, w.Vea, w.Rps};
-}
 
 // 100 * part / whole as a percentage; 0 when the whole is not positive. The
 // product is formed in 64 bits so that no input can overflow it.
@@ -156,15 +142,15 @@ TZevraObyvatelstvoIndicators TZevraModel::ComputeIndicators(const TZevraKraj& kr
 }
 
 void TZevraModel::RankIndicators(TZevraObyvatelstvoIndicators& indicators) const {
-    indicators.DecilDck = GetDecil("dck", indicators.Dck);
-    indicators.DecilDvo = GetDecil("dvo", indicators.Dvo);
-    indicators.DecilVs1 = GetDecil("vs1", indicators.Vs1);
-    indicators.DecilNvr = GetDecil("nvr", indicators.Nvr);
-    indicators.DecilVkt = GetDecil("vkt", indicators.Vkt);
-    indicators.DecilVea = GetDecil("vea", indicators.Vea);
+    indicators.DecilDck = GetDecil(kIndicatorCodes[0], indicators.Dck);
+    indicators.DecilDvo = GetDecil(kIndicatorCodes[1], indicators.Dvo);
+    indicators.DecilVs1 = GetDecil(kIndicatorCodes[2], indicators.Vs1);
+    indicators.DecilNvr = GetDecil(kIndicatorCodes[3], indicators.Nvr);
+    indicators.DecilVkt = GetDecil(kIndicatorCodes[4], indicators.Vkt);
+    indicators.DecilVea = GetDecil(kIndicatorCodes[5], indicators.Vea);
     if (indicators.DecilVea >= kDisadvantagedDecil && FInput.DominantniZamestnavatel >= kSignificantEmployer)
         indicators.DecilVea -= kEmployerCorrection;
-    indicators.DecilRps = GetDecil("rps", indicators.Rps);
+    indicators.DecilRps = GetDecil(kIndicatorCodes[6], indicators.Rps);
 }
 
 std::unique_ptr<TZevraOutputData> TZevraModel::ComposeAssessment(const TZevraObyvatelstvoIndicators& indicators,

@@ -238,6 +238,14 @@ double StrToFloat(std::string_view text) {
     return value;
 }
 
+std::int32_t KmToMetres(double km) {
+    const double metres = km * 1000.0;
+    if (!std::isfinite(metres)) return SaturateToInt32(metres);
+    const double nearest = std::nearbyint(metres);
+    if (std::fabs(metres - nearest) <= 1e-9 * std::fmax(1.0, std::fabs(metres))) return SaturateToInt32(nearest);
+    return SaturateToInt32(std::trunc(metres));
+}
+
 std::int32_t SaturateToInt32(double value) {
     if (std::isnan(value)) return 0;
     if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();

@@ -50,6 +50,12 @@ bool TryParseNumber(std::string_view text, double& value);
 std::int32_t StrToInt(std::string_view text);
 double StrToFloat(std::string_view text);
 
+// Whole metres of a distance in kilometres: times 1000, a fraction of a metre
+// dropped (toward zero), saturated at the 32-bit limits. A product that lies
+// within rounding noise of a whole number counts as that number, so 4.35 km
+// gives 4350 m although 4.35 has no exact binary form.
+std::int32_t KmToMetres(double km);
+
 // Integral part of a double, saturated at the 32-bit limits (NaN gives 0).
 std::int32_t SaturateToInt32(double value);
 

@@ -35,6 +35,8 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -53,8 +55,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one UTF-8 sequence at `pos`; returns its length, or 0 when the bytes
-// there do not form a valid sequence.
 std::size_t DecodeUtf8At(std::string_view s, std::size_t pos, char32_t& cp) {
     const auto b0 = static_cast<unsigned char>(s[pos]);
     if (b0 < 0x80) {
@@ -89,8 +89,6 @@ int Cp1250ByteOf(char32_t cp) {
     }
     return -1;
 }
-
-}  // namespace
 
 std::string Cp1250ToUtf8(std::string_view bytes) {
     std::string out;

@@ -8,6 +8,18 @@
 
 namespace zevra {
 
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
+
+// Decodes the UTF-8 sequence at `pos`: its length, with the code point in
+// `cp`; 0 when the bytes there form no valid sequence (overlong forms,
+// surrogates and values beyond U+10FFFF are not valid). The one UTF-8
+// decoder of the program.
+std::size_t DecodeUtf8At(std::string_view s, std::size_t pos, char32_t& cp);
+
+// The code page 1250 byte of a code point, or -1 when the code page lacks it.
+int Cp1250ByteOf(char32_t cp);
+
 // Every byte of code page 1250 to UTF-8. The five bytes the code page leaves
 // undefined (0x81, 0x83, 0x88, 0x90, 0x98) map to U+0081 ... U+0098.
 std::string Cp1250ToUtf8(std::string_view bytes);

@@ -1,11 +1,14 @@
 // The check of the current input against the limits of the model.
 #include "model/u_format.h"
+#include "model/u_limits.h"
 #include "model/u_model.h"
 
 #include <cstdint>
 
 namespace zevra {
 namespace {
+
+using namespace limits;
 
 constexpr const char* kMustBeFilled = "Hodnota musí být vyplněna";
 constexpr const char* kAtLeast = "Zadaná hodnota musí být vetší rovna %d!";
@@ -58,56 +61,56 @@ void TZevraModel::Validate(std::vector<std::string>* errors, std::vector<std::st
     }
 
     const std::string population = "Počet obyvatel";
-    if (obyvatele < 1) {
-        f.Error(population, FormatMessage(kAtLeast, {FormatInt(1)}));
-    } else if (obyvatele > 9999999) {
-        f.Error(population, FormatMessage(kAtMost, {FormatInt(9999999)}));
-    } else if (obyvatele < 500 || obyvatele > 3000) {
+    if (obyvatele < kMinInhabitants) {
+        f.Error(population, FormatMessage(kAtLeast, {FormatInt(kMinInhabitants)}));
+    } else if (obyvatele > kMaxPersons) {
+        f.Error(population, FormatMessage(kAtMost, {FormatInt(kMaxPersons)}));
+    } else if (obyvatele < kModelMinInhabitants || obyvatele > kModelMaxInhabitants) {
         f.Warning(population, "Model je určen pro obce od 500 do 3000 obyvatel.");
     }
 
     const std::string active = "Ekonomicky aktivní";
-    f.CheckRange(active, ea, 0, 9999999);
+    f.CheckRange(active, ea, 0, kMaxPersons);
     if (ea > obyvatele) f.Error(active, kAbovePopulation);
 
     const std::string unemployed = "Nezaměstnaní";
-    f.CheckRange(unemployed, nezamestnani, 0, 9999999);
+    f.CheckRange(unemployed, nezamestnani, 0, kMaxPersons);
     if (nezamestnani > obyvatele) f.Error(unemployed, kAbovePopulation);
     if (nezamestnani > ea) {
         f.Error(unemployed, "Hodnota nemůže být vyšší než počet ekonomicky aktivních obyvatel!");
     }
 
     const std::string commuters = "Vyjíždějící za prací";
-    f.CheckRange(commuters, vyjizdejici, 0, 9999999);
+    f.CheckRange(commuters, vyjizdejici, 0, kMaxPersons);
     if (vyjizdejici > ea - nezamestnani) {
         f.Error(commuters,
                 "Hodnota v součtu s nezaměstnanými nemůže být vyšší než počet ekon. aktivních obyvatel!");
     }
 
     // Written so that a value that is not a number fails too.
-    if (!(in.NadmVyska >= 115 && in.NadmVyska <= 1602)) {
+    if (!(in.NadmVyska >= kMinAltitude && in.NadmVyska <= kMaxAltitude)) {
         f.Error("Nadmořská výška",
-                FormatMessage("Hodnota musí být v rozsahu <%s, %s>!", {FormatN(115, 1), FormatN(1602, 1)}));
+                FormatMessage("Hodnota musí být v rozsahu <%s, %s>!", {FormatN(kMinAltitude, 1), FormatN(kMaxAltitude, 1)}));
     }
-    if (!(in.KatastrCelkem >= 1)) {
-        f.Error("Katastr celkem", FormatMessage("Zadaná hodnota musí být vetší rovna %s!", {FormatN(1, 3)}));
+    if (!(in.KatastrCelkem >= kMinCadastre)) {
+        f.Error("Katastr celkem", FormatMessage("Zadaná hodnota musí být vetší rovna %s!", {FormatN(kMinCadastre, 3)}));
     }
-    if (!(in.KatastrCelkem <= 99999.999)) {
-        f.Error("Katastr celkem", FormatMessage("Zadaná hodnota musí být menší rovna %s!", {FormatN(99999.999, 3)}));
+    if (!(in.KatastrCelkem <= kMaxCadastre)) {
+        f.Error("Katastr celkem", FormatMessage("Zadaná hodnota musí být menší rovna %s!", {FormatN(kMaxCadastre, 3)}));
     }
 
-    f.CheckRange("Dojížďkový čas do krajského města", in.KrMestoMin, 0, 999);
-    f.CheckRange("Dojížďková vzdálenost do okresního města", in.OkrMestoKm, 0, 999);
-    f.CheckRange("Vzdálenost od silnice 1. třídy", in.Silnice1TrM, 0, 999999);
-    f.CheckRange("Počet podnikatelských subjektů 2006", in.PodnikateleCelkem2006, 0, 999999);
+    f.CheckRange("Dojížďkový čas do krajského města", in.KrMestoMin, 0, kMaxTravelMinutes);
+    f.CheckRange("Dojížďková vzdálenost do okresního města", in.OkrMestoKm, 0, kMaxDistrictKm);
+    f.CheckRange("Vzdálenost od silnice 1. třídy", in.Silnice1TrM, 0, kMaxRoadMetres);
+    f.CheckRange("Počet podnikatelských subjektů 2006", in.PodnikateleCelkem2006, 0, kMaxBusinesses);
 
     const std::string farmers = "Počet rolníků 2006";
-    f.CheckRange(farmers, in.PodnikateleRolnici2006, 0, 999999);
+    f.CheckRange(farmers, in.PodnikateleRolnici2006, 0, kMaxBusinesses);
     if (in.PodnikateleRolnici2006 > in.PodnikateleCelkem2006) {
         f.Error(farmers, "Rolníků nemůže být více, než podnikatelských subjektů celkem!");
     }
 
-    f.CheckRange("Počet zaměstnanců nej. zaměstnavatele", in.DominantniZamestnavatel, 0, 99999);
+    f.CheckRange("Počet zaměstnanců nej. zaměstnavatele", in.DominantniZamestnavatel, 0, kMaxEmployerStaff);
     if (in.Vodovod == TTriBool::tbUnknown) f.Error("Dálkový vodovod", kMustBeFilled);
 }
 

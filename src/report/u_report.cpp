@@ -1,6 +1,7 @@
 #include "report/u_report.h"
 
 #include "model/u_format.h"
+#include "model/u_indicators.h"
 
 #include <array>
 #include <cstdint>
@@ -9,27 +10,10 @@ namespace zevra {
 
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kSeparatorLine = "---------------------------------------------------------";
 
 constexpr const char* kCreditTitle = "Hodnotící model ZEVRA – výsledek hodnocení obce";
 constexpr const char* kCreditMaker = "Model ZEVRA pro hodnocení disparit malých obcí, autor modelu: MOXAN";
 
-// The indicator labels, in the fixed order dck, dvo, vs1, nvr, vkt, vea, rps.
-constexpr std::array<const char*, 7> kIndicatorLabels = {
-    "Dojížďkový čas do krajského města",
-    "Dojížďková vzdálenost od okresního města",
-    "Dostupnost silnice 1. třídy",
-    "Nadmořská výška",
-    "Velikost katastru",
-    "Podíl vyjíždějících na ek. akt. obyv.",
-    "Podíl rolníku na podnikatelských subjektech",
-};
-
-template <typename TRecord>
-std::array<std::int32_t, 7> DecilsOf(const TRecord& r) {
-    return {r.DecilDck, r.DecilDvo, r.DecilVs1, r.DecilNvr, r.DecilVkt, r.DecilVea, r.DecilRps};
-}
 
 class TReportBuilder {
 public:
@@ -82,7 +66,7 @@ private:
         AddSeparator();
     }
 
-    void AddDecils(const std::array<std::int32_t, 7>& decils, const std::string& indent) {
+    void AddDecils(const std::array<std::int32_t, kIndicatorCount>& decils, const std::string& indent) {
         for (std::size_t k = 0; k < decils.size(); ++k)
             Add(indent + kIndicatorLabels[k] + ": " + FormatInt(decils[k]));
     }

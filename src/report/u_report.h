@@ -4,12 +4,25 @@
 // it into files and text.
 #pragma once
 
+#include "model/u_indicators.h"
 #include "model/u_outputdata.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace zevra {
+
+// The indicator labels of the report, in the fixed indicator order.
+constexpr std::array<const char*, kIndicatorCount> kIndicatorLabels = {
+    "Dojížďkový čas do krajského města",
+    "Dojížďková vzdálenost od okresního města",
+    "Dostupnost silnice 1. třídy",
+    "Nadmořská výška",
+    "Velikost katastru",
+    "Podíl vyjíždějících na ek. akt. obyv.",
+    "Podíl rolníku na podnikatelských subjektech",
+};
 
 std::vector<std::string> ComposeReportEntries(const TZevraOutputData& output);
 

@@ -22,28 +22,6 @@ void AppendHexByte(std::string& out, unsigned char byte) {
     out += kHexDigits[byte & 0x0F];
 }
 
-// Decodes one UTF-8 sequence at `pos` (advancing it); a malformed byte gives
-// U+FFFD and is skipped alone.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || pos + static_cast<std::size_t>(length) > text.size()) {
-        ++pos;
-        return U'\uFFFD';
-    }
-    char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[pos + static_cast<std::size_t>(k)]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return U'\uFFFD';
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    pos += static_cast<std::size_t>(length);
-    return cp;
-}
-
 // "\uN" takes a signed 16-bit number.
 void AppendUnicodeUnit(std::string& out, std::uint16_t unit) {
     out += "\\u";
@@ -51,20 +29,19 @@ void AppendUnicodeUnit(std::string& out, std::uint16_t unit) {
 }
 
 // The code page 1250 byte of one character, or "?" when the code page lacks it.
-void AppendFallback(std::string& out, std::string_view utf8Char) {
-    const std::string cp1250 = Utf8ToCp1250(utf8Char);
-    const unsigned char byte =
-        cp1250.size() == 1 ? static_cast<unsigned char>(cp1250[0]) : static_cast<unsigned char>('?');
+void AppendFallback(std::string& out, char32_t cp) {
+    const int cp1250 = Cp1250ByteOf(cp);
+    const unsigned char byte = static_cast<unsigned char>(cp1250 < 0 ? '?' : cp1250);
     if (byte < 0x80)
         out += static_cast<char>(byte);
     else
         AppendHexByte(out, byte);
 }
 
-void AppendNonAscii(std::string& out, char32_t cp, std::string_view utf8Char) {
+void AppendNonAscii(std::string& out, char32_t cp) {
     if (cp <= 0xFFFF) {
         AppendUnicodeUnit(out, static_cast<std::uint16_t>(cp));
-        AppendFallback(out, utf8Char);
+        AppendFallback(out, cp);
         return;
     }
     // Outside the basic plane: a surrogate pair, each half with "?".
@@ -100,9 +77,13 @@ std::string EscapeText(std::string_view text) {
             }
             continue;
         }
-        const std::size_t start = pos;
-        const char32_t cp = NextCodePoint(text, pos);
-        AppendNonAscii(out, cp, text.substr(start, pos - start));
+        // A malformed byte (the program's text never holds one) is skipped
+        // alone as U+FFFD.
+        char32_t cp = U'\uFFFD';
+        const std::size_t length = DecodeUtf8At(text, pos, cp);
+        if (length == 0) cp = U'\uFFFD';
+        pos += length == 0 ? 1 : length;
+        AppendNonAscii(out, cp);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 // The input pages, the validation page, the municipality lookup and the input
 // data file of TfrmMain.
 #include "model/u_format.h"
+#include "model/u_limits.h"
 #include "model/u_object.h"
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
@@ -23,7 +24,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <cmath>
 
 namespace zevra {
 
@@ -233,7 +233,7 @@ void TfrmMain::SetupInputPage1() {
     for (TNumberEdit* field : {edObyvateleCelkem, edObyvateleEA, edObyvateleNezamestnani, edObyvateleVyjizdejici}) {
         field->SetDisplayFormat(QStringLiteral(",0"));
         field->SetDecimals(0);
-        field->SetRange(0, 9999999);
+        field->SetRange(0, limits::kMaxPersons);
     }
     cbKraj->clear();
     cbKraj->addItem(QStringLiteral("--- vyberte ---"));
@@ -247,9 +247,11 @@ void TfrmMain::SetupInputPage2() {
         const char* Format;
         int Decimals;
         double Max;
-    } setups[] = {{edNadmorskaVyska, ",0", 1, 2000},     {edKatastrCelkem, ",0.000", 3, 99999.999},
-                  {edKrajskeMestoMin, ",0", 0, 999},     {edOkresniMestoKm, ",0", 0, 999},
-                  {edSilnice1TridyKm, ",0", 1, 999.999}};
+    } setups[] = {{edNadmorskaVyska, ",0", 1, limits::kAltitudeFieldMax},
+                  {edKatastrCelkem, ",0.000", 3, limits::kMaxCadastre},
+                  {edKrajskeMestoMin, ",0", 0, limits::kMaxTravelMinutes},
+                  {edOkresniMestoKm, ",0", 0, limits::kMaxDistrictKm},
+                  {edSilnice1TridyKm, ",0", 1, limits::kRoadFieldMaxKm}};
     for (const auto& setup : setups) {
         setup.Field->SetDisplayFormat(QString::fromLatin1(setup.Format));
         setup.Field->SetDecimals(setup.Decimals);
@@ -258,11 +260,14 @@ void TfrmMain::SetupInputPage2() {
 }
 
 void TfrmMain::SetupInputPage3() {
-    for (TNumberEdit* field : {edPodnikateleCelkem, edPodnikateleRolnici, edDominantniZamestnavatel}) {
+    for (TNumberEdit* field : {edPodnikateleCelkem, edPodnikateleRolnici}) {
         field->SetDisplayFormat(QStringLiteral(",0"));
         field->SetDecimals(0);
-        field->SetRange(0, 999999);
+        field->SetRange(0, limits::kMaxBusinesses);
     }
+    edDominantniZamestnavatel->SetDisplayFormat(QStringLiteral(",0"));
+    edDominantniZamestnavatel->SetDecimals(0);
+    edDominantniZamestnavatel->SetRange(0, limits::kEmployerFieldMax);
 }
 
 std::vector<TNumberEdit*> TfrmMain::NumberFields() const {
@@ -309,12 +314,7 @@ void TfrmMain::ControlsToInput() {
     input.KatastrCelkem = edKatastrCelkem->Value();
     input.KrMestoMin = SaturateToInt32(edKrajskeMestoMin->Value());
     input.OkrMestoKm = SaturateToInt32(edOkresniMestoKm->Value());
-    // The field shows kilometres with at most one decimal; the product is
-    // snapped to whole metres first so that binary rounding (2.3 * 1000 a
-    // hair below 2300) cannot cost a metre.
-    double metres = edSilnice1TridyKm->Value() * 1000;
-    if (std::fabs(metres - std::round(metres)) < 1e-6) metres = std::round(metres);
-    input.Silnice1TrM = SaturateToInt32(metres);
+    input.Silnice1TrM = KmToMetres(edSilnice1TridyKm->Value());
     input.DominantniZamestnavatel = SaturateToInt32(edDominantniZamestnavatel->Value());
     input.PodnikateleCelkem2006 = SaturateToInt32(edPodnikateleCelkem->Value());
     input.PodnikateleRolnici2006 = SaturateToInt32(edPodnikateleRolnici->Value());

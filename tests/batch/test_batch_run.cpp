@@ -1,5 +1,6 @@
 // Validation marks, counts and labels; the copy of a row into the model; the
 // run and its output rows.
+#include "model/u_format.h"
 #include "batch_fixture.h"
 
 #include <climits>

@@ -79,14 +79,6 @@ std::vector<TFieldDef> OutputTableFields() {
     };
 }
 
-std::int32_t KmToMetres(double km) {
-    const double metres = km * 1000.0;
-    if (!std::isfinite(metres)) return SaturateToInt32(metres);
-    const double nearest = std::nearbyint(metres);
-    if (std::fabs(metres - nearest) <= 1e-9 * std::fmax(1.0, std::fabs(metres))) return SaturateToInt32(nearest);
-    return SaturateToInt32(std::trunc(metres));
-}
-
 TZevraBatch::TZevraBatch(TZevraModel& model)
     : FModel(model), FInputData(InputTableFields()), FOutputData(OutputTableFields()) {
     for (const TZevraKraj& kraj : FModel.Kraje()) FRegionNamesUpper.push_back(AsciiUpper(kraj.Nazev));
@@ -305,20 +297,18 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
             ++pos;
             continue;
         }
-        std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (pos + length > text.size()) length = 1;
-        const std::string_view sequence = text.substr(pos, length);
-        const std::string converted = Utf8ToCp1250(sequence);
-        if (converted.size() == 1 && converted != "?") {
-            out += converted;
-        } else if (length > 1 && IsValidUtf8(sequence)) {
-            char32_t cp = lead & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
-            for (std::size_t i = 1; i < length; ++i) cp = (cp << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
-            out += "&#" + FormatInt(static_cast<long long>(cp)) + ";";
-        } else {
+        char32_t cp = 0;
+        const std::size_t length = DecodeUtf8At(text, pos, cp);
+        if (length == 0) {
             out += '?';
-            length = 1;
+            ++pos;
+            continue;
         }
+        const int byte = Cp1250ByteOf(cp);
+        if (byte >= 0)
+            out += static_cast<char>(byte);
+        else
+            out += "&#" + FormatInt(static_cast<long long>(cp)) + ";";
         pos += length;
     }
 }

@@ -69,11 +69,6 @@ using TBatchProgress = std::function<void(std::size_t done, std::size_t total)>;
 std::vector<TFieldDef> InputTableFields();
 std::vector<TFieldDef> OutputTableFields();
 
-// Whole metres of a distance in kilometres: times 1000, a fraction of a metre
-// dropped (toward zero), saturated at the 32-bit limits. A product that lies
-// within rounding noise of a whole number counts as that number, so 4.35 km
-// gives 4350 m although 4.35 has no exact binary form.
-std::int32_t KmToMetres(double km);
 
 class TZevraBatch {
 public:
