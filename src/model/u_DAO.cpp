@@ -3,6 +3,7 @@
 #include "model/u_format.h"
 #include "model/u_indicators.h"
 #include "model/u_object.h"
+#include "model/u_savefile.h"
 #include "model/u_text.h"
 
 #include <optional>
@@ -210,7 +211,7 @@ void TZevraData::SaveInputData(const TZevraInputData& input, const std::string& 
     line("KatastrCelkem", FormatReal23(input.KatastrCelkem));
     for (const IntegerKey& k : kDistanceAndBusinessKeys) line(k.Key, FormatInt(input.*k.Field));
     line("Vodovod", VodovodFlag(input.Vodovod));
-    WriteFileAtomically(fileName, Utf8ToCp1250(text));
+    SaveFile(fileName, Utf8ToCp1250(text));
 }
 
 }  // namespace zevra

@@ -225,32 +225,4 @@ std::string ReadFileBytes(const std::string& path) {
 
 std::string ReadTextFile(const std::string& path) { return DecodeFileText(ReadFileBytes(path)); }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) throw EZevraError("Soubor nelze vytvořit!\r\n[" + path + "]");
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false; else done += static_cast<std::size_t>(n);
-    }
-    if (ok) {
-        // Keep the usual permissions of a newly created file.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-        ok = ::fsync(fd) == 0;
-    }
-    if (::close(fd) != 0) ok = false;
-    if (ok) ok = std::rename(tmpl.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        std::remove(tmpl.c_str());
-        throw EZevraError("Soubor nelze zapsat!\r\n[" + path + "]");
-    }
-}
-
 }  // namespace zevra

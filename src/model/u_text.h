@@ -62,11 +62,6 @@ std::string ReadFileBytes(const std::string& path);
 // Reads a text file and decodes it with DecodeFileText.
 std::string ReadTextFile(const std::string& path);
 
-// Writes bytes to a temporary file in the target's folder and renames it over
-// the target only when it is complete; on failure an existing target stays as
-// it was and no temporary file is left behind. Throws EZevraError.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
-
 bool FileExists(const std::string& path);
 
 }  // namespace zevra

@@ -2,6 +2,7 @@
 
 #include "model/u_object.h"
 #include "model/u_paths.h"
+#include "model/u_savefile.h"
 #include "model/u_text.h"
 #include "report/u_Tags.h"
 #include "report/u_plaintext.h"
@@ -405,7 +406,7 @@ void TfrmMain::btSaveOutputClick() {
     const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;
     if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
-    WriteFileAtomically(PathOf(*fileName), RenderRtfDocument(FReportEntries));
+    SaveFile(PathOf(*fileName), RenderRtfDocument(FReportEntries));
 }
 
 void TfrmMain::btCopyOutputToClipboardClick() {

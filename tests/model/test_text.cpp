@@ -1,4 +1,5 @@
 #include "model/u_object.h"
+#include "model/u_savefile.h"
 #include "model/u_text.h"
 #include "test_support.h"
 
@@ -60,11 +61,11 @@ TEST(AtomicWrite, ReplacesTheTargetOnlyWhenComplete) {
     test::TempDir dir;
     const std::string target = dir.File("out.txt");
     test::WriteBytes(target, "old");
-    WriteFileAtomically(target, "new content");
+    SaveFile(target, "new content");
     EXPECT_EQ(test::ReadBytes(target), "new content");
 
     const std::string unreachable = dir.File("missing-folder/out.txt");
-    EXPECT_THROW(WriteFileAtomically(unreachable, "x"), EZevraError);
+    EXPECT_THROW(SaveFile(unreachable, "x"), EZevraError);
     EXPECT_FALSE(FileExists(unreachable));
     // Nothing but the target is left in the folder.
     int entries = 0;

@@ -3,6 +3,7 @@
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
+#include "model/u_savefile.h"
 #include "model/u_text.h"
 
 #include <cmath>
@@ -385,7 +386,7 @@ std::string TZevraBatch::HtmlOutputBytes() const {
 
 void TZevraBatch::WriteHtmlOutput(const std::string& fileName) const {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
-    WriteFileAtomically(Trim(fileName), HtmlOutputBytes());
+    SaveFile(Trim(fileName), HtmlOutputBytes());
 }
 
 // --- display ----------------------------------------------------------------
