@@ -14,7 +14,7 @@ SECONDS_PER_TARGET=${1:-60}
 CXX=${CXX_FUZZ:-clang++}
 
 mkdir -p "$OUT"
-CORE="$ROOT/src/model/*.cpp $ROOT/src/batch/u_memtable.cpp $ROOT/src/batch/u_exception_functions.cpp $ROOT/src/batch/u_batchcore.cpp"
+CORE="$ROOT/src/model/*.cpp $ROOT/src/batch/core/*.cpp"
 FLAGS="-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I$ROOT/src -DZEVRA_VERSION_TEXT=\"fuzz\" -DZEVRA_FUZZ_DATA_DIR=\"$ROOT/src/data\""
 
