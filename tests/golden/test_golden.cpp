@@ -19,6 +19,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,9 @@ struct TCase {
     const TTopic* Topic;
     fs::path Folder;
 };
+
+// Shown by GoogleTest and ctest for the case.
+void PrintTo(const TCase& c, std::ostream* os) { *os << c.Folder.string(); }
 
 std::vector<TCase> CasesOf(const char* folder) {
     const TTopic* topic =
