@@ -57,11 +57,11 @@ TEST_F(LoadTest, CommentsBlankLinesAndSeparators) {
 TEST_F(LoadTest, ProblemsCarryPhysicalLineNumbersAndKeepTheRows) {
     std::string fifteen = BatchLine();
     fifteen = fifteen.substr(0, fifteen.rfind(';'));
-    const auto problems = Load({"# hlavička", "", BatchLine(), fifteen, "", BatchLine({{9, "12,5"}}),
+    const auto problems = Load({"# hlavička", "", BatchLine(), fifteen, "", BatchLine({{9, "12,5,1"}}),
                                 BatchLine({{8, "600.5"}}), BatchLine({{4, "x"}, {3, "Jihočeský"}})});
     EXPECT_EQ(problems, (std::vector<std::string>{
                             "Řádek 4: Chybný počet údajů na řádku (15 místo 16)!",
-                            "Řádek 6: '12,5' is not a valid floating point value for field 'KATASTR'",
+                            "Řádek 6: '12,5,1' is not a valid floating point value for field 'KATASTR'",
                             "Řádek 7: '600.5' is not a valid integer value for field 'NADMVYSKA'",
                             "Řádek 8: 'x' is not a valid integer value for field 'OBYVATELE'",
                         }));

@@ -63,10 +63,10 @@ TEST_F(CliBatchTest, CleanRunWritesTheTableAndListsWarnings) {
 TEST_F(CliBatchTest, LineProblemsAndDataErrorsWriteNothing) {
     const std::string html = FDir.File("vysledky.html");
     WriteBytes(html, "old");
-    const CliResult lines = Run({Input({"# x", BatchLine({{9, "1,5"}}), "", "Dub;1"}), html});
+    const CliResult lines = Run({Input({"# x", BatchLine({{9, "1,5,0"}}), "", "Dub;1"}), html});
     EXPECT_EQ(lines.Status, 1);
     EXPECT_EQ(lines.Err,
-              "Řádek 2: '1,5' is not a valid floating point value for field 'KATASTR'\n"
+              "Řádek 2: '1,5,0' is not a valid floating point value for field 'KATASTR'\n"
               "Řádek 4: Chybný počet údajů na řádku (2 místo 16)!\n");
 
     const CliResult errors = Run({Input({BatchLine({{8, "50"}}), BatchLine(), BatchLine({{1, "Jiná"}, {3, "Středočeský"}})}),

@@ -1,5 +1,7 @@
 #include "batch/core/u_batchcore.h"
 
+#include "batch/core/u_batchdialect.h"
+
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
@@ -20,6 +22,12 @@ constexpr std::size_t kColumnField[kBatchColumnCount] = {
     ifVYJIZDEJICI, ifNADMVYSKA,       ifKATASTR,        ifKRAJSKE_MESTO_MIN, ifOKRESNI_MESTO_KM, ifSILNICE_1TR_KM,
     ifPODNIKATELE_2006, ifROLNICI_2006, ifDOM_ZAMESTNAVATEL, ifVODOVOD,
 };
+
+// The decimal columns of a batch line (positions from 0): altitude, cadastral
+// area, km to the first-class road.
+constexpr std::size_t kAltitudeColumn = 7;
+constexpr std::size_t kCadastreColumn = 8;
+constexpr std::size_t kRoadKmColumn = 11;
 
 std::string_view TrimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
@@ -105,14 +113,41 @@ void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& p
     FInputData.Clear();
     FInputData.Reserve(lines.size());
     std::unique_ptr<ECompositeException> problems;
+    bool firstRecord = true;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!IsBlank(lines[i])) {
-            try {
-                ParseInputLine(lines[i]);
-            } catch (const std::exception& e) {
-                EnsureComposite(problems);
-                problems->Add(FormatMessage("Řádek %d", {FormatInt(static_cast<long long>(i + 1))}),
-                              std::make_unique<EZevraError>(e.what()));
+            const std::size_t lineNumber = i + 1;
+            // A quoted value may hold line ends: its record goes on until the
+            // quote closes. One that never closes is no quoted value; its
+            // line then stands alone, as it always did.
+            std::string record = lines[i];
+            bool open = false;
+            std::vector<std::string> values = SplitBatchRecord(record, &open);
+            if (open && record.front() != '#') {
+                std::string joined = record;
+                std::size_t last = i;
+                while (open && last + 1 < lines.size()) {
+                    joined += '\n';
+                    joined += lines[++last];
+                    values = SplitBatchRecord(joined, &open);
+                }
+                if (!open) {
+                    record = std::move(joined);
+                    for (std::size_t j = i + 1; j <= last; ++j) Report(progress, j, lines.size());
+                    i = last;
+                }
+            }
+            // A spreadsheet's header row of the column names is no data.
+            const bool header = firstRecord && record.front() != '#' && IsBatchHeaderRecord(SplitBatchRecord(record));
+            if (record.front() != '#') firstRecord = false;
+            if (!header) {
+                try {
+                    ParseInputLine(record);
+                } catch (const std::exception& e) {
+                    EnsureComposite(problems);
+                    problems->Add(FormatMessage("Řádek %d", {FormatInt(static_cast<long long>(lineNumber))}),
+                                  std::make_unique<EZevraError>(e.what()));
+                }
             }
         }
         Report(progress, i + 1, lines.size());
@@ -127,16 +162,17 @@ void TZevraBatch::ParseInputLine(std::string_view line) {
     const std::size_t row = FInputData.AppendRow();
     FInputData.SetInt(row, ifKRAJ_ID, -1);
 
-    // Values lie between ";" characters; a ";" at the very end opens no
-    // further value.
-    std::size_t columns = 0;
-    std::size_t start = 0;
-    while (start < line.size()) {
-        const std::size_t separator = line.find(';', start);
-        const std::size_t end = separator == std::string_view::npos ? line.size() : separator;
-        SetInputField(columns++, TrimView(line.substr(start, end - start)));
-        if (separator == std::string_view::npos) break;
-        start = separator + 1;
+    // The values as SplitBatchRecord finds them; the three decimal columns
+    // take a Czech decimal comma too.
+    const std::vector<std::string> values = SplitBatchRecord(line);
+    const std::size_t columns = values.size();
+    for (std::size_t position = 0; position < columns; ++position) {
+        const std::string_view value = TrimView(values[position]);
+        if (position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) {
+            SetInputField(position, DecimalCommaToPoint(value));
+        } else {
+            SetInputField(position, value);
+        }
     }
 
     LookUpRegion(row);

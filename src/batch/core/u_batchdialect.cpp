@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "batch/core/u_batchdialect.h"
+
+#include "model/u_text.h"
+
+#include <algorithm>
+
+namespace zevra {
+
+namespace {
+
+// The column names of a batch file in their order.
+constexpr const char* kColumnNames[] = {
+    "OBEC",          "KODOBCE",          "KRAJ",           "OBYVATELE",         "EAKTIVNI",
+    "NEZAMESTNANI",  "VYJIZDEJICI",      "NADMVYSKA",      "KATASTR",           "KRAJSKE_MESTO_MIN",
+    "OKRESNI_MESTO_KM", "SILNICE_1TR_KM", "PODNIKATELE_2006", "ROLNICI_2006",    "DOM_ZAMESTNAVATEL",
+    "VODOVOD",
+};
+
+bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// The Czech letter without its accent, upper case; other characters as they
+// are (ASCII upper-cased).
+std::string FoldName(std::string_view s) {
+    static constexpr struct {
+        char32_t From;
+        char To;
+    } kFold[] = {
+        {U'á', 'A'}, {U'Á', 'A'}, {U'č', 'C'}, {U'Č', 'C'}, {U'ď', 'D'}, {U'Ď', 'D'}, {U'é', 'E'},
+        {U'É', 'E'}, {U'ě', 'E'}, {U'Ě', 'E'}, {U'í', 'I'}, {U'Í', 'I'}, {U'ň', 'N'}, {U'Ň', 'N'},
+        {U'ó', 'O'}, {U'Ó', 'O'}, {U'ř', 'R'}, {U'Ř', 'R'}, {U'š', 'S'}, {U'Š', 'S'}, {U'ť', 'T'},
+        {U'Ť', 'T'}, {U'ú', 'U'}, {U'Ú', 'U'}, {U'ů', 'U'}, {U'Ů', 'U'}, {U'ý', 'Y'}, {U'Ý', 'Y'},
+        {U'ž', 'Z'}, {U'Ž', 'Z'},
+    };
+    std::size_t b = 0, e = s.size();
+    while (b < e && IsBlankChar(s[b])) ++b;
+    while (e > b && IsBlankChar(s[e - 1])) --e;
+    s = s.substr(b, e - b);
+    std::string out;
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8At(s, i, cp);
+        if (len <= 1) {
+            const char c = s[i];
+            out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            i += 1;
+            continue;
+        }
+        const auto* hit = std::find_if(std::begin(kFold), std::end(kFold), [cp](const auto& f) { return f.From == cp; });
+        if (hit != std::end(kFold)) out += hit->To;
+        else out.append(s.substr(i, len));
+        i += len;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitBatchRecord(std::string_view record, bool* open) {
+    std::vector<std::string> values;
+    if (open != nullptr) *open = false;
+    std::size_t start = 0;
+    while (start < record.size()) {
+        std::size_t first = start;
+        while (first < record.size() && IsBlankChar(record[first]) && record[first] != ';') ++first;
+        if (first < record.size() && record[first] == '"') {
+            std::string value;
+            std::size_t i = first + 1;
+            bool closed = false;
+            while (i < record.size()) {
+                if (record[i] == '"') {
+                    if (i + 1 < record.size() && record[i + 1] == '"') {
+                        value += '"';
+                        i += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++i;
+                    break;
+                }
+                value += record[i++];
+            }
+            if (!closed) {
+                // No closing quote: the record may go on on the next line;
+                // read as it stands, the quote is an ordinary character.
+                if (open != nullptr) *open = true;
+            } else {
+                const std::size_t separator = record.find(';', i);
+                const std::size_t end = separator == std::string_view::npos ? record.size() : separator;
+                value.append(record.substr(i, end - i));
+                values.push_back(std::move(value));
+                if (separator == std::string_view::npos) break;
+                start = separator + 1;
+                continue;
+            }
+        }
+        const std::size_t separator = record.find(';', start);
+        const std::size_t end = separator == std::string_view::npos ? record.size() : separator;
+        values.emplace_back(record.substr(start, end - start));
+        if (separator == std::string_view::npos) break;
+        start = separator + 1;
+    }
+    return values;
+}
+
+bool IsBatchHeaderRecord(const std::vector<std::string>& values) {
+    if (values.size() != std::size(kColumnNames)) return false;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (FoldName(values[i]) != kColumnNames[i]) return false;
+    }
+    return true;
+}
+
+std::string DecimalCommaToPoint(std::string_view value) {
+    std::string out(value);
+    if (std::count(out.begin(), out.end(), ',') == 1 && out.find('.') == std::string::npos) {
+        std::replace(out.begin(), out.end(), ',', '.');
+    }
+    return out;
+}
+
+}  // namespace zevra

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How a batch line splits into its values, including the forms a Czech
+// spreadsheet (Excel, LibreOffice Calc) saves: quoted text, a header row of
+// the column names and the decimal comma. Every file in the original form
+// (plain values between ";") reads exactly as before.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zevra {
+
+// The values of one record, untrimmed. Values lie between ";" characters; a
+// ";" at the very end opens no further value. A value whose first non-blank
+// character is a double quote is a quoted value (RFC 4180): ";" and line
+// ends inside it are text, "" stands for one quote, and whatever follows the
+// closing quote up to the next ";" is kept as it stands. A quote anywhere
+// else is an ordinary character, and so is the quote of a value that never
+// closes. `open` (when given) is set in that case: the record may go on on
+// the next line.
+std::vector<std::string> SplitBatchRecord(std::string_view record, bool* open = nullptr);
+
+// True when the values are the batch file's column names in their order
+// (OBEC;KODOBCE;...;VODOVOD), case, accents and surrounding blanks ignored:
+// the header row a spreadsheet writes above the data.
+bool IsBatchHeaderRecord(const std::vector<std::string>& values);
+
+// The value of a decimal column with a Czech decimal comma ("966,29") in the
+// program's form ("966.29"): only a value with exactly one comma and no
+// point changes.
+std::string DecimalCommaToPoint(std::string_view value);
+
+}  // namespace zevra

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Batch files as Czech spreadsheets save them: quoted text, a header row and
+// the decimal comma; the original form reads as before.
+#include "batch/core/u_batchdialect.h"
+#include "batch_fixture.h"
+
+namespace zevra::test {
+namespace {
+
+using Values = std::vector<std::string>;
+
+TEST(BatchDialect, SplitsPlainAndQuotedValues) {
+    // The original form: values between ";", untrimmed, no value after a final ";".
+    EXPECT_EQ(SplitBatchRecord("a; b ;;c;"), (Values{"a", " b ", "", "c"}));
+    // A quote inside a value is an ordinary character.
+    EXPECT_EQ(SplitBatchRecord("Lhota \"u\" Brna;x\""), (Values{"Lhota \"u\" Brna", "x\""}));
+    // Quoted values: ";" inside, "" for a quote, blanks before the quote.
+    EXPECT_EQ(SplitBatchRecord("\"Dub; Horní\";  \"Ř\"\"x\"\"\";\"\""), (Values{"Dub; Horní", "Ř\"x\"", ""}));
+    // Text after the closing quote stays as it stands.
+    EXPECT_EQ(SplitBatchRecord("\"a\"b;c"), (Values{"ab", "c"}));
+    bool open = false;
+    EXPECT_EQ(SplitBatchRecord("x;\"two\nlines\";y", &open), (Values{"x", "two\nlines", "y"}));
+    EXPECT_FALSE(open);
+    SplitBatchRecord("x;\"never closed;y", &open);
+    EXPECT_TRUE(open);
+}
+
+TEST(BatchDialect, HeaderAndDecimalComma) {
+    Values header = {"OBEC", "KODOBCE", "KRAJ", "OBYVATELE", "EAKTIVNI", "NEZAMESTNANI", "VYJIZDEJICI",
+                     "NADMVYSKA", "KATASTR", "KRAJSKE_MESTO_MIN", "OKRESNI_MESTO_KM", "SILNICE_1TR_KM",
+                     "PODNIKATELE_2006", "ROLNICI_2006", "DOM_ZAMESTNAVATEL", "VODOVOD"};
+    EXPECT_TRUE(IsBatchHeaderRecord(header));
+    header[0] = " Obec ";
+    header[1] = "kódobce";
+    header[15] = "Vodovod";
+    EXPECT_TRUE(IsBatchHeaderRecord(header));
+    std::swap(header[3], header[4]);  // another order is no header
+    EXPECT_FALSE(IsBatchHeaderRecord(header));
+    EXPECT_FALSE(IsBatchHeaderRecord({"OBEC"}));
+
+    EXPECT_EQ(DecimalCommaToPoint("966,29"), "966.29");
+    EXPECT_EQ(DecimalCommaToPoint("966.29"), "966.29");
+    EXPECT_EQ(DecimalCommaToPoint("1,2,3"), "1,2,3");
+    EXPECT_EQ(DecimalCommaToPoint("1.2,3"), "1.2,3");
+}
+
+class DialectLoadTest : public BatchTest {};
+
+// The base row as a Czech spreadsheet saves it: decimal commas in the decimal
+// columns, the text quoted.
+std::string SpreadsheetLine() {
+    return "\"Dub\";100004;\"Jihočeský\";1000;500;50;200;600;1200,5;40;15;2,5;100;10;50;\"Ano\"";
+}
+constexpr const char* kHeader =
+    "OBEC;KODOBCE;KRAJ;OBYVATELE;EAKTIVNI;NEZAMESTNANI;VYJIZDEJICI;NADMVYSKA;KATASTR;KRAJSKE_MESTO_MIN;"
+    "OKRESNI_MESTO_KM;SILNICE_1TR_KM;PODNIKATELE_2006;ROLNICI_2006;DOM_ZAMESTNAVATEL;VODOVOD";
+
+void ExpectBaseRow(TMemTable& input, std::size_t row) {
+    EXPECT_EQ(input.GetText(row, ifOBEC), "Dub");
+    EXPECT_EQ(input.GetInt(row, ifKRAJ_ID), 2);
+    EXPECT_EQ(input.GetFloat(row, ifKATASTR), 1200.5);
+    EXPECT_EQ(input.GetFloat(row, ifSILNICE_1TR_KM), 2.5);
+    EXPECT_EQ(input.GetText(row, ifVODOVOD), "Ano");
+}
+
+TEST_F(DialectLoadTest, ExcelFormsLoadLikeTheOriginal) {
+    // Code page 1250, CR LF, a header row, decimal commas, quoted text.
+    EXPECT_TRUE(LoadBytes(BatchFile({kHeader, SpreadsheetLine()})).empty());
+    ASSERT_EQ(Input().RowCount(), 1u);
+    ExpectBaseRow(Input(), 0);
+    // "CSV UTF-8": a byte order mark, header in another case.
+    std::string header = kHeader;
+    for (char& c : header) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(LoadBytes("\xEF\xBB\xBF" + header + "\r\n" + SpreadsheetLine() + "\r\n").empty());
+    ASSERT_EQ(Input().RowCount(), 1u);
+    ExpectBaseRow(Input(), 0);
+}
+
+TEST_F(DialectLoadTest, QuotedLineEndsAndLineNumbers) {
+    // A quoted name across two lines is one record; a later problem keeps the
+    // number of its own physical line.
+    const std::string split = "\"Dub\nHorní\"" + BatchLine().substr(3);
+    const auto problems = Load({split, BatchLine({{4, "x"}})});
+    ASSERT_EQ(Input().RowCount(), 2u);
+    EXPECT_EQ(Text(0, ifOBEC), "Dub\nHorní");
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind("Řádek 3", 0), 0u) << problems[0];
+    // A quote that never closes is an ordinary character, the lines stay apart.
+    Load({"\"Dub" + BatchLine().substr(3), BatchLine()});
+    ASSERT_EQ(Input().RowCount(), 2u);
+    EXPECT_EQ(Text(0, ifOBEC), "\"Dub");
+}
+
+TEST_F(DialectLoadTest, HeaderOnlyAsTheFirstRecord) {
+    // After a comment the header still is the first record; a second one is data
+    // (and is then an error, as any line of names would be).
+    EXPECT_TRUE(Load({"# komentář", kHeader, BatchLine()}).empty());
+    EXPECT_EQ(Input().RowCount(), 1u);
+    EXPECT_FALSE(Load({BatchLine(), kHeader}).empty());
+    EXPECT_EQ(Input().RowCount(), 2u);
+}
+
+}  // namespace
+}  // namespace zevra::test
