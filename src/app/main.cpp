@@ -9,10 +9,26 @@
 
 #include <QScreen>
 
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 
 int main(int argc, char** argv) {
+    // --help and --version answer on the terminal and need no display, so
+    // they are handled before the application (and its window system) starts.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs("Použití: zevra [--help] [--version]\n"
+                       "Průvodce hodnocením malé obce modelem ZEVRA (MOXAN).\n"
+                       "Hromadné zpracování a práce z příkazové řádky: zevra-cli --help.\n", stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zevra %s\nReferenční data: %s\n", ZEVRA_VERSION_TEXT, zevra::LocateDataDir().c_str());
+            return 0;
+        }
+    }
     zevra::TZevraApplication app(argc, argv);
     zevra::SetDialogs(std::make_unique<zevra::TAppDialogs>());
     app.setWindowIcon(zevra::ZevraIcon());

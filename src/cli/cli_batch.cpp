@@ -7,6 +7,7 @@
 #include "model/u_model.h"
 
 #include <iostream>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace zevra::cli {
@@ -94,13 +95,18 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
     try {
         TZevraModel model(dataDir);
         TZevraBatch batch(model);
-        if (const int status = LoadRows(batch, args[0]); status >= 0) return status;
+        if (const int status = LoadRows(batch, InputPath(args[0])); status >= 0) return status;
         if (const int status = ValidateRows(batch); status >= 0) return status;
         {
             TTerminalProgress progress("Výpočet");
             batch.RunModelOnRows(progress.Callback());
         }
-        batch.WriteHtmlOutput(args[1]);
+        if (args[1] == "-") {
+            std::cout << batch.HtmlOutputBytes() << std::flush;
+            if (!std::cout) throw std::runtime_error("Chyba při zápisu na standardní výstup!");
+        } else {
+            batch.WriteHtmlOutput(args[1]);
+        }
         return kExitOk;
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';

@@ -17,6 +17,9 @@ struct UsageError {
     std::string message;
 };
 
+// An input file name as given: "-" reads standard input.
+inline std::string InputPath(const std::string& name) { return name == "-" ? std::string("/dev/stdin") : name; }
+
 int RunValidate(const std::string& dataDir, const std::vector<std::string>& args);
 int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args);
 int RunBatch(const std::string& dataDir, const std::vector<std::string>& args);

@@ -68,7 +68,7 @@ int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args
     std::string report;
     try {
         TZevraModel model(dataDir);
-        model.LoadInput(parsed.InputFile);
+        model.LoadInput(InputPath(parsed.InputFile));
         model.Evaluate();
         report = RenderReport(ComposeReportEntries(*model.Output()), parsed.Format);
     } catch (const std::exception& e) {

@@ -21,11 +21,18 @@ constexpr const char* kUsage =
     "                                          vyhodnocení obce, výpis zprávy\n"
     "  batch VSTUP.csv VYSTUP.html             hromadné zpracování do tabulky HTML\n"
     "\n"
-    "Volby:\n"
-    "  --data ADRESÁŘ   složka s referenčními daty (jinak 'data' vedle programu\n"
-    "                   nebo '../share/zevra/data')\n"
+    "Volby (před příkazem i za ním):\n"
+    "  --data ADRESÁŘ, --data=ADRESÁŘ\n"
+    "                   složka s referenčními daty (jinak $XDG_DATA_HOME/zevra/data,\n"
+    "                   obsahuje-li všech pět souborů, pak 'data' vedle programu,\n"
+    "                   pak nainstalovaná sdílená složka)\n"
     "  --help           tato nápověda\n"
-    "  --version        verze programu\n";
+    "  --version        verze programu a použitá složka s daty\n"
+    "  --               konec voleb, dál jen názvy souborů\n"
+    "Název souboru '-' čte vstup ze standardního vstupu; výstup příkazu batch\n"
+    "'-' píše na standardní výstup.\n"
+    "\n"
+    "Návratový kód: 0 úspěch, 1 data obsahují chyby, 2 selhání.\n";
 
 int Usage(const std::string& message) {
     if (!message.empty()) std::cerr << "zevra-cli: " << message << "\n\n";
@@ -39,30 +46,54 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     zevra::UseLocaleThousandSeparator();
 
-    std::vector<std::string> args(argv + 1, argv + argc);
+    // The program's own options may stand before or after the command; the
+    // command's options (evaluate --format) and its file names are passed on
+    // in their order. After "--" every argument is a file name: one that
+    // begins with "-" (other than "-" itself, standard input/output) gets
+    // "./" in front, the same file, so no command takes it for an option.
+    const std::vector<std::string> args(argv + 1, argv + argc);
     std::string dataDir;
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
+    std::string command;
+    std::vector<std::string> rest;
+    bool help = false, version = false, optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return zevra::cli::kExitOk;
-        }
-        if (a == "--version") {
-            std::cout << "zevra-cli " << ZEVRA_VERSION_TEXT << "\n";
-            return zevra::cli::kExitOk;
-        }
-        if (a == "--data") {
-            if (i + 1 >= args.size()) return Usage("--data vyžaduje adresář");
-            dataDir = args[++i];
+        if (optionsEnded) {
+            if (command.empty()) command = a;
+            else rest.push_back(a.size() > 1 && a[0] == '-' ? "./" + a : a);
             continue;
         }
-        break;
+        if (a == "--") {
+            optionsEnded = true;
+        } else if (a == "--help" || a == "-h") {
+            help = true;
+        } else if (a == "--version") {
+            version = true;
+        } else if (a == "--data") {
+            if (i + 1 >= args.size()) return Usage("--data vyžaduje adresář");
+            dataDir = args[++i];
+            if (dataDir.empty()) return Usage("--data vyžaduje adresář");
+        } else if (a.rfind("--data=", 0) == 0) {
+            dataDir = a.substr(7);
+            if (dataDir.empty()) return Usage("--data vyžaduje adresář");
+        } else if (command.empty()) {
+            if (a.size() > 1 && a[0] == '-') return Usage("neznámá volba '" + a + "'");
+            command = a;
+        } else {
+            rest.push_back(a);
+        }
     }
-    if (i >= args.size()) return Usage("");
-    const std::string command = args[i];
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    if (help) {
+        std::cout << kUsage;
+        return zevra::cli::kExitOk;
+    }
     if (dataDir.empty()) dataDir = zevra::LocateDataDir();
+    if (version) {
+        std::cout << "zevra-cli " << ZEVRA_VERSION_TEXT << "\n"
+                  << "Referenční data: " << dataDir << "\n";
+        return zevra::cli::kExitOk;
+    }
+    if (command.empty()) return Usage("");
 
     try {
         if (command == "validate") return zevra::cli::RunValidate(dataDir, rest);

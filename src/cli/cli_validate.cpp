@@ -10,7 +10,7 @@ int RunValidate(const std::string& dataDir, const std::vector<std::string>& args
     if (args.size() != 1) throw UsageError{"validate očekává jeden vstupní soubor"};
     try {
         TZevraModel model(dataDir);
-        model.LoadInput(args[0]);
+        model.LoadInput(InputPath(args[0]));
         std::vector<std::string> errors, warnings;
         model.Validate(&errors, &warnings);
         for (const auto& line : errors) std::cout << line << '\n';

@@ -1,8 +1,20 @@
 #include "model/u_paths.h"
 
+#include <cstdlib>
 #include <filesystem>
 
+#ifndef ZEVRA_INSTALLED_DATA_RELATIVE
+#error "ZEVRA_INSTALLED_DATA_RELATIVE comes from the build (the data folder relative to the program folder)"
+#endif
+
 namespace zevra {
+
+namespace {
+
+constexpr const char* kReferenceFiles[] = {"DecilDists.txt", "MuniInfo.txt", "Regions.txt", "SampMuni.txt",
+                                           "OWeights.txt"};
+
+}  // namespace
 
 std::string ExecutableDir() {
     std::error_code ec;
@@ -11,15 +23,35 @@ std::string ExecutableDir() {
     return exe.parent_path().string();
 }
 
+bool HoldsReferenceData(const std::string& dir) {
+    namespace fs = std::filesystem;
+    if (dir.empty()) return false;
+    std::error_code ec;
+    for (const char* name : kReferenceFiles) {
+        if (!fs::is_regular_file(fs::path(dir) / name, ec)) return false;
+    }
+    return true;
+}
+
+std::string UserDataDir() {
+    namespace fs = std::filesystem;
+    // The XDG base directory rules ignore a relative XDG_DATA_HOME.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && fs::path(xdg).is_absolute()) return (fs::path(xdg) / "zevra" / "data").string();
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0') return (fs::path(home) / ".local" / "share" / "zevra" / "data").string();
+    return {};
+}
+
 std::string LocateDataDir() {
     namespace fs = std::filesystem;
+    if (const std::string user = UserDataDir(); HoldsReferenceData(user)) return user;
     const fs::path exeDir = ExecutableDir();
     const fs::path beside = exeDir / "data";
-    const fs::path installed = (exeDir / ".." / "share" / "zevra" / "data").lexically_normal();
+    const fs::path installed = (exeDir / ZEVRA_INSTALLED_DATA_RELATIVE).lexically_normal();
     std::error_code ec;
     if (fs::is_directory(beside, ec)) return beside.string();
-    if (fs::is_directory(installed, ec)) return installed.string();
-    return beside.string();
+    return installed.string();
 }
 
 }  // namespace zevra

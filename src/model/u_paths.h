@@ -7,10 +7,22 @@ namespace zevra {
 // The folder of the running executable.
 std::string ExecutableDir();
 
-// The reference data folder of an installation: "data" beside the executable,
-// else "../share/zevra/data" relative to it. Returns the first that exists,
-// or the first candidate when neither does (its files are then reported
-// missing by the reader).
+// True when the folder holds all five reference data files.
+bool HoldsReferenceData(const std::string& dir);
+
+// The user's own reference data folder: $XDG_DATA_HOME/zevra/data, or
+// ~/.local/share/zevra/data when XDG_DATA_HOME is unset or not absolute.
+// Empty when neither variable gives a home.
+std::string UserDataDir();
+
+// The reference data folder to use when the command line names none:
+//  1. the user's folder (UserDataDir) when it holds all five files, so an
+//     office can install real data without root;
+//  2. "data" beside the executable (the build tree);
+//  3. the installed share folder, found relative to the executable (the
+//     install layout's data folder, so the installation is relocatable).
+// Returns the first that applies, or the installed folder when none does (its
+// files are then reported missing by the reader).
 std::string LocateDataDir();
 
 }  // namespace zevra
