@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Packs the build tree into the .deb as scripts/package does, unpacks it into
+# a scratch root (dpkg -x, no root needed) and runs the installed zevra-cli
+# against the shipped examples: the installation must find its own data, the
+# user's data folder must win only when complete, and the command-line
+# conventions (--data=DIR, options after the command, --, '-') must hold.
+# Usage: test_package.sh BUILD_DIR EXAMPLES_DIR SCRATCH_DIR
+set -euo pipefail
+build=$1 examples=$2 scratch=$3
+rm -rf "$scratch" && mkdir -p "$scratch"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 \
+  || { cat "$scratch/cpack.log"; fail "cpack"; }
+deb=$(ls "$scratch"/out/zevra_*.deb)
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+
+# The control data: name, section, the run-time dependencies shlibdeps cannot see.
+control=$(dpkg-deb -f "$deb" Package Section Depends)
+grep -qx "Package: zevra" <<<"$control" || fail "package name: $control"
+grep -qx "Section: science" <<<"$control" || fail "section: $control"
+grep -q "qt6-translations-l10n" <<<"$control" || fail "Depends lacks qt6-translations-l10n"
+grep -q "qt6-qpa-plugins" <<<"$control" || fail "Depends lacks qt6-qpa-plugins"
+grep -q "libstdc++6" <<<"$control" || fail "Depends not computed by shlibdeps"
+
+for f in usr/bin/zevra-cli usr/share/doc/zevra/copyright usr/share/doc/zevra/changelog.gz \
+         usr/share/man/man1/zevra-cli.1.gz usr/share/bash-completion/completions/zevra-cli \
+         usr/share/zevra/data/DecilDists.txt; do
+  [[ -e $root/$f ]] || fail "missing $f"
+done
+
+cli=$root/usr/bin/zevra-cli
+home=$scratch/home && mkdir -p "$home"
+export HOME=$home
+unset XDG_DATA_HOME
+
+# The installed program finds the installed data, relative to itself.
+"$cli" --version | grep -qx "Referenční data: $root/usr/share/zevra/data" \
+  || fail "installed data folder: $("$cli" --version)"
+"$cli" evaluate "$examples/obec.txt" --format text >"$scratch/report.txt" || fail "evaluate"
+grep -q "Obyvatelstvo" "$scratch/report.txt" || fail "report lacks Obyvatelstvo"
+"$cli" batch "$examples/obce.csv" "$scratch/out.html" 2>/dev/null || fail "batch"
+
+# The user's folder wins once it holds all five files, and only then.
+user=$home/.local/share/zevra/data && mkdir -p "$user"
+cp "$root"/usr/share/zevra/data/{DecilDists,MuniInfo,Regions,SampMuni}.txt "$user"/
+"$cli" --version | grep -q "$root/usr/share/zevra/data" || fail "incomplete user folder used"
+cp "$root"/usr/share/zevra/data/OWeights.txt "$user"/
+"$cli" --version | grep -qx "Referenční data: $user" || fail "user folder not used"
+XDG_DATA_HOME=$scratch/xdg "$cli" --version | grep -q "$root/usr/share/zevra/data" \
+  || fail "XDG_DATA_HOME not honoured"
+# --data still wins, in both spellings and after the command.
+"$cli" --version --data "$scratch" | grep -qx "Referenční data: $scratch" || fail "--data DIR"
+"$cli" --data="$scratch" --version | grep -qx "Referenční data: $scratch" || fail "--data=DIR"
+set +e
+"$cli" validate "$examples/obec.txt" --data="$scratch/none" >/dev/null 2>&1; status=$?
+set -e
+[[ $status -eq 2 ]] || fail "--data after the command ignored (exit $status)"
+
+# '-' reads standard input and, as the batch output, writes standard output;
+# the same table as from named files.
+"$cli" batch - - <"$examples/obce.csv" >"$scratch/stdout.html" 2>/dev/null || fail "batch - -"
+cmp -s "$scratch/out.html" "$scratch/stdout.html" || fail "batch to stdout differs"
+"$cli" evaluate --format text - <"$examples/obec.txt" | cmp -s - "$scratch/report.txt" || fail "evaluate -"
+# After -- a name that looks like an option is a file.
+cp "$examples/obec.txt" "$scratch/--format"
+(cd "$scratch" && "$cli" validate -- --format >/dev/null 2>&1) || fail "-- does not end the options"
+set +e
+"$cli" --bogus validate "$examples/obec.txt" >/dev/null 2>&1; status=$?
+set -e
+[[ $status -eq 2 ]] || fail "unknown option accepted (exit $status)"
+
+if [[ -x $root/usr/bin/zevra ]]; then
+  # No window, no display: --help and --version answer and exit.
+  env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/zevra" --version | grep -q "^zevra " \
+    || fail "zevra --version"
+  env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$root/usr/bin/zevra" --help >/dev/null || fail "zevra --help"
+fi
+echo "OK $deb"
