@@ -631,8 +631,8 @@ def faulty_batch_lines(rng, entries, taken):
     rows = [batch_values(make_municipality(rng, e, pop=random_population(rng, 550, 2800)))
             for e in candidates[:10]]
     too_few = rows[1][:15]
-    decimal_comma = list(rows[3])
-    decimal_comma[8] = decimal_comma[8].replace(".", ",")
+    with_unit = list(rows[3])
+    with_unit[8] += " ha"
     letter = list(rows[4])
     letter[3] = letter[3][:-2] + "O" + letter[3][-1:]
     decimal_altitude = list(rows[5])
@@ -644,7 +644,7 @@ def faulty_batch_lines(rng, entries, taken):
         (rows[0], None),
         (too_few, "chybí sloupec VODOVOD (15 údajů)"),
         (rows[2], None),
-        (decimal_comma, "desetinná čárka v KATASTR"),
+        (with_unit, "jednotka za číslem v KATASTR"),
         (letter, "písmeno O místo nuly v OBYVATELE"),
         (decimal_altitude, "desetinné číslo v NADMVYSKA"),
         (too_many, "17 údajů"),
@@ -671,7 +671,7 @@ checks that each example still shows what it is meant to show.
 | `obec.txt` | Input data file of one municipality, as the wizard saves it. It passes the input check with no error and no warning, and its evaluation lists several similar municipalities of the reference sample. `zevra-cli validate examples/obec.txt` prints nothing; `zevra-cli evaluate examples/obec.txt` prints the whole report. |
 | `znevyhodnena-obec.txt` | A disadvantaged municipality: exactly three partial indicators in decile 9 or 10 (travel time to the regional city, altitude above the regional average, cadastral area), the integrated indicator in the band 700-1000, and no long-distance water main. Its report shows the partial-assessment header, the three partial texts and the water-supply warning. |
 | `obce.csv` | Batch input of 30 municipalities (16 semicolon-separated columns, comment lines starting with `#` describe them). No row has an error; four rows draw a warning (region 1, population under 500 or over 3000, one row both). `zevra-cli batch examples/obce.csv vysledky.html` writes the HTML table. |
-| `obce-chybne.csv` | Batch input with several faulty lines at once: 15 columns, a decimal comma in `KATASTR`, a letter in `OBYVATELE`, a decimal in `NADMVYSKA`, 17 columns, and one row that loads but fails the input check (more unemployed than economically active). The comment lines at the top give the line numbers. Loading reports every problem together. |
+| `obce-chybne.csv` | Batch input with several faulty lines at once: 15 columns, a unit after the number in `KATASTR`, a letter in `OBYVATELE`, a decimal in `NADMVYSKA`, 17 columns, and one row that loads but fails the input check (more unemployed than economically active). The comment lines at the top give the line numbers. Loading reports every problem together. |
 """.splitlines()
 
 

@@ -487,7 +487,7 @@ private slots:
             ReadAll(test::ExampleFile(QStringLiteral("obce-chybne.csv"))).toStdString()));
         QStringList lines = repaired.split(QStringLiteral("\r\n"));
         lines[9] += QStringLiteral(";Ano");
-        lines[11].replace(QStringLiteral("599,95"), QStringLiteral("599.95"));
+        lines[11].replace(QStringLiteral("599.95 ha"), QStringLiteral("599.95"));
         lines[12].replace(QStringLiteral("24O0"), QStringLiteral("2400"));
         lines[13].replace(QStringLiteral("283.5"), QStringLiteral("283"));
         lines[14].replace(QStringLiteral(";navíc"), QString());
