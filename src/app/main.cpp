@@ -8,6 +8,7 @@
 #include "ui/u_main.h"
 
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -29,7 +30,12 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    if (!zevra::HasGraphicalSession()) {
+        std::fputs("zevra: program potřebuje grafické prostředí (nenalezen displej X ani Wayland).\n", stderr);
+        return 1;
+    }
     zevra::TZevraApplication app(argc, argv);
+    zevra::InstallCzechTranslation();
     zevra::SetDialogs(std::make_unique<zevra::TAppDialogs>());
     app.setWindowIcon(zevra::ZevraIcon());
     zevra::InitNumberFormat();
@@ -50,5 +56,14 @@ int main(int argc, char** argv) {
         zevra::TfrmBatchProcessing::ShowBatchProcessing(model);
     });
     window->show();
+    // The window manager adds the frame only once the window is mapped:
+    // centre again when its size is known.
+    QTimer::singleShot(0, window.get(), [w = window.get()] {
+        if (QScreen* screen = w->screen()) {
+            QRect frame = w->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            w->move(frame.topLeft());
+        }
+    });
     return app.exec();
 }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -53,6 +54,13 @@ std::optional<QString> RunFileDialog(const TFileDialogOptions& options, bool sav
         if (options.RefuseReadOnly && info.exists() && !info.isWritable()) {
             QMessageBox::warning(dialog.parentWidget(), options.Title,
                                  QStringLiteral("Soubor je určen pouze pro čtení:\n") + path);
+            continue;
+        }
+        // A typed name in a folder that does not exist would only fail at
+        // the save itself, after the user has left the dialog.
+        if (save && !info.absoluteDir().exists()) {
+            QMessageBox::warning(dialog.parentWidget(), options.Title,
+                                 QStringLiteral("Složka neexistuje:\n") + info.absolutePath());
             continue;
         }
         return path;

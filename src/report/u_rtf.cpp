@@ -9,9 +9,12 @@ namespace zevra {
 namespace {
 
 constexpr const char* kDocumentHeader =
-    "{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1"
+    "{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1029\\uc1"
     "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset238 Times New Roman;}}\r\n"
-    "\\viewkind4\\pard\\plain\\f0\\fs24\r\n";
+    // A4 with 2.5 cm margins, in Czech: a word processor otherwise opens it
+    // as US Letter.
+    "\\paperw11906\\paperh16838\\margl1417\\margr1417\\margt1417\\margb1417\r\n"
+    "\\viewkind4\\pard\\plain\\lang1029\\f0\\fs24\r\n";
 constexpr const char* kDocumentEnd = "}\r\n";
 
 constexpr char kHexDigits[] = "0123456789abcdef";

@@ -260,12 +260,17 @@ void TfrmMain::SetActivePage(TPage page) {
     FChangingPage = true;
     pcPages->setCurrentIndex(page);
     FChangingPage = false;
+    FShownPage = page;
 }
 
 void TfrmMain::SetTabVisible(TPage page, bool visible) {
     FChangingPage = true;
     pcPages->setTabVisible(page, visible);
+    // The tab bar's wheel, Ctrl+Tab and arrow keys step over disabled tabs
+    // only; a hidden tab must not be reachable by any of them.
+    pcPages->tabBar()->setTabEnabled(page, visible);
     FChangingPage = false;
+    FShownPage = pcPages->currentIndex();
 }
 
 void TfrmMain::HideResultTabs() {
@@ -275,7 +280,14 @@ void TfrmMain::HideResultTabs() {
 }
 
 void TfrmMain::pcPagesChange() {
-    if (!FChangingPage) PageEntry();
+    if (FChangingPage) return;
+    // Whatever way the user got there, a hidden page is not shown.
+    if (!IsTabVisible(static_cast<TPage>(ActivePage()))) {
+        SetActivePage(static_cast<TPage>(FShownPage));
+        return;
+    }
+    FShownPage = ActivePage();
+    PageEntry();
 }
 
 void TfrmMain::btNextClick() {
@@ -315,6 +327,12 @@ void TfrmMain::PageEntry() {
         LockInputs();
         ComposeReport();
     }
+    // Entering an input page puts the user in its first field.
+    QWidget* firstField = active == tsInputData1   ? static_cast<QWidget*>(edNazevObce)
+                          : active == tsInputData2 ? static_cast<QWidget*>(edNadmorskaVyska)
+                          : active == tsInputData3 ? static_cast<QWidget*>(edPodnikateleCelkem)
+                                                   : nullptr;
+    if (firstField && firstField->isEnabled()) firstField->setFocus(Qt::TabFocusReason);
     UpdateButtons();
 }
 

@@ -157,6 +157,7 @@ private:
     std::vector<std::string> FReportEntries;
     TBatchProcessing FBatchProcessing;
     bool FChangingPage = false;  // set while the wizard itself switches pages
+    int FShownPage = tsWelcome;  // the page shown last, to go back to
     bool FInNazevObce = false;   // the name field was entered and not yet left
 };
 

@@ -251,7 +251,7 @@ void TfrmMain::SetupInputPage2() {
                   {edKatastrCelkem, ",0.000", 3, limits::kMaxCadastre},
                   {edKrajskeMestoMin, ",0", 0, limits::kMaxTravelMinutes},
                   {edOkresniMestoKm, ",0", 0, limits::kMaxDistrictKm},
-                  {edSilnice1TridyKm, ",0", 1, limits::kRoadFieldMaxKm}};
+                  {edSilnice1TridyKm, ",0.0", 1, limits::kRoadFieldMaxKm}};
     for (const auto& setup : setups) {
         setup.Field->SetDisplayFormat(QString::fromLatin1(setup.Format));
         setup.Field->SetDecimals(setup.Decimals);
@@ -326,6 +326,9 @@ void TfrmMain::ControlsToInput() {
 void TfrmMain::InputToControls() {
     const TZevraInputData& input = FModel->Input();
     edNazevObce->setText(ToQ(input.Obec));
+    // The program, not the user, changed the name: leaving the field must
+    // not forget the code that came with it.
+    if (FInNazevObce) FNazevObceOnEnter = Trim(input.Obec);
     SelectKraj(input.Kraj);
     edKodObce->SetValue(input.Kod);
     edObyvateleCelkem->SetValue(input.ObyvateleCelkem);
@@ -353,6 +356,9 @@ void TfrmMain::SelectKraj(int region) {
             return;
         }
     }
+    // A region that is not in the list (or none, -1) must not leave the one
+    // chosen before selected: the next save would write it.
+    cbKraj->setCurrentIndex(0);
 }
 
 void TfrmMain::edNazevObceEnter() { FNazevObceOnEnter = Trim(FromQ(edNazevObce->text())); }
@@ -431,8 +437,9 @@ void TfrmMain::btLoadInputDataClick() {
     options.Filters = InputFileFilters();
     options.DefaultSuffix = QStringLiteral("txt");
     options.InitialDir = ExecutableFolder();
+    // Reading needs no write access: an installed example or a file on a
+    // read-only share loads as any other.
     options.MustExist = true;
-    options.RefuseReadOnly = true;
     const std::optional<QString> fileName = Dialogs().OpenFileName(options);
     if (!fileName) return;
     FModel->LoadInput(PathOf(*fileName));

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
+#include <functional>
+
 #include <algorithm>
 
 namespace zevra {
@@ -21,11 +23,34 @@ int FormatDecimals(const QString& format) {
     return point < 0 ? 0 : static_cast<int>(format.size() - point - 1);
 }
 
+// Figures copied from statistics pages come grouped ("1 593", with a plain,
+// no-break or narrow no-break space): while the user edits, the spaces go
+// and the digits stay. The grouped display text is left alone.
+class TGroupedNumberValidator : public QRegularExpressionValidator {
+public:
+    TGroupedNumberValidator(QObject* parent, std::function<bool()> editing)
+        : QRegularExpressionValidator(parent), FEditing(std::move(editing)) {}
+    State validate(QString& input, int& pos) const override {
+        if (!FEditing()) return QRegularExpressionValidator::validate(input, pos);
+        for (qsizetype i = input.size() - 1; i >= 0; --i) {
+            const char16_t c = input.at(i).unicode();
+            if (c == u' ' || c == u'\u00A0' || c == u'\u202F') {
+                input.remove(i, 1);
+                if (i < pos) --pos;
+            }
+        }
+        return QRegularExpressionValidator::validate(input, pos);
+    }
+
+private:
+    std::function<bool()> FEditing;
+};
+
 }  // namespace
 
 TNumberEdit::TNumberEdit(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    setValidator(new QRegularExpressionValidator(this));
+    setValidator(new TGroupedNumberValidator(this, [this] { return FEditing; }));
     SetDecimals(0);
 }
 
