@@ -2,6 +2,9 @@
 
 #include "gui/u_dialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QChildEvent>
@@ -86,6 +89,27 @@ QColor WindowColor() { return QApplication::palette().color(QPalette::Active, QP
 QColor ButtonFaceColor() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
 
 QString VersionText() { return QStringLiteral(ZEVRA_VERSION_TEXT); }
+
+namespace {
+
+QString& LastFolder(TFileKind kind) {
+    static QString folders[static_cast<int>(TFileKind::Count)];
+    return folders[static_cast<int>(kind)];
+}
+
+}  // namespace
+
+QString StartFolder(TFileKind kind) {
+    const QString& last = LastFolder(kind);
+    if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+    return QDir::homePath();
+}
+
+void RememberFolder(TFileKind kind, const QString& chosenFile) {
+    if (!chosenFile.isEmpty()) LastFolder(kind) = QFileInfo(chosenFile).absolutePath();
+}
 
 QFont SansFont(int pointSize) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);

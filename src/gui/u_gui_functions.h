@@ -53,6 +53,14 @@ QColor ButtonFaceColor();
 // The program's version, "%d.%d.%d.%d", compiled in from the build.
 QString VersionText();
 
+// The kinds of file whose dialogs each remember their folder.
+enum class TFileKind { InputData, Report, BatchInput, BatchOutput, Count };
+// Where a file dialog for `kind` starts: the folder of the file last chosen
+// for it in this run, else the user's documents folder, else home (never
+// the program's folder, which is not writable once installed).
+QString StartFolder(TFileKind kind);
+void RememberFolder(TFileKind kind, const QString& chosenFile);
+
 // The platform's default sans-serif font in the given size.
 QFont SansFont(int pointSize);
 

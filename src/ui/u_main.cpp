@@ -413,16 +413,15 @@ void TfrmMain::ClearReport() {
     FReportEntries.clear();
 }
 
-QString TfrmMain::ExecutableFolder() const { return QString::fromStdString(ExecutableDir()); }
-
 void TfrmMain::btSaveOutputClick() {
     TFileDialogOptions options;
     options.Filters = {{QStringLiteral("Rich Text files (*.rtf)"), QStringLiteral("*.rtf")}};
     options.DefaultSuffix = QStringLiteral("rtf");
-    options.InitialDir = ExecutableFolder();
+    options.InitialDir = StartFolder(TFileKind::Report);
     options.ProposedName = edNazevObce->text() + QStringLiteral(".rtf");
     const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;
+    RememberFolder(TFileKind::Report, *fileName);
     if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
     SaveFile(PathOf(*fileName), RenderRtfDocument(FReportEntries));
 }

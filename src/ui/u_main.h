@@ -148,7 +148,6 @@ private:
     std::vector<QWidget*> LockableControls() const;
     std::vector<TNumberEdit*> NumberFields() const;
     void SetValidationColor(const QColor& color);
-    QString ExecutableFolder() const;
 
     std::unique_ptr<TZevraModel> FModel;
     std::vector<std::string> FErrors;

@@ -436,12 +436,13 @@ void TfrmMain::btLoadInputDataClick() {
     options.Title = QStringLiteral("Vyberte soubor se vstupními daty");
     options.Filters = InputFileFilters();
     options.DefaultSuffix = QStringLiteral("txt");
-    options.InitialDir = ExecutableFolder();
+    options.InitialDir = StartFolder(TFileKind::InputData);
     // Reading needs no write access: an installed example or a file on a
     // read-only share loads as any other.
     options.MustExist = true;
     const std::optional<QString> fileName = Dialogs().OpenFileName(options);
     if (!fileName) return;
+    RememberFolder(TFileKind::InputData, *fileName);
     FModel->LoadInput(PathOf(*fileName));
     InputToControls();
 }
@@ -450,11 +451,12 @@ void TfrmMain::btSaveInputDataClick() {
     TFileDialogOptions options;
     options.Filters = InputFileFilters();
     options.DefaultSuffix = QStringLiteral("txt");
-    options.InitialDir = ExecutableFolder();
+    options.InitialDir = StartFolder(TFileKind::InputData);
     options.ProposedName = edNazevObce->text() + QStringLiteral(".txt");
     options.RefuseReadOnly = true;
     const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;
+    RememberFolder(TFileKind::InputData, *fileName);
     if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
     FModel->SaveInput(PathOf(*fileName));
     ShowInfo(QStringLiteral("Vstupní data byla uložena."));

@@ -320,15 +320,21 @@ std::size_t TfrmBatchProcessing::CurrentInputRow() const {
 }
 
 void TfrmBatchProcessing::WithGridDetached(const std::function<void()>& change) {
+    // While detached the grid would paint blank under the progress dialog:
+    // it keeps its last picture until it follows the table again.
+    QWidget* viewport = dbgInputData->viewport();
+    viewport->setUpdatesEnabled(false);
     FInputModel->BeginUpdate();
     try {
         change();
     } catch (...) {
         FInputModel->EndUpdate();
+        viewport->setUpdatesEnabled(true);
         SyncCurrentRow();
         throw;
     }
     FInputModel->EndUpdate();
+    viewport->setUpdatesEnabled(true);
     SyncCurrentRow();
 }
 
@@ -363,9 +369,13 @@ void TfrmBatchProcessing::btChooseInputClick() {
     options.Filters = {{QStringLiteral("Textové soubory"), QStringLiteral("*.txt")},
                     {QStringLiteral("CSV soubory"), QStringLiteral("*.csv")}};
     options.SelectedFilter = 1;
+    options.InitialDir = StartFolder(TFileKind::BatchInput);
     options.ProposedName = FileDialogStart(edInputFile);
     options.MustExist = true;
-    if (const std::optional<QString> chosen = Dialogs().OpenFileName(options)) edInputFile->setText(*chosen);
+    if (const std::optional<QString> chosen = Dialogs().OpenFileName(options)) {
+        RememberFolder(TFileKind::BatchInput, *chosen);
+        edInputFile->setText(*chosen);
+    }
 }
 
 void TfrmBatchProcessing::btLoadInputClick() {
@@ -382,6 +392,10 @@ void TfrmBatchProcessing::btLoadInputClick() {
 
 void TfrmBatchProcessing::LoadInputFile() {
     const std::string fileName = PathOf(edInputFile->text());
+    // The counts belong to the rows checked before; the new rows are not
+    // checked yet (and stay unchecked when the load reports problems).
+    lblErrorCount->clear();
+    PlaceErrorCount();
     WithGridDetached([&] {
         TDelayedProgress progress(this, QStringLiteral("Načítání vstupního souboru..."));
         FBatch.LoadInputFile(fileName, progress.Callback());
@@ -438,9 +452,11 @@ void TfrmBatchProcessing::btChooseOutputClick() {
     TFileDialogOptions options;
     options.Title = QStringLiteral("Vyberte umístění pro výstupní soubor");
     options.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")}};
+    options.InitialDir = StartFolder(TFileKind::BatchOutput);
     options.ProposedName = FileDialogStart(edOutputFile);
     const std::optional<QString> chosen = Dialogs().SaveFileName(options);
     if (!chosen) return;
+    RememberFolder(TFileKind::BatchOutput, *chosen);
     if (QFileInfo::exists(*chosen) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
     edOutputFile->setText(*chosen);
 }

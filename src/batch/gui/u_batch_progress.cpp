@@ -1,6 +1,8 @@
 #include "batch/gui/u_batch_progress.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QProgressDialog>
 
 namespace zevra {
@@ -9,6 +11,25 @@ namespace {
 
 constexpr int Steps = 1000;
 constexpr qint64 UpdateInterval = 50;  // ms between two repaints of the bar
+
+// The loops cannot be undone half-way, so the dialog offers no way out: Esc
+// and the title bar's close button would only hide it while the loop goes
+// on.
+class TUncancellableProgress : public QProgressDialog {
+public:
+    using QProgressDialog::QProgressDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            event->accept();
+            return;
+        }
+        QProgressDialog::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void reject() override {}
+};
 
 int& DelaySetting() {
     static int delay = 500;
@@ -35,8 +56,11 @@ void TDelayedProgress::Report(std::size_t done, std::size_t total) {
     const qint64 now = FClock.elapsed();
     if (!FDialog) {
         if (now < Delay()) return;
-        FDialog = std::make_unique<QProgressDialog>(FLabel, QString(), 0, Steps, FOwner);
+        FDialog = std::make_unique<TUncancellableProgress>(FLabel, QString(), 0, Steps, FOwner);
+        FDialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         FDialog->setWindowTitle(QStringLiteral("Hromadné zpracování"));
+        // Wide enough for the whole title next to the window manager's buttons.
+        FDialog->setMinimumWidth(FDialog->fontMetrics().horizontalAdvance(FDialog->windowTitle()) * 2 + 160);
         FDialog->setWindowModality(Qt::ApplicationModal);
         FDialog->setCancelButton(nullptr);
         FDialog->setAutoClose(false);

@@ -1,0 +1,209 @@
+// The wizard as a desktop program on this platform: only visible pages can
+// be reached (wheel, keys), Qt's own texts are Czech, the file dialogs start
+// in sensible folders, entering a page focuses its first field, grouped
+// figures paste, a loaded file's unknown region selects none.
+#include "model/u_format.h"
+#include "ui_controls.h"
+#include "ui_test_support.h"
+#include "gui/u_application.h"
+#include "gui/u_gui_functions.h"
+#include "ui/u_main.h"
+#include "ui/u_numedit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+
+using namespace zevra;
+using test::Control;
+using TType = TScriptedDialogs::TRequest::TType;
+using M = TfrmMain;
+
+class TestWizardPlatform : public QObject {
+    Q_OBJECT
+    std::unique_ptr<test::TTestDataDir> FData;
+    std::unique_ptr<test::TScriptedDialogsScope> FDialogs;
+    std::unique_ptr<TfrmMain> w;
+
+    TScriptedDialogs& Dialogs() { return **FDialogs; }
+    QTabWidget* Pages() { return Control<QTabWidget>(w.get(), "pcPages"); }
+
+    void Wheel(int notches) {
+        QTabBar* bar = Pages()->tabBar();
+        const QPointF pos(bar->tabRect(bar->currentIndex()).center());
+        for (int i = 0; i < notches; ++i) {
+            QWheelEvent event(pos, bar->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &event);
+        }
+    }
+
+    // Every way of the tab row to the next or previous tab.
+    void TryEveryTabKey() {
+        QTabBar* bar = Pages()->tabBar();
+        QTest::keyClick(Pages(), Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(Pages(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home})
+            QTest::keyClick(bar, key);
+        Wheel(5);
+    }
+
+    void LoadExample() {
+        Dialogs().FileAnswers.push_back(test::ExampleFile(QStringLiteral("obec.txt")));
+        Control<QPushButton>(w.get(), "btLoadInputData")->click();
+    }
+
+    void ClickNext(int times) {
+        for (int i = 0; i < times; ++i) Control<QPushButton>(w.get(), "btNext")->click();
+    }
+
+private slots:
+    void initTestCase() {
+        SetThousandSeparator(" ");
+        FData = std::make_unique<test::TTestDataDir>();
+    }
+
+    void init() {
+        FDialogs = std::make_unique<test::TScriptedDialogsScope>();
+        w = std::make_unique<TfrmMain>(FData->Path());
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    void cleanup() {
+        w.reset();
+        FDialogs.reset();
+    }
+
+    void hiddenPagesCannotBeReached() {
+        // Right after start only the welcome page is visible.
+        TryEveryTabKey();
+        QCOMPARE(w->ActivePage(), int(M::tsWelcome));
+        QVERIFY(!w->Model().Output());
+
+        // With a valid input on page 3 neither validation nor result opens.
+        ClickNext(1);
+        LoadExample();
+        ClickNext(2);
+        QCOMPARE(w->ActivePage(), int(M::tsInputData3));
+        Wheel(2);
+        TryEveryTabKey();
+        QVERIFY(w->ActivePage() <= int(M::tsInputData3));
+        QVERIFY(!w->IsTabVisible(M::tsInputValidation));
+        QVERIFY(!w->Model().Output());
+
+        // The visible ones still can: the wheel steps back to page 1 ...
+        Pages()->setCurrentIndex(M::tsInputData3);
+        QTest::keyClick(Pages(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->ActivePage(), int(M::tsInputData2));
+        // ... and a hidden page set directly goes back to the page shown.
+        Pages()->setCurrentIndex(M::tsOutput);
+        QCOMPARE(w->ActivePage(), int(M::tsInputData2));
+        QVERIFY(!w->Model().Output());
+
+        // Once evaluated, the result page's "Upravit vstupy" works as usual.
+        ClickNext(3);
+        QCOMPARE(w->ActivePage(), int(M::tsOutput));
+        QVERIFY(Control<QPushButton>(w.get(), "btChangeInput")->isEnabled());
+    }
+
+    void enteringAPageFocusesItsFirstField() {
+        ClickNext(1);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), "edNazevObce"));
+        ClickNext(1);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), "edNadmorskaVyska"));
+        ClickNext(1);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), "edPodnikateleCelkem"));
+    }
+
+    void groupedFiguresPaste() {
+        ClickNext(1);
+        auto* field = Control<TNumberEdit>(w.get(), "edObyvateleCelkem");
+        for (const QString& copied : {QStringLiteral("1 593"), QStringLiteral("1\u00A0593"), QStringLiteral("1\u202F593")}) {
+            field->setFocus(Qt::TabFocusReason);
+            field->selectAll();
+            QGuiApplication::clipboard()->setText(copied);
+            field->paste();
+            QCOMPARE(field->Value(), 1593.0);
+        }
+        // Letters are still refused.
+        field->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("15 tisíc"));
+        field->paste();
+        QCOMPARE(field->Value(), 1593.0);
+        // The grouped display text is not taken apart when the field is left.
+        Control<QWidget>(w.get(), "edObyvateleEA")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(field->text(), QStringLiteral("1 593"));
+    }
+
+    void unknownRegionSelectsNone() {
+        ClickNext(1);
+        LoadExample();
+        auto* kraj = Control<QComboBox>(w.get(), "cbKraj");
+        QCOMPARE(kraj->currentData().toInt(), 13);
+        QTemporaryDir dir;
+        for (const char* region : {"-1", "77"}) {
+            QByteArray bytes = test::ReadAll(test::ExampleFile(QStringLiteral("obec.txt")));
+            bytes.replace("Kraj=13", QByteArray("Kraj=") + region);
+            const QString path = dir.filePath(QStringLiteral("jiny.txt"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.close();
+            kraj->setCurrentIndex(3);
+            Dialogs().FileAnswers.push_back(path);
+            Control<QPushButton>(w.get(), "btLoadInputData")->click();
+            QCOMPARE(kraj->currentIndex(), 0);  // "--- vyberte ---"
+            QCOMPARE(kraj->currentText(), QStringLiteral("--- vyberte ---"));
+        }
+    }
+
+    void fileDialogsStartInSensibleFolders() {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString fallback = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        ClickNext(1);
+        LoadExample();
+        const auto open = Dialogs().RequestsOf(TType::OpenFile);
+        QCOMPARE(open.size(), std::size_t(1));
+        QVERIFY(open[0].File.InitialDir == fallback ||
+                open[0].File.InitialDir == QFileInfo(test::ExampleFile(QStringLiteral("obec.txt"))).absolutePath());
+        // A read-only input file is accepted: reading needs no write access.
+        QVERIFY(!open[0].File.RefuseReadOnly);
+        // The next input dialog starts where the last file came from; the
+        // report's dialog keeps its own folder.
+        Dialogs().FileAnswers.push_back(std::nullopt);
+        Control<QPushButton>(w.get(), "btSaveInputData")->click();
+        QCOMPARE(Dialogs().RequestsOf(TType::SaveFile).back().File.InitialDir,
+                 QFileInfo(test::ExampleFile(QStringLiteral("obec.txt"))).absolutePath());
+        QCOMPARE(StartFolder(TFileKind::Report), fallback);
+        QVERIFY(StartFolder(TFileKind::Report) != QCoreApplication::applicationDirPath());
+    }
+
+    void questionBoxesSpeakCzech() {
+        const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!QFile::exists(dir + QStringLiteral("/qtbase_cs.qm")))
+            QSKIP("Qt's Czech translation (Debian package qt6-translations-l10n) is not installed");
+        QVERIFY(InstallCzechTranslation());
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Otázka"), QStringLiteral("Opravdu?"),
+                        QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Ano"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Ne"));
+    }
+};
+
+QTEST_MAIN(TestWizardPlatform)
+#include "test_wizard_platform.moc"
