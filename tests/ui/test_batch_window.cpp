@@ -26,6 +26,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -55,8 +57,18 @@ const QString ErrorRow = QStringLiteral("Chybov;566595;Vysočina;934;455;500;280
 class TProgressWatch : public QObject {
 public:
     int Shown = 0;
+    int Dismissed = 0;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<QProgressDialog*>(watched)) ++Shown;
+        auto* dialog = qobject_cast<QProgressDialog*>(watched);
+        if (event->type() != QEvent::Show || !dialog) return false;
+        ++Shown;
+        // The loop goes on whatever the user does: Esc and the close button
+        // must not hide the dialog as if the work had stopped.
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog, &esc);
+        QCloseEvent close;
+        QCoreApplication::sendEvent(dialog, &close);
+        if (dialog->wasCanceled() || dialog->isHidden()) ++Dismissed;
         return false;
     }
 };
@@ -414,6 +426,7 @@ private slots:
         QCOMPARE(w->State(), B::TState::Run);
         QCOMPARE(w->Batch().InputData().RowCount(), std::size_t(9));
         QCOMPARE(GridRows(), 0);  // the new rows carry no marks yet
+        QVERIFY(w->lblErrorCount->text().isEmpty());  // the earlier file's counts went with its rows
 
         // The earlier file's verdict does not carry over to rows that were
         // never checked: the run refuses and the earlier results stay.
@@ -450,6 +463,7 @@ private slots:
         const std::string shown = runAll();
         qApp->removeEventFilter(&watch);
         QVERIFY(watch.Shown >= 4);  // two loads, their validation, the run
+        QCOMPARE(watch.Dismissed, 0);
         QCOMPARE(shown, quiet);
         QCOMPARE(Dialogs().RequestsOf(TType::Composite).at(0).Lines, quietLines);
         QCOMPARE(w->State(), B::TState::Run);
