@@ -10,6 +10,7 @@
 #include "ui/u_main.h"
 
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     InitNumberFormat();
+    if (!InstallCzechTranslation()) std::fprintf(stderr, "warning: Qt's Czech translation is not installed\n");
     // The pictures show the Czech grouping (a non-breaking space).
     SetThousandSeparator("\xC2\xA0");
     const QDir out(args.at(1));
@@ -70,5 +72,12 @@ int main(int argc, char** argv) {
                    0);
     choice.show();
     ok &= Save(choice, out, QStringLiteral("zevra-vyber-obce.png"));
+
+    // A question as the program asks it, with Qt's buttons in Czech.
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Otázka"),
+                         QStringLiteral("Opravdu si přejete ukončit aplikaci?"), QMessageBox::Yes | QMessageBox::No);
+    question.setDefaultButton(QMessageBox::No);
+    question.show();
+    ok &= Save(question, out, QStringLiteral("zevra-otazka.png"));
     return ok ? 0 : 1;
 }
