@@ -2,9 +2,11 @@
 // row, evaluates them all and writes the HTML table. Every message goes to
 // stderr; the output file is written only when everything succeeded.
 #include "cli_commands.h"
+#include "cli_json.h"
 
 #include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
+#include "model/u_savefile.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -88,10 +90,19 @@ int ValidateRows(TZevraBatch& batch) {
     return -1;
 }
 
+// The output form follows the file name: ".json" (any letter case) gives
+// JSON, everything else the HTML table.
+bool IsJsonFile(const std::string& name) {
+    if (name.size() < 5) return false;
+    std::string ext = name.substr(name.size() - 5);
+    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ext == ".json";
+}
+
 }  // namespace
 
 int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
-    if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor HTML"};
+    if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html nebo .json)"};
     try {
         TZevraModel model(dataDir);
         TZevraBatch batch(model);
@@ -104,6 +115,8 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
         if (args[1] == "-") {
             std::cout << batch.HtmlOutputBytes() << std::flush;
             if (!std::cout) throw std::runtime_error("Chyba při zápisu na standardní výstup!");
+        } else if (IsJsonFile(args[1])) {
+            SaveFile(args[1], BatchJson(batch));
         } else {
             batch.WriteHtmlOutput(args[1]);
         }
