@@ -165,6 +165,16 @@ TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
     }
 }
 
+TEST_F(CliJsonTest, BatchToAWorkbookByTheExtension) {
+    const std::string csv = std::string("'") + ZEVRA_EXAMPLES_DIR + "/obce.csv' ";
+    const TRun run = Run(Data + "batch " + csv + "'" + Dir.File("vysledek.xlsx") + "'");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(test::ReadBytes(Dir.File("vysledek.xlsx")).substr(0, 2), "PK");  // a zip package, not HTML
+    const TRun html = Run(Data + "batch " + csv + "'" + Dir.File("vysledek.htm") + "'");
+    ASSERT_EQ(html.Status, 0) << html.Err;
+    EXPECT_EQ(test::ReadBytes(Dir.File("vysledek.htm")).substr(0, 6), "<html>");
+}
+
 TEST_F(CliJsonTest, WrongSensitivitySettingsPrintTheUsage) {
     for (const std::string& args : {std::string("sensitivity"), "sensitivity " + Input + " --draws 0",
                                     "sensitivity " + Input + " --draws x", "sensitivity " + Input + " --spread 2",
