@@ -2,9 +2,12 @@
 // row, evaluates them all and writes the HTML table. Every message goes to
 // stderr; the output file is written only when everything succeeded.
 #include "cli_commands.h"
+#include "cli_json.h"
 
 #include "batch/core/u_batchcore.h"
+#include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
+#include "model/u_savefile.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -88,10 +91,19 @@ int ValidateRows(TZevraBatch& batch) {
     return -1;
 }
 
+// The output form follows the file name: ".json" or ".xlsx" (any letter
+// case) give JSON or a workbook, everything else the HTML table.
+bool HasExtension(const std::string& name, const std::string& extension) {
+    if (name.size() < extension.size()) return false;
+    std::string ext = name.substr(name.size() - extension.size());
+    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ext == extension;
+}
+
 }  // namespace
 
 int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
-    if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor HTML"};
+    if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
     try {
         TZevraModel model(dataDir);
         TZevraBatch batch(model);
@@ -104,6 +116,10 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
         if (args[1] == "-") {
             std::cout << batch.HtmlOutputBytes() << std::flush;
             if (!std::cout) throw std::runtime_error("Chyba při zápisu na standardní výstup!");
+        } else if (HasExtension(args[1], ".json")) {
+            SaveFile(args[1], BatchJson(batch));
+        } else if (HasExtension(args[1], ".xlsx")) {
+            WriteWorkbookOutput(batch, args[1]);
         } else {
             batch.WriteHtmlOutput(args[1]);
         }

@@ -3,8 +3,15 @@
 // exit status: 0 success, 1 the data hold errors, 2 something failed.
 #pragma once
 
+#include "model/u_sensitivity.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
+
+namespace zevra {
+class TZevraModel;
+}
 
 namespace zevra::cli {
 
@@ -23,5 +30,12 @@ inline std::string InputPath(const std::string& name) { return name == "-" ? std
 int RunValidate(const std::string& dataDir, const std::vector<std::string>& args);
 int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args);
 int RunBatch(const std::string& dataDir, const std::vector<std::string>& args);
+int RunSensitivity(const std::string& dataDir, const std::vector<std::string>& args);
+
+// Reads "--draws N" or "--spread S" at args[i] into `settings` (advancing i
+// past a separate value); false when args[i] is neither.
+bool ParseSensitivityOption(const std::vector<std::string>& args, std::size_t& i, TSensitivitySettings& settings);
+// The sensitivity figures of the model's current Output.
+TSensitivityResult AnalyseModelOutput(const TZevraModel& model, const TSensitivitySettings& settings);
 
 }  // namespace zevra::cli

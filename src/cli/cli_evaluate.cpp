@@ -1,4 +1,5 @@
 #include "cli_commands.h"
+#include "cli_json.h"
 
 #include "model/u_model.h"
 #include "report/u_plaintext.h"
@@ -12,18 +13,20 @@ namespace zevra::cli {
 
 namespace {
 
-enum class TReportFormat { Markup, Text, Rtf };
+enum class TReportFormat { Markup, Text, Rtf, Json };
 
 struct TEvaluateArgs {
     std::string InputFile;
     TReportFormat Format = TReportFormat::Markup;
+    TSensitivitySettings Sensitivity;
 };
 
 TReportFormat ParseFormat(const std::string& name) {
     if (name == "markup") return TReportFormat::Markup;
     if (name == "text") return TReportFormat::Text;
     if (name == "rtf") return TReportFormat::Rtf;
-    throw UsageError{"neznámý formát '" + name + "' (markup, text nebo rtf)"};
+    if (name == "json") return TReportFormat::Json;
+    throw UsageError{"neznámý formát '" + name + "' (markup, text, rtf nebo json)"};
 }
 
 TEvaluateArgs ParseArgs(const std::vector<std::string>& args) {
@@ -32,10 +35,11 @@ TEvaluateArgs ParseArgs(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--format") {
-            if (i + 1 >= args.size()) throw UsageError{"--format vyžaduje markup, text nebo rtf"};
+            if (i + 1 >= args.size()) throw UsageError{"--format vyžaduje markup, text, rtf nebo json"};
             parsed.Format = ParseFormat(args[++i]);
         } else if (a.rfind("--format=", 0) == 0) {
             parsed.Format = ParseFormat(a.substr(9));
+        } else if (ParseSensitivityOption(args, i, parsed.Sensitivity)) {
         } else if (input || (a.size() > 1 && a[0] == '-')) {
             throw UsageError{"evaluate očekává jeden vstupní soubor a volbu --format"};
         } else {
@@ -54,6 +58,7 @@ std::string RenderReport(const std::vector<std::string>& entries, TReportFormat 
         case TReportFormat::Rtf:
             return RenderRtfDocument(entries);
         case TReportFormat::Markup:
+        case TReportFormat::Json:
             break;
     }
     std::string text;
@@ -70,7 +75,10 @@ int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args
         TZevraModel model(dataDir);
         model.LoadInput(InputPath(parsed.InputFile));
         model.Evaluate();
-        report = RenderReport(ComposeReportEntries(*model.Output()), parsed.Format);
+        if (parsed.Format == TReportFormat::Json)
+            report = EvaluationJson(model, AnalyseModelOutput(model, parsed.Sensitivity));
+        else
+            report = RenderReport(ComposeReportEntries(*model.Output()), parsed.Format);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return kExitFailure;

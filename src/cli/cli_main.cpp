@@ -17,9 +17,12 @@ constexpr const char* kUsage =
     "\n"
     "Příkazy:\n"
     "  validate VSTUP.txt                      kontrola vstupních dat obce\n"
-    "  evaluate VSTUP.txt [--format markup|text|rtf]\n"
+    "  evaluate VSTUP.txt [--format markup|text|rtf|json]\n"
     "                                          vyhodnocení obce, výpis zprávy\n"
-    "  batch VSTUP.csv VYSTUP.html             hromadné zpracování do tabulky HTML\n"
+    "  batch VSTUP.csv VYSTUP.html|.xlsx|.json hromadné zpracování do tabulky HTML,\n"
+    "                                          sešitu Excel nebo JSON (podle přípony)\n"
+    "  sensitivity VSTUP.txt [--draws N] [--spread S]\n"
+    "                                          citlivost pásma na váhy indikátorů\n"
     "\n"
     "Volby (před příkazem i za ním):\n"
     "  --data ADRESÁŘ, --data=ADRESÁŘ\n"
@@ -99,6 +102,7 @@ int main(int argc, char** argv) {
         if (command == "validate") return zevra::cli::RunValidate(dataDir, rest);
         if (command == "evaluate") return zevra::cli::RunEvaluate(dataDir, rest);
         if (command == "batch") return zevra::cli::RunBatch(dataDir, rest);
+        if (command == "sensitivity") return zevra::cli::RunSensitivity(dataDir, rest);
         return Usage("neznámý příkaz '" + command + "'");
     } catch (const zevra::cli::UsageError& e) {
         return Usage(e.message);

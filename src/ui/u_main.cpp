@@ -1,4 +1,5 @@
 #include "ui/u_main.h"
+#include "ui/u_frm_Profil.h"
 
 #include "model/u_object.h"
 #include "model/u_paths.h"
@@ -198,6 +199,9 @@ QWidget* TfrmMain::BuildOutputPage() {
     btCopyOutputToClipboard = MakeButton(QStringLiteral("Zkopírovat výstup do schránky"), "btCopyOutputToClipboard", page);
     btSaveOutput = MakeButton(QStringLiteral("Uložit výstup do souboru"), "btSaveOutput", page);
     auto* buttons = new QHBoxLayout;
+    // The profile window is an addition beside the report's own buttons.
+    btProfil = MakeButton(QStringLiteral("Profil obce..."), "btProfil", page);
+    buttons->addWidget(btProfil);
     buttons->addStretch();
     buttons->addWidget(btCopyOutputToClipboard);
     buttons->addWidget(btSaveOutput);
@@ -229,6 +233,7 @@ void TfrmMain::ConnectHandlers() {
     connect(btBatchProcessing, &QPushButton::clicked, this, guarded(&TfrmMain::btBatchProcessingClick));
     connect(btSaveOutput, &QPushButton::clicked, this, guarded(&TfrmMain::btSaveOutputClick));
     connect(btCopyOutputToClipboard, &QPushButton::clicked, this, guarded(&TfrmMain::btCopyOutputToClipboardClick));
+    connect(btProfil, &QPushButton::clicked, this, [this] { RunGuarded([this] { TfrmProfil::ShowProfile(*FModel, this); }); });
     connect(btKodLookup, &QPushButton::clicked, this, guarded(&TfrmMain::btKodLookupClick));
     connect(btLoadInputData, &QPushButton::clicked, this, guarded(&TfrmMain::btLoadInputDataClick));
     connect(btSaveInputData, &QPushButton::clicked, this, guarded(&TfrmMain::btSaveInputDataClick));

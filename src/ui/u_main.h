@@ -123,6 +123,7 @@ public:
     QTextEdit* redObyvatelstvoResult = nullptr;
     QPushButton* btCopyOutputToClipboard = nullptr;
     QPushButton* btSaveOutput = nullptr;
+    QPushButton* btProfil = nullptr;  // opens the profile window (u_frm_Profil)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

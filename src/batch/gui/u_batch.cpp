@@ -2,6 +2,7 @@
 
 #include "batch/gui/u_batch_progress.h"
 #include "batch/gui/u_memtable_model.h"
+#include "batch/workbook/u_workbook.h"
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
 #include "gui/u_palette.h"
@@ -451,7 +452,8 @@ void TfrmBatchProcessing::chbProblemsOnlyClick() {
 void TfrmBatchProcessing::btChooseOutputClick() {
     TFileDialogOptions options;
     options.Title = QStringLiteral("Vyberte umístění pro výstupní soubor");
-    options.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")}};
+    options.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")},
+                       {QStringLiteral("Sešit Excel"), QStringLiteral("*.xlsx")}};
     options.InitialDir = StartFolder(TFileKind::BatchOutput);
     options.ProposedName = FileDialogStart(edOutputFile);
     const std::optional<QString> chosen = Dialogs().SaveFileName(options);
@@ -466,7 +468,13 @@ void TfrmBatchProcessing::btSaveOutputClick() {
     if (chbOpenOutput->isChecked()) OpenOutputFile();
 }
 
-void TfrmBatchProcessing::WriteHtmlOutput() { FBatch.WriteHtmlOutput(PathOf(edOutputFile->text())); }
+// A name ending in ".xlsx" gets the workbook, every other the HTML table.
+void TfrmBatchProcessing::WriteHtmlOutput() {
+    if (edOutputFile->text().trimmed().endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        WriteWorkbookOutput(FBatch, PathOf(edOutputFile->text()));
+    else
+        FBatch.WriteHtmlOutput(PathOf(edOutputFile->text()));
+}
 
 void TfrmBatchProcessing::OpenOutputFile() {
     if (FileOpener()) FileOpener()(edOutputFile->text().trimmed());

@@ -1,0 +1,23 @@
+// The batch result as an Excel workbook (.xlsx) for spreadsheet users: sheet
+// "Obce" with the output table (numbers as numbers, deciles as integers, the
+// band as its text, frozen header, autofilter) and sheet "Souhrn" with the
+// number of municipalities per band and per region.
+#pragma once
+
+#include <string>
+
+namespace zevra {
+
+class TZevraBatch;
+
+// Writes the workbook of the batch's output table. The file appears only when
+// complete (written beside it under a temporary name, then renamed); a blank
+// name throws "Nebyl vybrán cílový soubor!", a failure EZevraError naming the
+// file, and an existing file then stays as it was.
+void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName);
+
+// An HTML fragment of the output as plain text: tags removed, "<br/>" and
+// "<br />" as line breaks, "&nbsp;" as nothing.
+std::string HtmlToPlainText(const std::string& html);
+
+}  // namespace zevra

@@ -1,0 +1,178 @@
+#include "cli_json.h"
+
+#include "batch/core/u_batchcore.h"
+#include "model/u_model.h"
+#include "model/u_sensitivity.h"
+#include "report/u_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string_view>
+#include <vector>
+
+namespace zevra::cli {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+std::vector<std::string> SplitOn(const std::string& text, std::string_view separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+ordered_json TriBoolJson(TTriBool value) {
+    if (value == TTriBool::tbTrue) return true;
+    if (value == TTriBool::tbFalse) return false;
+    return nullptr;
+}
+
+ordered_json InputJson(const TZevraInputData& in) {
+    return {{"Obec", in.Obec},
+            {"Kraj", in.Kraj},
+            {"Kod", in.Kod},
+            {"ObyvateleCelkem", in.ObyvateleCelkem},
+            {"ObyvateleEA", in.ObyvateleEA},
+            {"ObyvateleNezamestnani", in.ObyvateleNezamestnani},
+            {"ObyvateleVyjizdejici", in.ObyvateleVyjizdejici},
+            {"NadmVyska", in.NadmVyska},
+            {"KatastrCelkem", in.KatastrCelkem},
+            {"KrMestoMin", in.KrMestoMin},
+            {"OkrMestoKm", in.OkrMestoKm},
+            {"Silnice1TrM", in.Silnice1TrM},
+            {"PodnikateleCelkem2006", in.PodnikateleCelkem2006},
+            {"PodnikateleRolnici2006", in.PodnikateleRolnici2006},
+            {"DominantniZamestnavatel", in.DominantniZamestnavatel},
+            {"Vodovod", TriBoolJson(in.Vodovod)}};
+}
+
+ordered_json PerIndicator(const TWeights& values) {
+    ordered_json object = ordered_json::object();
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) object[kIndicatorCodes[k]] = values[k];
+    return object;
+}
+
+ordered_json SensitivityJson(const TSensitivityResult& s) {
+    ordered_json shares = ordered_json::object();
+    for (int b = 0; b < kBandCount; ++b) shares[BandName(b)] = s.BandShare(b);
+    ordered_json oneAtATime = ordered_json::array();
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) {
+        const TOneAtATime& o = s.OneAtATime[k];
+        oneAtATime.push_back({{"kod", kIndicatorCodes[k]},
+                              {"obyvatelstvoVaha50", o.ObyvatelstvoLow},
+                              {"pasmoVaha50", BandName(o.BandLow)},
+                              {"obyvatelstvoVaha150", o.ObyvatelstvoHigh},
+                              {"pasmoVaha150", BandName(o.BandHigh)},
+                              {"meniPasmo", o.MovesBand}});
+    }
+    return {{"pocetVariant", s.Settings.Draws}, {"rozptyl", s.Settings.Spread},
+            {"podilVariantVPasmu", shares},     {"percentil5", s.Percentile5},
+            {"percentil95", s.Percentile95},    {"minimum", s.Minimum},
+            {"maximum", s.Maximum},             {"jednotliveVahy", oneAtATime},
+            {"shrnuti", SensitivitySentence(s)}};
+}
+
+}  // namespace
+
+std::string StripMarkup(std::string text) {
+    for (const char* tag : {"[b]", "[/b]", "[i]", "[/i]"})
+        for (std::size_t at; (at = text.find(tag)) != std::string::npos;) text.erase(at, std::string_view(tag).size());
+    return text;
+}
+
+std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& sensitivity) {
+    const TZevraOutputData& out = *model.Output();
+    const TZevraObyvatelstvoIndicators& ind = out.Indicators;
+    const TDecils decils = DecilsOf(ind);
+    const TWeights weights = WeightsInOrder(model.Weights());
+    const double values[kIndicatorCount] = {ind.Dck, ind.Dvo, ind.Vs1, ind.Nvr, ind.Vkt, ind.Vea, ind.Rps};
+    // The employer correction changes only the vea decile; the decile before
+    // it is that of the value itself.
+    const int veaBefore = model.GetDecil(kIndicatorCodes[5], ind.Vea);
+
+    ordered_json indicators = ordered_json::array();
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) {
+        ordered_json item = {{"kod", kIndicatorCodes[k]},
+                             {"nazev", kIndicatorLabels[k]},
+                             {"hodnota", values[k]},
+                             {"decil", decils[k]},
+                             {"vaha", weights[k]},
+                             {"korekceZamestnavatele", k == 5 && veaBefore != decils[k]}};
+        if (k == 5) item["decilPredKorekci"] = veaBefore;
+        indicators.push_back(item);
+    }
+
+    // Hodnoceni is the band text, then, for deciles of 9 and more, the
+    // separator line, the heading and the partial texts, each part divided
+    // from the next by an empty line.
+    const std::vector<std::string> parts = SplitOn(out.Hodnoceni, "\r\n\r\n");
+    ordered_json partial = ordered_json::array();
+    std::size_t next = 3;
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) {
+        if (decils[k] < kDisadvantagedDecil || next >= parts.size()) continue;
+        partial.push_back({{"kod", kIndicatorCodes[k]}, {"text", StripMarkup(parts[next++])}});
+    }
+
+    ordered_json similar = ordered_json::array();
+    for (int i = 0; i < out.SimilarMunicipalities.Count(); ++i) {
+        const TZevraSampleMunicipality& m = *out.SimilarMunicipalities.Items(i);
+        const auto theirs = DecilsOf(m);
+        TWeights theirDecils{};
+        for (std::size_t k = 0; k < kIndicatorCount; ++k) theirDecils[k] = theirs[k];
+        ordered_json decilObject = ordered_json::object();
+        for (std::size_t k = 0; k < kIndicatorCount; ++k) decilObject[kIndicatorCodes[k]] = theirs[k];
+        similar.push_back({{"obec", m.Obec},
+                           {"okres", m.Okres},
+                           {"kraj", m.KrajNazev},
+                           {"kod", m.Kod},
+                           {"obyvatel", m.ObyvateleCelkem},
+                           {"podobnost", out.SimilarMunicipalities.Ranks(i)},
+                           {"decily", decilObject},
+                           {"podilNaPodobnosti", PerIndicator(SimilarityContributions(decils, theirs, weights))}});
+    }
+
+    const int band = BandOf(out.Obyvatelstvo);
+    const ordered_json document = {
+        {"vstup", InputJson(model.Input())},
+        {"obec", out.Obec},
+        {"kod", out.Kod},
+        {"kraj", {{"cislo", out.Kraj}, {"nazev", out.KrajNazev}}},
+        {"indikatory", indicators},
+        {"obyvatelstvo", out.Obyvatelstvo},
+        {"pasmo", {{"cislo", band + 1}, {"rozsah", BandName(band)}, {"text", StripMarkup(parts.front())}}},
+        {"dilciHodnoceni", partial},
+        {"varovaniVodovod", IsBlank(out.VodovodText) ? ordered_json(nullptr) : ordered_json(StripMarkup(out.VodovodText))},
+        {"podobneObce", similar},
+        {"citlivost", SensitivityJson(sensitivity)}};
+    return document.dump(2) + "\n";
+}
+
+std::string BatchJson(const TZevraBatch& batch) {
+    const TMemTable& table = batch.OutputData();
+    ordered_json rows = ordered_json::array();
+    const auto intOrNull = [&table](std::size_t row, std::size_t field) {
+        return table.IsNull(row, field) ? ordered_json(nullptr) : ordered_json(table.GetInt(row, field));
+    };
+    for (std::size_t row = 0; row < table.RowCount(); ++row) {
+        ordered_json decils = ordered_json::object();
+        for (std::size_t k = 0; k < kIndicatorCount; ++k) decils[kIndicatorCodes[k]] = intOrNull(row, ofDCK + k);
+        const bool hasValue = !table.IsNull(row, ofOBYVATELSTVO);
+        const double value = table.GetFloat(row, ofOBYVATELSTVO);
+        const std::string water = table.GetText(row, ofVODOVOD);
+        rows.push_back({{"obec", table.GetText(row, ofOBEC)},
+                        {"kod", intOrNull(row, ofKODOBCE)},
+                        {"kraj", table.GetText(row, ofKRAJ)},
+                        {"obyvatelstvo", hasValue ? ordered_json(value) : ordered_json(nullptr)},
+                        {"pasmo", hasValue ? ordered_json(BandName(BandOf(value))) : ordered_json(nullptr)},
+                        {"hodnoceniHtml", table.GetText(row, ofOBYVATELSTVO_TEXT)},
+                        {"decily", decils},
+                        {"varovaniVodovodHtml", water == "&nbsp;" ? ordered_json(nullptr) : ordered_json(water)}});
+    }
+    return ordered_json({{"obce", rows}}).dump(2) + "\n";
+}
+
+}  // namespace zevra::cli

@@ -1,0 +1,24 @@
+// Results as JSON (UTF-8) for spreadsheets and scripts: one evaluated
+// municipality, or the output table of a batch run. Described in docs/json.md.
+#pragma once
+
+#include <string>
+
+namespace zevra {
+class TZevraModel;
+class TZevraBatch;
+struct TSensitivityResult;
+}  // namespace zevra
+
+namespace zevra::cli {
+
+// The model's current input and Output with the sensitivity figures.
+std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& sensitivity);
+
+// Every row of the batch output table.
+std::string BatchJson(const TZevraBatch& batch);
+
+// The report's texts without their [b]/[i] tags.
+std::string StripMarkup(std::string text);
+
+}  // namespace zevra::cli

@@ -1,0 +1,173 @@
+// The batch workbook read back by LibreOffice Calc (headless, converted to
+// CSV) has the values of the HTML table: numbers as numbers, the band beside
+// the integrated indicator, and the summary sheet's counts.
+#include "batch/core/u_batchcore.h"
+#include "batch/workbook/u_workbook.h"
+#include "model/u_format.h"
+#include "model/u_model.h"
+#include "model/u_sensitivity.h"
+#include "model/u_text.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zevra {
+namespace {
+
+struct TCell {
+    std::string Text;
+    bool Quoted = false;  // Calc quotes text cells, never numbers
+};
+using TCsv = std::vector<std::vector<TCell>>;
+
+TCsv ParseCsv(const std::string& text) {
+    TCsv rows(1);
+    rows.back().emplace_back();
+    bool inQuotes = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        TCell& cell = rows.back().back();
+        if (inQuotes) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                cell.Text += '"';
+                ++i;
+            } else if (c == '"') {
+                inQuotes = false;
+            } else {
+                cell.Text += c;
+            }
+        } else if (c == '"') {
+            inQuotes = cell.Quoted = true;
+        } else if (c == ',') {
+            rows.back().emplace_back();
+        } else if (c == '\n') {
+            rows.emplace_back(1);
+        } else if (c != '\r') {
+            cell.Text += c;
+        }
+    }
+    while (!rows.empty() && rows.back().size() == 1 && rows.back()[0].Text.empty()) rows.pop_back();
+    return rows;
+}
+
+// The cells of every row of the HTML table.
+std::vector<std::vector<std::string>> HtmlRows(const std::string& html) {
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t at = html.find("<tbody>"); (at = html.find("<tr>", at)) != std::string::npos; at += 4) {
+        std::vector<std::string> cells;
+        const std::size_t end = html.find("</tr>", at);
+        for (std::size_t c = at; (c = html.find("<td>", c)) != std::string::npos && c < end;) {
+            const std::size_t close = html.find("</td>", c);
+            cells.push_back(html.substr(c + 4, close - c - 4));
+            c = close;
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+class WorkbookTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice (soffice) chybí";
+        Batch.LoadInputFile(std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
+        Batch.ValidateInputRows();
+        ASSERT_TRUE(Batch.InputValid());
+        Batch.RunModelOnRows();
+    }
+
+    // Sheet `sheet` (1-based) of the workbook as Calc reads it.
+    TCsv SheetAsCsv(const std::string& workbook, int sheet) {
+        const std::string outDir = Dir.File("csv" + std::to_string(sheet));
+        const std::string command =
+            "soffice -env:UserInstallation=file://" + Dir.File("profile") +
+            " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false," +
+            std::to_string(sheet) + "' --outdir '" + outDir + "' '" + workbook + "' >/dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        for (const auto& entry : std::filesystem::directory_iterator(outDir))
+            return ParseCsv(test::ReadBytes(entry.path().string()));
+        ADD_FAILURE() << "no CSV written";
+        return {};
+    }
+
+    test::TempDir Dir;
+    TZevraModel Model{ZEVRA_TEST_DATA_DIR};
+    TZevraBatch Batch{Model};
+};
+
+TEST_F(WorkbookTest, CalcReadsTheValuesOfTheHtmlTable) {
+    const std::string file = Dir.File("vysledek.xlsx");
+    WriteWorkbookOutput(Batch, file);
+    const auto html = HtmlRows(Cp1250ToUtf8(Batch.HtmlOutputBytes()));
+    const TCsv sheet = SheetAsCsv(file, 1);
+    ASSERT_EQ(sheet.size(), html.size() + 1);
+    EXPECT_EQ(sheet[0][0].Text, "Obec");
+    EXPECT_EQ(sheet[0][4].Text, "Pásmo");
+
+    std::map<std::string, int> bands;
+    for (std::size_t r = 0; r < html.size(); ++r) {
+        const auto& cells = sheet[r + 1];
+        const auto& h = html[r];
+        ASSERT_EQ(cells.size(), 14u) << r;
+        EXPECT_EQ(cells[0].Text, h[0]);
+        EXPECT_EQ(cells[1].Text, h[1]);
+        EXPECT_FALSE(cells[1].Quoted) << "code stored as text";
+        EXPECT_EQ(cells[2].Text, h[2]);
+        EXPECT_DOUBLE_EQ(StrToFloat(cells[3].Text), StrToFloat(h[3]));
+        EXPECT_FALSE(cells[3].Quoted);
+        const std::string band = BandName(BandOf(StrToFloat(h[3])));
+        EXPECT_EQ(cells[4].Text, band);
+        ++bands[band];
+        EXPECT_EQ(cells[5].Text, HtmlToPlainText(h[4]));
+        EXPECT_EQ(cells[5].Text.rfind(band + ": ", 0), 0u);
+        for (std::size_t k = 0; k < 7; ++k) {
+            EXPECT_EQ(cells[6 + k].Text, h[5 + k]) << r << " " << k;
+            EXPECT_FALSE(cells[6 + k].Quoted);
+        }
+        EXPECT_EQ(cells[13].Text, HtmlToPlainText(h[12]));
+    }
+
+    const TCsv summary = SheetAsCsv(file, 2);
+    ASSERT_GE(summary.size(), 5u);
+    EXPECT_EQ(summary[0][0].Text, "Pásmo");
+    int regionTotal = 0;
+    for (int b = 0; b < kBandCount; ++b) {
+        EXPECT_EQ(summary[1 + static_cast<std::size_t>(b)][0].Text, BandName(b));
+        EXPECT_EQ(summary[1 + static_cast<std::size_t>(b)][1].Text, std::to_string(bands[BandName(b)]));
+    }
+    EXPECT_EQ(summary[5][0].Text, "Kraj");
+    for (std::size_t r = 6; r < summary.size(); ++r) regionTotal += std::stoi(summary[r][1].Text);
+    EXPECT_EQ(regionTotal, static_cast<int>(html.size()));
+}
+
+TEST_F(WorkbookTest, FailedSaveLeavesNoFileAndKeepsTheOldOne) {
+    EXPECT_THROW(WriteWorkbookOutput(Batch, "  "), EZevraError);
+    const std::string missingDir = Dir.File("chybi/vysledek.xlsx");
+    EXPECT_THROW(WriteWorkbookOutput(Batch, missingDir), EZevraError);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("chybi")));
+
+    const std::string existing = Dir.File("stary.xlsx");
+    test::WriteBytes(existing, "old");
+    WriteWorkbookOutput(Batch, existing);
+    EXPECT_NE(test::ReadBytes(existing), "old");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(Dir.Path())) ++files;
+    EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+}
+
+TEST(HtmlToPlainTextTest, TagsGoLineBreaksStay) {
+    EXPECT_EQ(HtmlToPlainText("<strong><em>A</em></strong><br/><br/><strong>B:</strong><br/><br/><em>C</em><br />"
+                              "<em>D</em>"),
+              "A\n\nB:\n\nC\nD");
+    EXPECT_EQ(HtmlToPlainText("&nbsp;"), "");
+    EXPECT_EQ(HtmlToPlainText("a < b"), "a < b");
+}
+
+}  // namespace
+}  // namespace zevra
