@@ -7,6 +7,7 @@
 #include "model/u_indicators.h"
 #include "model/u_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +25,8 @@ constexpr int kEmployerCorrection = 4;
 constexpr double kSizeTolerance = 0.3;
 // Similar municipalities after the first one are kept only up to this rank.
 constexpr double kMaxSimilarRank = 8;
+// The most similar municipalities an output can list.
+constexpr std::size_t kMaxSimilar = 10;
 
 // The verbal texts of one indicator or band: the report markup and the HTML
 // twin of the batch output.
@@ -107,6 +110,19 @@ bool IsSelf(const TZevraInputData& input, const TZevraKraj* inputKraj, const TZe
     return inputKraj == nullptr || SameStr(inputKraj->Nazev, m.KrajNazev);
 }
 
+// Equality folding only the ASCII letters a-z, as AsciiUpper does, without
+// building the upper-cased copies (seven look-ups per evaluation).
+bool SameAsciiCaseless(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
 bool HasSimilarSize(std::int32_t inputSize, std::int32_t sampleSize) {
     const std::int64_t difference = std::llabs(static_cast<std::int64_t>(sampleSize) - inputSize);
     return static_cast<double>(difference) / static_cast<double>(inputSize) <= kSizeTolerance;
@@ -114,7 +130,7 @@ bool HasSimilarSize(std::int32_t inputSize, std::int32_t sampleSize) {
 
 }  // namespace
 
-void TZevraModel::Evaluate() {
+void TZevraModel::Evaluate(bool findSimilar) {
     Validate(nullptr, nullptr);
     const TZevraKraj* kraj = FindKraj(FInput.Kraj);
     if (kraj == nullptr)
@@ -123,7 +139,7 @@ void TZevraModel::Evaluate() {
     TZevraObyvatelstvoIndicators indicators = ComputeIndicators(*kraj);
     RankIndicators(indicators);
     std::unique_ptr<TZevraOutputData> output = ComposeAssessment(indicators, *kraj);
-    FindSimilarMunicipalities(*output);
+    if (findSimilar) FindSimilarMunicipalities(*output);
     // Only a complete result replaces the previous one.
     FOutput = std::move(output);
 }
@@ -199,10 +215,24 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
     const auto own = DecilsOf(output.Indicators);
     const auto weights = WeightsInOrder(FWeights);
 
-    for (int i = 0; i < FSampleMunicipalities.Count(); ++i) {
+    // The candidates are ranked as sample indices in a fixed top list; only
+    // the ones kept are copied at the end. The list behaves as the ranked
+    // list does: a candidate goes after every entry of a rank not above its
+    // own (so among equal ranks the earlier sample entry stays first), a full
+    // list drops its last entry, and a candidate that would be last in a full
+    // list is dropped.
+    const std::size_t capacity =
+        std::min<std::size_t>(kMaxSimilar, static_cast<std::size_t>(std::max(similar.MaxCount(), 0)));
+    std::array<int, kMaxSimilar> index{};
+    std::array<double, kMaxSimilar> ranks{};
+    std::size_t count = 0;
+    if (capacity == 0) return;
+
+    const int sampleCount = FSampleMunicipalities.Count();
+    for (int i = 0; i < sampleCount; ++i) {
         const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
-        if (IsSelf(FInput, inputKraj, m)) continue;
         if (!HasSimilarSize(FInput.ObyvateleCelkem, m.ObyvateleCelkem)) continue;
+        if (IsSelf(FInput, inputKraj, m)) continue;
         const auto theirs = DecilsOf(m);
         double distance = 0;
         for (std::size_t k = 0; k < own.size(); ++k) {
@@ -210,25 +240,29 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
             distance += static_cast<double>(difference * difference) * weights[k];
         }
         const double rank = distance / 100;
-        // A full list would drop a candidate that ranks last; spare its copy.
-        if (similar.Count() >= similar.MaxCount() && rank >= similar.Ranks(similar.Count() - 1)) continue;
-        similar.AddRanked(m, rank);
+        std::size_t at = 0;
+        while (at < count && !(ranks[at] > rank)) ++at;
+        if (at == count && count >= capacity) continue;
+        const std::size_t last = std::min(count, capacity - 1);
+        for (std::size_t j = last; j > at; --j) {
+            index[j] = index[j - 1];
+            ranks[j] = ranks[j - 1];
+        }
+        index[at] = i;
+        ranks[at] = rank;
+        if (count < capacity) ++count;
     }
 
     // The most similar municipality always stays; the others only while close.
-    int index = 1;
-    while (index < similar.Count()) {
-        if (similar.Ranks(index) > kMaxSimilarRank)
-            similar.Delete(index);
-        else
-            ++index;
+    for (std::size_t j = 0; j < count; ++j) {
+        if (j > 0 && ranks[j] > kMaxSimilarRank) continue;
+        similar.AddRanked(*FSampleMunicipalities.Items(index[j]), ranks[j]);
     }
 }
 
 int TZevraModel::GetDecil(std::string_view code, double value) const {
-    const std::string wanted = AsciiUpper(code);
     for (const TZevraDecilDistribution& distribution : FDecilDistributions)
-        if (AsciiUpper(distribution.Indikator) == wanted) return DecilOf(distribution, value);
+        if (SameAsciiCaseless(distribution.Indikator, code)) return DecilOf(distribution, value);
     throw EZevraError(FormatMessage("Decilace indikátoru není k dispozici! [%s]", {code}));
 }
 

@@ -38,7 +38,10 @@ public:
     void Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const;
 
     // Evaluates the current input and replaces Output. On failure Output stays.
-    void Evaluate();
+    // Without `findSimilar` the similar municipalities are not searched and
+    // Output's list stays empty: the batch, which never shows them, saves the
+    // larger part of an evaluation that way.
+    void Evaluate(bool findSimilar = true);
 
     void LoadInput(const std::string& fileName);
     void SaveInput(const std::string& fileName) const;
