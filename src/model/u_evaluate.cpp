@@ -123,11 +123,6 @@ bool SameAsciiCaseless(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool HasSimilarSize(std::int32_t inputSize, std::int32_t sampleSize) {
-    const std::int64_t difference = std::llabs(static_cast<std::int64_t>(sampleSize) - inputSize);
-    return static_cast<double>(difference) / static_cast<double>(inputSize) <= kSizeTolerance;
-}
-
 }  // namespace
 
 void TZevraModel::Evaluate(bool findSimilar) {
@@ -228,18 +223,38 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
     std::size_t count = 0;
     if (capacity == 0) return;
 
-    const int sampleCount = FSampleMunicipalities.Count();
-    for (int i = 0; i < sampleCount; ++i) {
-        const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
-        if (!HasSimilarSize(FInput.ObyvateleCelkem, m.ObyvateleCelkem)) continue;
-        if (IsSelf(FInput, inputKraj, m)) continue;
-        const auto theirs = DecilsOf(m);
+    // The size filter |M - N| / N <= 0.3 as a bound on the integer
+    // difference: the quotient grows with the difference, so the largest
+    // difference that passes, found with the same division, decides.
+    const std::int32_t size = FInput.ObyvateleCelkem;
+    std::int64_t maxDifference = -1;
+    for (std::int64_t d = static_cast<std::int64_t>(kSizeTolerance * size) + 2; d >= 0; --d) {
+        if (static_cast<double>(d) / static_cast<double>(size) <= kSizeTolerance) {
+            maxDifference = d;
+            break;
+        }
+    }
+    const bool ownCode = FInput.Kod != 0;
+
+    const std::size_t sampleCount = FSampleKeys.size();
+    for (std::size_t i = 0; i < sampleCount; ++i) {
+        const TSampleKey& key = FSampleKeys[i];
+        const std::int64_t difference = std::llabs(static_cast<std::int64_t>(key.ObyvateleCelkem) - size);
+        if (difference > maxDifference) continue;
+        if (ownCode && key.Kod != 0) {
+            if (key.Kod == FInput.Kod) continue;
+        } else if (IsSelf(FInput, inputKraj, *FSampleMunicipalities.Items(static_cast<int>(i)))) {
+            continue;
+        }
         double distance = 0;
         for (std::size_t k = 0; k < own.size(); ++k) {
-            const std::int64_t difference = static_cast<std::int64_t>(theirs[k]) - own[k];
-            distance += static_cast<double>(difference * difference) * weights[k];
+            const std::int64_t d = static_cast<std::int64_t>(key.Decils[k]) - own[k];
+            distance += static_cast<double>(d * d) * weights[k];
         }
         const double rank = distance / 100;
+        // The list is in ascending order: when its last entry does not rank
+        // above the candidate, no entry does, and a full list drops it.
+        if (count == capacity && !(ranks[count - 1] > rank)) continue;
         std::size_t at = 0;
         while (at < count && !(ranks[at] > rank)) ++at;
         if (at == count && count >= capacity) continue;
@@ -248,7 +263,7 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
             index[j] = index[j - 1];
             ranks[j] = ranks[j - 1];
         }
-        index[at] = i;
+        index[at] = static_cast<int>(i);
         ranks[at] = rank;
         if (count < capacity) ++count;
     }

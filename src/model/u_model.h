@@ -6,6 +6,8 @@
 #include "model/u_DAO.h"
 #include "model/u_outputdata.h"
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,7 +72,16 @@ private:
                                                         const TZevraKraj& kraj) const;
     void FindSimilarMunicipalities(TZevraOutputData& output) const;
 
+    // What the similar-municipality search reads of each sample entry, packed
+    // so that one pass over thousands of entries stays in the cache.
+    struct TSampleKey {
+        std::int32_t Kod;
+        std::int32_t ObyvateleCelkem;
+        std::array<std::int32_t, 7> Decils;
+    };
+
     TZevraData FData;
+    std::vector<TSampleKey> FSampleKeys;
     TZevraInputData FInput;
     std::unique_ptr<TZevraOutputData> FOutput;
     TZevraObyvatelstvoWeights FWeights;
