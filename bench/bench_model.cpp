@@ -1,5 +1,7 @@
 // Prints how long the model takes to construct (reading the five reference
 // files) with the shipped data and with a generated full-size data set.
+#include "bench_build.h"
+
 #include "model/u_model.h"
 #include "model/u_text.h"
 
@@ -60,7 +62,8 @@ void Measure(const char* label, const std::string& dataDir, int repeats) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string shipped = argc > 1 ? argv[1] : ZEVRA_DATA_SOURCE_DIR;
+    if (!zevra::bench::CheckBuild(argc, argv)) return 2;
+    const std::string shipped = argc > 1 && std::string(argv[1]) != "--force" ? argv[1] : ZEVRA_DATA_SOURCE_DIR;
     Measure("shipped data", shipped, 50);
     const auto full = GenerateFullDataSet(shipped);
     Measure("full-size generated data", full.string(), 20);

@@ -7,6 +7,7 @@
 #include "model/u_indicators.h"
 #include "model/u_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +25,8 @@ constexpr int kEmployerCorrection = 4;
 constexpr double kSizeTolerance = 0.3;
 // Similar municipalities after the first one are kept only up to this rank.
 constexpr double kMaxSimilarRank = 8;
+// The most similar municipalities an output can list.
+constexpr std::size_t kMaxSimilar = 10;
 
 // The verbal texts of one indicator or band: the report markup and the HTML
 // twin of the batch output.
@@ -107,14 +110,22 @@ bool IsSelf(const TZevraInputData& input, const TZevraKraj* inputKraj, const TZe
     return inputKraj == nullptr || SameStr(inputKraj->Nazev, m.KrajNazev);
 }
 
-bool HasSimilarSize(std::int32_t inputSize, std::int32_t sampleSize) {
-    const std::int64_t difference = std::llabs(static_cast<std::int64_t>(sampleSize) - inputSize);
-    return static_cast<double>(difference) / static_cast<double>(inputSize) <= kSizeTolerance;
+// Equality folding only the ASCII letters a-z, as AsciiUpper does, without
+// building the upper-cased copies (seven look-ups per evaluation).
+bool SameAsciiCaseless(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-void TZevraModel::Evaluate() {
+void TZevraModel::Evaluate(bool findSimilar) {
     Validate(nullptr, nullptr);
     const TZevraKraj* kraj = FindKraj(FInput.Kraj);
     if (kraj == nullptr)
@@ -123,7 +134,7 @@ void TZevraModel::Evaluate() {
     TZevraObyvatelstvoIndicators indicators = ComputeIndicators(*kraj);
     RankIndicators(indicators);
     std::unique_ptr<TZevraOutputData> output = ComposeAssessment(indicators, *kraj);
-    FindSimilarMunicipalities(*output);
+    if (findSimilar) FindSimilarMunicipalities(*output);
     // Only a complete result replaces the previous one.
     FOutput = std::move(output);
 }
@@ -199,36 +210,74 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
     const auto own = DecilsOf(output.Indicators);
     const auto weights = WeightsInOrder(FWeights);
 
-    for (int i = 0; i < FSampleMunicipalities.Count(); ++i) {
-        const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
-        if (IsSelf(FInput, inputKraj, m)) continue;
-        if (!HasSimilarSize(FInput.ObyvateleCelkem, m.ObyvateleCelkem)) continue;
-        const auto theirs = DecilsOf(m);
+    // The candidates are ranked as sample indices in a fixed top list; only
+    // the ones kept are copied at the end. The list behaves as the ranked
+    // list does: a candidate goes after every entry of a rank not above its
+    // own (so among equal ranks the earlier sample entry stays first), a full
+    // list drops its last entry, and a candidate that would be last in a full
+    // list is dropped.
+    const std::size_t capacity =
+        std::min<std::size_t>(kMaxSimilar, static_cast<std::size_t>(std::max(similar.MaxCount(), 0)));
+    std::array<int, kMaxSimilar> index{};
+    std::array<double, kMaxSimilar> ranks{};
+    std::size_t count = 0;
+    if (capacity == 0) return;
+
+    // The size filter |M - N| / N <= 0.3 as a bound on the integer
+    // difference: the quotient grows with the difference, so the largest
+    // difference that passes, found with the same division, decides.
+    const std::int32_t size = FInput.ObyvateleCelkem;
+    std::int64_t maxDifference = -1;
+    for (std::int64_t d = static_cast<std::int64_t>(kSizeTolerance * size) + 2; d >= 0; --d) {
+        if (static_cast<double>(d) / static_cast<double>(size) <= kSizeTolerance) {
+            maxDifference = d;
+            break;
+        }
+    }
+    const bool ownCode = FInput.Kod != 0;
+
+    const std::size_t sampleCount = FSampleKeys.size();
+    for (std::size_t i = 0; i < sampleCount; ++i) {
+        const TSampleKey& key = FSampleKeys[i];
+        const std::int64_t difference = std::llabs(static_cast<std::int64_t>(key.ObyvateleCelkem) - size);
+        if (difference > maxDifference) continue;
+        if (ownCode && key.Kod != 0) {
+            if (key.Kod == FInput.Kod) continue;
+        } else if (IsSelf(FInput, inputKraj, *FSampleMunicipalities.Items(static_cast<int>(i)))) {
+            continue;
+        }
         double distance = 0;
         for (std::size_t k = 0; k < own.size(); ++k) {
-            const std::int64_t difference = static_cast<std::int64_t>(theirs[k]) - own[k];
-            distance += static_cast<double>(difference * difference) * weights[k];
+            const std::int64_t d = static_cast<std::int64_t>(key.Decils[k]) - own[k];
+            distance += static_cast<double>(d * d) * weights[k];
         }
         const double rank = distance / 100;
-        // A full list would drop a candidate that ranks last; spare its copy.
-        if (similar.Count() >= similar.MaxCount() && rank >= similar.Ranks(similar.Count() - 1)) continue;
-        similar.AddRanked(m, rank);
+        // The list is in ascending order: when its last entry does not rank
+        // above the candidate, no entry does, and a full list drops it.
+        if (count == capacity && !(ranks[count - 1] > rank)) continue;
+        std::size_t at = 0;
+        while (at < count && !(ranks[at] > rank)) ++at;
+        if (at == count && count >= capacity) continue;
+        const std::size_t last = std::min(count, capacity - 1);
+        for (std::size_t j = last; j > at; --j) {
+            index[j] = index[j - 1];
+            ranks[j] = ranks[j - 1];
+        }
+        index[at] = static_cast<int>(i);
+        ranks[at] = rank;
+        if (count < capacity) ++count;
     }
 
     // The most similar municipality always stays; the others only while close.
-    int index = 1;
-    while (index < similar.Count()) {
-        if (similar.Ranks(index) > kMaxSimilarRank)
-            similar.Delete(index);
-        else
-            ++index;
+    for (std::size_t j = 0; j < count; ++j) {
+        if (j > 0 && ranks[j] > kMaxSimilarRank) continue;
+        similar.AddRanked(*FSampleMunicipalities.Items(index[j]), ranks[j]);
     }
 }
 
 int TZevraModel::GetDecil(std::string_view code, double value) const {
-    const std::string wanted = AsciiUpper(code);
     for (const TZevraDecilDistribution& distribution : FDecilDistributions)
-        if (AsciiUpper(distribution.Indikator) == wanted) return DecilOf(distribution, value);
+        if (SameAsciiCaseless(distribution.Indikator, code)) return DecilOf(distribution, value);
     throw EZevraError(FormatMessage("Decilace indikátoru není k dispozici! [%s]", {code}));
 }
 

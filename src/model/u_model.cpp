@@ -1,5 +1,6 @@
 #include "model/u_model.h"
 
+#include "model/u_indicators.h"
 #include "model/u_text.h"
 
 namespace zevra {
@@ -9,6 +10,11 @@ TZevraModel::TZevraModel(std::string dataDir) : FData(std::move(dataDir)) {
     FMunicipalityInfos = FData.LoadMuniInfo();
     FKraje = FData.LoadRegions();
     FSampleMunicipalities = FData.LoadSampMuni();
+    FSampleKeys.reserve(static_cast<std::size_t>(FSampleMunicipalities.Count()));
+    for (int i = 0; i < FSampleMunicipalities.Count(); ++i) {
+        const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
+        FSampleKeys.push_back({m.Kod, m.ObyvateleCelkem, DecilsOf(m)});
+    }
     FWeights = FData.LoadOWeights();
 }
 

@@ -6,6 +6,8 @@
 #include "model/u_DAO.h"
 #include "model/u_outputdata.h"
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,7 +40,10 @@ public:
     void Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const;
 
     // Evaluates the current input and replaces Output. On failure Output stays.
-    void Evaluate();
+    // Without `findSimilar` the similar municipalities are not searched and
+    // Output's list stays empty: the batch, which never shows them, saves the
+    // larger part of an evaluation that way.
+    void Evaluate(bool findSimilar = true);
 
     void LoadInput(const std::string& fileName);
     void SaveInput(const std::string& fileName) const;
@@ -67,7 +72,16 @@ private:
                                                         const TZevraKraj& kraj) const;
     void FindSimilarMunicipalities(TZevraOutputData& output) const;
 
+    // What the similar-municipality search reads of each sample entry, packed
+    // so that one pass over thousands of entries stays in the cache.
+    struct TSampleKey {
+        std::int32_t Kod;
+        std::int32_t ObyvateleCelkem;
+        std::array<std::int32_t, 7> Decils;
+    };
+
     TZevraData FData;
+    std::vector<TSampleKey> FSampleKeys;
     TZevraInputData FInput;
     std::unique_ptr<TZevraOutputData> FOutput;
     TZevraObyvatelstvoWeights FWeights;

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <sys/resource.h>
 
 using namespace zevra;
 
@@ -47,6 +48,11 @@ double Ms(QElapsedTimer& clock) {
 int main(int argc, char** argv) {
     TZevraApplication app(argc, argv);
     InitNumberFormat();
+#if defined(__OPTIMIZE__)
+    std::printf("build: optimised\n");
+#else
+    std::printf("\n*** WARNING: unoptimised build, these figures are meaningless; use a Release build ***\n\n");
+#endif
     const int rows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("velky.csv"));
@@ -105,5 +111,8 @@ int main(int argc, char** argv) {
     window.btRunModel->click();
     std::printf("clean file: load and check %.0f ms, run %.0f ms, %zu output rows\n", load, Ms(clock),
                 window.Batch().OutputData().RowCount());
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     return dialogs->Requests.empty() ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "model/u_savefile.h"
 #include "model/u_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -36,6 +37,18 @@ std::string_view TrimView(std::string_view s) {
     return s.substr(b, e - b);
 }
 
+// Equality folding only the ASCII letters a-z (as AsciiUpper), without copies.
+bool SameAsciiCaseless(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
 void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
     if (progress) progress(done, total);
 }
@@ -47,7 +60,7 @@ std::vector<TFieldDef> InputTableFields() {
     return {
         {"OBEC", ftText, 30},
         {"KODOBCE", ftInteger, 0},
-        {"KRAJ", ftText, 30},
+        {"KRAJ", ftText, 30, true},
         {"KRAJ_ID", ftInteger, 0},
         {"OBYVATELE", ftInteger, 0},
         {"KATASTR", ftFloat, 0},
@@ -58,13 +71,13 @@ std::vector<TFieldDef> InputTableFields() {
         {"KRAJSKE_MESTO_MIN", ftInteger, 0},
         {"OKRESNI_MESTO_KM", ftInteger, 0},
         {"SILNICE_1TR_KM", ftFloat, 0},
-        {"VODOVOD", ftText, 3},
+        {"VODOVOD", ftText, 3, true},
         {"ROLNICI_2006", ftInteger, 0},
         {"PODNIKATELE_2006", ftInteger, 0},
         {"DOM_ZAMESTNAVATEL", ftInteger, 0},
         {"ERROR", ftInteger, 0},
         // Keeps every problem line of a row (no size limit).
-        {"ERROR_TEXT", ftText, 0},
+        {"ERROR_TEXT", ftText, 0, true},
     };
 }
 
@@ -73,10 +86,10 @@ std::vector<TFieldDef> OutputTableFields() {
     return {
         {"OBEC", ftText, 30},
         {"KODOBCE", ftInteger, 0},
-        {"KRAJ", ftText, 30},
+        {"KRAJ", ftText, 30, true},
         {"OBYVATELSTVO", ftFloat, 0},
         // The whole assessment: a cut would fall inside its HTML.
-        {"OBYVATELSTVO_TEXT", ftText, 0},
+        {"OBYVATELSTVO_TEXT", ftText, 0, true},
         {"DCK", ftInteger, 0},
         {"DVO", ftInteger, 0},
         {"VS1", ftInteger, 0},
@@ -84,7 +97,7 @@ std::vector<TFieldDef> OutputTableFields() {
         {"VKT", ftInteger, 0},
         {"VEA", ftInteger, 0},
         {"RPS", ftInteger, 0},
-        {"VODOVOD", ftText, 500},
+        {"VODOVOD", ftText, 500, true},
     };
 }
 
@@ -101,12 +114,21 @@ TZevraBatch::TZevraBatch(TZevraModel& model)
 
 void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán vstupní soubor!");
-    const std::string bytes = ReadFileBytes(Trim(fileName));
-    LoadInputBytes(bytes, progress);
+    std::string text;
+    {
+        // The raw bytes are given up as soon as they are decoded.
+        const std::string bytes = ReadFileBytes(Trim(fileName));
+        text = DecodeFileText(bytes);
+    }
+    LoadInputText(text, progress);
 }
 
 void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {
-    const std::vector<std::string> lines = SplitLines(DecodeFileText(bytes));
+    LoadInputText(DecodeFileText(bytes), progress);
+}
+
+void TZevraBatch::LoadInputText(std::string_view text, const TBatchProgress& progress) {
+    const std::vector<std::string> lines = SplitLines(text);
     // The rows are replaced, so the verdict of the last validation no longer
     // applies: until the new rows are validated the run stays refused.
     FInputValid = false;
@@ -189,10 +211,10 @@ void TZevraBatch::SetInputField(std::size_t position, std::string_view value) {
 }
 
 void TZevraBatch::LookUpRegion(std::size_t row) {
-    const std::string name = AsciiUpper(FInputData.GetText(row, ifKRAJ));
+    const std::string_view name = FInputData.TextView(row, ifKRAJ);
     const auto& kraje = FModel.Kraje();
     for (std::size_t i = 0; i < kraje.size() && i < FRegionNamesUpper.size(); ++i) {
-        if (FRegionNamesUpper[i] == name) {
+        if (SameAsciiCaseless(FRegionNamesUpper[i], name)) {
             FInputData.SetInt(row, ifKRAJ_ID, kraje[i].Region);
             return;
         }
@@ -230,7 +252,7 @@ void TZevraBatch::CopyRowToInput(std::size_t row) {
     input.PodnikateleCelkem2006 = t.GetInt(row, ifPODNIKATELE_2006);
     input.PodnikateleRolnici2006 = t.GetInt(row, ifROLNICI_2006);
     input.Silnice1TrM = KmToMetres(t.GetFloat(row, ifSILNICE_1TR_KM));
-    input.Vodovod = AsciiUpper(t.GetText(row, ifVODOVOD)) == "ANO" ? TTriBool::tbTrue : TTriBool::tbFalse;
+    input.Vodovod = SameAsciiCaseless(t.TextView(row, ifVODOVOD), "ANO") ? TTriBool::tbTrue : TTriBool::tbFalse;
 }
 
 void TZevraBatch::MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines) {
@@ -286,7 +308,8 @@ void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
     for (std::size_t row = 0; row < total; ++row) {
         FModel.NewInput();
         CopyRowToInput(row);
-        FModel.Evaluate();
+        // The batch output has no use for the similar municipalities.
+        FModel.Evaluate(false);
         AppendOutputRow();
         Report(progress, row + 1, total);
     }
@@ -386,28 +409,48 @@ constexpr const char* kHtmlTail = "</tbody></table></body></html>";
 
 }  // namespace
 
-std::string TZevraBatch::HtmlOutputBytes() const {
+namespace {
+
+// Writes the document in pieces of about this size to its sink, so that the
+// whole document never has to be held in memory.
+constexpr std::size_t kHtmlPiece = 1 << 16;
+
+void AppendInt(std::string& out, std::int32_t value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+}  // namespace
+
+void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) const {
     std::string out;
+    out.reserve(kHtmlPiece + 4096);
     AppendCp1250(out, kHtmlHead);
     const TMemTable& t = FOutputData;
     // The model's fragments repeat from row to row: each is converted once.
-    std::unordered_map<std::string, std::string> fragments;
-    for (std::size_t row = 0; row < t.RowCount(); ++row) {
+    // The keys view the table's own texts, which stay put while writing.
+    std::unordered_map<std::string_view, std::string> fragments;
+    const auto appendFragment = [&](std::size_t row, std::size_t field) {
+        const std::string_view text = t.TextView(row, field);
+        auto it = fragments.find(text);
+        if (it == fragments.end()) it = fragments.emplace(text, Utf8ToCp1250(text)).first;
+        out += it->second;
+    };
+    const std::size_t rows = t.RowCount();
+    const std::size_t fields = t.FieldCount();
+    for (std::size_t row = 0; row < rows; ++row) {
         out += "<tr>";
-        for (std::size_t field = 0; field < t.FieldCount(); ++field) {
+        for (std::size_t field = 0; field < fields; ++field) {
             out += "<td>";
             if (field == ofOBEC || field == ofKRAJ) {
-                AppendEscapedCp1250(out, t.GetText(row, field));
+                AppendEscapedCp1250(out, t.TextView(row, field));
             } else if (field == ofOBYVATELSTVO_TEXT || field == ofVODOVOD) {
                 // The assessment and the water-supply warning are the model's
                 // own HTML and are written as they are.
-                std::string text = t.GetText(row, field);
-                auto it = fragments.find(text);
-                if (it == fragments.end()) {
-                    std::string converted = Utf8ToCp1250(text);
-                    it = fragments.emplace(std::move(text), std::move(converted)).first;
-                }
-                out += it->second;
+                appendFragment(row, field);
+            } else if (t.Fields()[field].Type == TFieldType::ftInteger) {
+                if (!t.IsNull(row, field)) AppendInt(out, t.GetInt(row, field));
             } else {
                 // Numbers: plain decimal, the shortest form, no grouping.
                 out += t.AsText(row, field);
@@ -415,14 +458,26 @@ std::string TZevraBatch::HtmlOutputBytes() const {
             out += "</td>";
         }
         out += "</tr>";
+        if (out.size() >= kHtmlPiece) {
+            sink(out);
+            out.clear();
+        }
     }
     out += kHtmlTail;
-    return out;
+    sink(out);
+}
+
+std::string TZevraBatch::HtmlOutputBytes() const {
+    std::string document;
+    WriteHtml([&document](std::string_view piece) { document += piece; });
+    return document;
 }
 
 void TZevraBatch::WriteHtmlOutput(const std::string& fileName) const {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
-    SaveFile(Trim(fileName), HtmlOutputBytes());
+    TSafeFileWriter writer(Trim(fileName));
+    WriteHtml([&writer](std::string_view piece) { writer.Write(piece); });
+    writer.Commit();
 }
 
 // --- display ----------------------------------------------------------------

@@ -129,8 +129,8 @@ public:
     // --- output -------------------------------------------------------------
     // The whole HTML document in code page 1250, one line without CR or LF.
     std::string HtmlOutputBytes() const;
-    // Writes HtmlOutputBytes to the file: to a temporary file beside it,
-    // renamed over the target when complete. A blank name throws "Nebyl
+    // Writes the document (HtmlOutputBytes) to the file as it is produced:
+    // to a temporary file beside it, renamed over the target when complete. A blank name throws "Nebyl
     // vybrán cílový soubor!"; on failure an existing file stays as it was.
     void WriteHtmlOutput(const std::string& fileName) const;
 
@@ -141,6 +141,9 @@ public:
     bool ProblemsOnly() const { return FProblemsOnly; }
 
 private:
+    // The HTML document in pieces, in order, to `sink`.
+    void WriteHtml(const std::function<void(std::string_view)>& sink) const;
+    void LoadInputText(std::string_view text, const TBatchProgress& progress);
     std::size_t CurrentInputRow() const;
     void LookUpRegion(std::size_t row);
     void MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines);

@@ -28,7 +28,12 @@ std::size_t TMemTable::AppendRow() {
     for (std::size_t f = 0; f < FFields.size(); ++f) {
         TColumn& column = FColumns[f];
         switch (FFields[f].Type) {
-            case TFieldType::ftText: column.Texts.emplace_back(); break;
+            case TFieldType::ftText:
+                if (FFields[f].Shared)
+                    column.Refs.push_back(0);
+                else
+                    column.Texts.emplace_back();
+                break;
             case TFieldType::ftInteger: column.Ints.push_back(0); break;
             case TFieldType::ftFloat: column.Floats.push_back(0); break;
         }
@@ -51,7 +56,12 @@ void TMemTable::Reserve(std::size_t rows) {
     for (std::size_t f = 0; f < FFields.size(); ++f) {
         TColumn& column = FColumns[f];
         switch (FFields[f].Type) {
-            case TFieldType::ftText: column.Texts.reserve(rows); break;
+            case TFieldType::ftText:
+                if (FFields[f].Shared)
+                    column.Refs.reserve(rows);
+                else
+                    column.Texts.reserve(rows);
+                break;
             case TFieldType::ftInteger: column.Ints.reserve(rows); break;
             case TFieldType::ftFloat: column.Floats.reserve(rows); break;
         }
@@ -71,10 +81,24 @@ bool TMemTable::IsNull(std::size_t row, std::size_t field) const {
     return FColumns[field].Present[row] == 0;
 }
 
+const std::string& TMemTable::TextCell(std::size_t row, std::size_t field) const {
+    const TColumn& column = FColumns[field];
+    if (!FFields[field].Shared) return column.Texts[row];
+    static const std::string empty;
+    return column.Present[row] != 0 ? column.Pool[column.Refs[row]] : empty;
+}
+
 std::string TMemTable::GetText(std::size_t row, std::size_t field) const {
     CheckCell(row, field);
-    if (FFields[field].Type == TFieldType::ftText) return FColumns[field].Texts[row];
+    if (FFields[field].Type == TFieldType::ftText) return TextCell(row, field);
     return AsText(row, field);
+}
+
+std::string_view TMemTable::TextView(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    if (FFields[field].Type != TFieldType::ftText)
+        throw EZevraError(FormatMessage("Field '%s' is not a text field", {FFields[field].Name}));
+    return TextCell(row, field);
 }
 
 std::int32_t TMemTable::GetInt(std::size_t row, std::size_t field) const {
@@ -87,9 +111,10 @@ std::int32_t TMemTable::GetInt(std::size_t row, std::size_t field) const {
         case TFieldType::ftText: break;
     }
     std::int32_t value = 0;
-    if (!TryParseInteger(Trim(column.Texts[row]), value)) {
+    const std::string& text = TextCell(row, field);
+    if (!TryParseInteger(Trim(text), value)) {
         throw EZevraError(FormatMessage("'%s' is not a valid integer value for field '%s'",
-                                        {column.Texts[row], FFields[field].Name}));
+                                        {text, FFields[field].Name}));
     }
     return value;
 }
@@ -104,9 +129,10 @@ double TMemTable::GetFloat(std::size_t row, std::size_t field) const {
         case TFieldType::ftText: break;
     }
     double value = 0;
-    if (!TryParseNumber(Trim(column.Texts[row]), value)) {
+    const std::string& text = TextCell(row, field);
+    if (!TryParseNumber(Trim(text), value)) {
         throw EZevraError(FormatMessage("'%s' is not a valid floating point value for field '%s'",
-                                        {column.Texts[row], FFields[field].Name}));
+                                        {text, FFields[field].Name}));
     }
     return value;
 }
@@ -116,22 +142,38 @@ std::string TMemTable::AsText(std::size_t row, std::size_t field) const {
     const TColumn& column = FColumns[field];
     if (column.Present[row] == 0) return {};
     switch (FFields[field].Type) {
-        case TFieldType::ftText: return column.Texts[row];
+        case TFieldType::ftText: return TextCell(row, field);
         case TFieldType::ftInteger: return FormatInt(column.Ints[row]);
         case TFieldType::ftFloat: return FormatShortest(column.Floats[row]);
     }
     return {};
 }
 
+void TMemTable::StoreShared(TColumn& column, std::size_t row, std::string_view value) {
+    auto it = column.PoolIndex.find(value);
+    if (it == column.PoolIndex.end()) {
+        const auto index = static_cast<std::uint32_t>(column.Pool.size());
+        column.Pool.emplace_back(value);
+        it = column.PoolIndex.emplace(column.Pool.back(), index).first;
+    }
+    column.Refs[row] = it->second;
+}
+
 void TMemTable::StoreText(std::size_t row, std::size_t field, std::string_view value) {
     const std::size_t size = FFields[field].Size;
-    std::string& cell = FColumns[field].Texts[row];
-    if (size != 0 && value.size() > size && Utf8Length(value) > size) {
-        cell = Utf8Left(value, size);
+    TColumn& column = FColumns[field];
+    const bool cut = size != 0 && value.size() > size && Utf8Length(value) > size;
+    if (FFields[field].Shared) {
+        if (cut)
+            StoreShared(column, row, Utf8Left(value, size));
+        else
+            StoreShared(column, row, value);
+    } else if (cut) {
+        column.Texts[row] = Utf8Left(value, size);
     } else {
-        cell.assign(value);
+        column.Texts[row].assign(value);
     }
-    FColumns[field].Present[row] = 1;
+    column.Present[row] = 1;
 }
 
 void TMemTable::SetText(std::size_t row, std::size_t field, std::string_view value) {
@@ -185,7 +227,12 @@ void TMemTable::SetNull(std::size_t row, std::size_t field) {
     CheckCell(row, field);
     TColumn& column = FColumns[field];
     switch (FFields[field].Type) {
-        case TFieldType::ftText: std::string().swap(column.Texts[row]); break;
+        case TFieldType::ftText:
+            if (FFields[field].Shared)
+                column.Refs[row] = 0;
+            else
+                std::string().swap(column.Texts[row]);
+            break;
         case TFieldType::ftInteger: column.Ints[row] = 0; break;
         case TFieldType::ftFloat: column.Floats[row] = 0; break;
     }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zevra {
@@ -22,6 +23,10 @@ struct TFieldDef {
     std::string Name;
     TFieldType Type = TFieldType::ftText;
     std::size_t Size = 0;  // text fields: the most characters kept; 0 = no limit
+    // Text fields whose values repeat from row to row (a region, the model's
+    // assessment): each distinct text is kept once and the rows refer to it.
+    // Reading and writing the cells is the same as for any text field.
+    bool Shared = false;
 };
 
 class TMemTable {
@@ -61,6 +66,9 @@ public:
     // The cell as text: a text as stored, an integer in plain decimal, a
     // double in its shortest form; an empty cell gives "".
     std::string AsText(std::size_t row, std::size_t field) const;
+    // A text field's text without a copy ("" when empty), valid until the
+    // cell or the table changes. Number fields throw EZevraError.
+    std::string_view TextView(std::size_t row, std::size_t field) const;
 
     // Assigns a value given as text, converted by the field's type: a text
     // field keeps its first Size characters, an integer field takes an
@@ -96,8 +104,17 @@ public:
     std::size_t VisibleIndexOf(std::size_t row) const;
 
 private:
+    struct TTextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
     struct TColumn {
         std::vector<std::string> Texts;
+        // Shared text fields: the distinct texts, and per row the index of
+        // its text among them.
+        std::vector<std::uint32_t> Refs;
+        std::vector<std::string> Pool;
+        std::unordered_map<std::string, std::uint32_t, TTextHash, std::equal_to<>> PoolIndex;
         std::vector<std::int32_t> Ints;
         std::vector<double> Floats;
         std::vector<unsigned char> Present;
@@ -106,6 +123,8 @@ private:
     void CheckCell(std::size_t row, std::size_t field) const;
     bool FilterActive() const { return FFiltered && static_cast<bool>(FFilter); }
     void StoreText(std::size_t row, std::size_t field, std::string_view value);
+    void StoreShared(TColumn& column, std::size_t row, std::string_view value);
+    const std::string& TextCell(std::size_t row, std::size_t field) const;
 
     std::vector<TFieldDef> FFields;
     std::vector<TColumn> FColumns;
