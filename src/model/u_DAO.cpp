@@ -149,7 +149,9 @@ std::string TZevraData::MissingFileMessage(const std::string& path) {
 }
 
 std::vector<std::string> TZevraData::ReadLines(const std::string& path) {
-    if (!FileExists(path)) throw EZevraError(MissingFileMessage(path));
+    // A directory, FIFO or device under the name is not "missing": reading
+    // refuses it with a message that says what it is.
+    if (!PathExists(path)) throw EZevraError(MissingFileMessage(path));
     return SplitLines(ReadTextFile(path));
 }
 
