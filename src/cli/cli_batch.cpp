@@ -5,6 +5,7 @@
 
 #include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
+#include "model/u_savefile.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -60,7 +61,7 @@ int LoadRows(TZevraBatch& batch, const std::string& fileName) {
         batch.LoadInputFile(fileName, progress.Callback());
     } catch (const ECompositeException& problems) {
         progress.Finish();
-        for (const std::string& line : FormatProblems(problems)) std::cerr << line << '\n';
+        for (const std::string& line : FormatProblems(problems)) std::cerr << TerminalText(line) << '\n';
         return kExitDataErrors;
     }
     return -1;
@@ -77,8 +78,8 @@ int ValidateRows(TZevraBatch& batch) {
     const TMemTable& rows = batch.InputData();
     for (std::size_t row = 0; row < rows.RowCount(); ++row) {
         if (rows.GetInt(row, ifERROR) == 0) continue;
-        std::cerr << rows.GetText(row, ifOBEC) << ":\n";
-        for (const std::string& line : batch.ProblemLines(row)) std::cerr << "  " << line << '\n';
+        std::cerr << TerminalText(rows.GetText(row, ifOBEC)) << ":\n";
+        for (const std::string& line : batch.ProblemLines(row)) std::cerr << "  " << TerminalText(line) << '\n';
     }
     if (!batch.InputValid()) {
         std::cerr << "Vstupní data obsahují chyby!\n";
@@ -91,6 +92,12 @@ int ValidateRows(TZevraBatch& batch) {
 
 int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
     if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor HTML"};
+    // Writing the table over its own input would destroy the data.
+    if (SameFile(args[0], args[1])) {
+        std::cerr << "Výstupní soubor je totožný se vstupním souborem, vstupní data by byla přepsána!\n["
+                  << TerminalText(args[1]) << "]\n";
+        return kExitFailure;
+    }
     try {
         TZevraModel model(dataDir);
         TZevraBatch batch(model);
@@ -103,7 +110,7 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
         batch.WriteHtmlOutput(args[1]);
         return kExitOk;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << TerminalText(e.what()) << '\n';
         return kExitFailure;
     }
 }

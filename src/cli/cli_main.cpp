@@ -10,6 +10,39 @@
 #include <string>
 #include <vector>
 
+namespace zevra::cli {
+
+std::string TerminalText(std::string_view text, bool keepCrLf) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            if (keepCrLf) out += '\r';
+            continue;
+        }
+        if (c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F)) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+bool WriteStdout(std::string_view text) {
+    std::cout << text;
+    std::cout.flush();
+    if (std::cout) return true;
+    std::cerr << "Chyba při zápisu na standardní výstup!\n";
+    return false;
+}
+
+}  // namespace zevra::cli
+
 namespace {
 
 constexpr const char* kUsage =
@@ -28,7 +61,7 @@ constexpr const char* kUsage =
     "  --version        verze programu\n";
 
 int Usage(const std::string& message) {
-    if (!message.empty()) std::cerr << "zevra-cli: " << message << "\n\n";
+    if (!message.empty()) std::cerr << "zevra-cli: " << zevra::cli::TerminalText(message) << "\n\n";
     std::cerr << kUsage;
     return zevra::cli::kExitFailure;
 }
@@ -45,12 +78,12 @@ int main(int argc, char** argv) {
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return zevra::cli::kExitOk;
+            return zevra::cli::WriteStdout(kUsage) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
         }
         if (a == "--version") {
-            std::cout << "zevra-cli " << ZEVRA_VERSION_TEXT << "\n";
-            return zevra::cli::kExitOk;
+            return zevra::cli::WriteStdout(std::string("zevra-cli ") + ZEVRA_VERSION_TEXT + "\n")
+                       ? zevra::cli::kExitOk
+                       : zevra::cli::kExitFailure;
         }
         if (a == "--data") {
             if (i + 1 >= args.size()) return Usage("--data vyžaduje adresář");

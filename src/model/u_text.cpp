@@ -82,9 +82,6 @@ std::size_t DecodeUtf8At(std::string_view s, std::size_t pos, char32_t& cp) {
 
 int Cp1250ByteOf(char32_t cp) {
     if (cp < 0x80) return static_cast<int>(cp);
-    // The narrow no-break space (the digit group separator of the Czech
-    // locale) has no byte of its own; the no-break space stands in for it.
-    if (cp == 0x202F) return 0xA0;
     for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
         if (kHighHalf[i] == cp) return static_cast<int>(0x80 + i);
     }
@@ -112,7 +109,9 @@ std::string Utf8ToCp1250(std::string_view text) {
             ++pos;
             continue;
         }
-        const int b = Cp1250ByteOf(cp);
+        // The narrow no-break space (the digit group separator of the Czech
+        // locale) has no byte of its own; the no-break space stands in.
+        const int b = cp == 0x202F ? 0xA0 : Cp1250ByteOf(cp);
         out += b < 0 ? '?' : static_cast<char>(b);
         pos += len;
     }

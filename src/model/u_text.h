@@ -18,14 +18,14 @@ void AppendUtf8(std::string& out, char32_t cp);
 std::size_t DecodeUtf8At(std::string_view s, std::size_t pos, char32_t& cp);
 
 // The code page 1250 byte of a code point, or -1 when the code page lacks it.
-// U+202F (narrow no-break space) gives 0xA0, the no-break space.
 int Cp1250ByteOf(char32_t cp);
 
 // Every byte of code page 1250 to UTF-8. The five bytes the code page leaves
 // undefined (0x81, 0x83, 0x88, 0x90, 0x98) map to U+0081 ... U+0098.
 std::string Cp1250ToUtf8(std::string_view bytes);
 
-// UTF-8 to code page 1250; a character the code page lacks (or a malformed
+// UTF-8 to code page 1250; U+202F (narrow no-break space) becomes 0xA0, the
+// no-break space; any other character the code page lacks (or a malformed
 // UTF-8 sequence) becomes "?".
 std::string Utf8ToCp1250(std::string_view text);
 
