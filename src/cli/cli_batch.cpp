@@ -64,7 +64,7 @@ int LoadRows(TZevraBatch& batch, const std::string& fileName) {
         batch.LoadInputFile(fileName, progress.Callback());
     } catch (const ECompositeException& problems) {
         progress.Finish();
-        for (const std::string& line : FormatProblems(problems)) std::cerr << line << '\n';
+        for (const std::string& line : FormatProblems(problems)) std::cerr << TerminalText(line) << '\n';
         return kExitDataErrors;
     }
     return -1;
@@ -81,8 +81,8 @@ int ValidateRows(TZevraBatch& batch) {
     const TMemTable& rows = batch.InputData();
     for (std::size_t row = 0; row < rows.RowCount(); ++row) {
         if (rows.GetInt(row, ifERROR) == 0) continue;
-        std::cerr << rows.GetText(row, ifOBEC) << ":\n";
-        for (const std::string& line : batch.ProblemLines(row)) std::cerr << "  " << line << '\n';
+        std::cerr << TerminalText(rows.GetText(row, ifOBEC)) << ":\n";
+        for (const std::string& line : batch.ProblemLines(row)) std::cerr << "  " << TerminalText(line) << '\n';
     }
     if (!batch.InputValid()) {
         std::cerr << "Vstupní data obsahují chyby!\n";
@@ -104,6 +104,12 @@ bool HasExtension(const std::string& name, const std::string& extension) {
 
 int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
     if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
+    // Writing the table over its own input would destroy the data.
+    if (SameFile(args[0], args[1])) {
+        std::cerr << "Výstupní soubor je totožný se vstupním souborem, vstupní data by byla přepsána!\n["
+                  << TerminalText(args[1]) << "]\n";
+        return kExitFailure;
+    }
     try {
         TZevraModel model(dataDir);
         TZevraBatch batch(model);
@@ -114,8 +120,7 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
             batch.RunModelOnRows(progress.Callback());
         }
         if (args[1] == "-") {
-            std::cout << batch.HtmlOutputBytes() << std::flush;
-            if (!std::cout) throw std::runtime_error("Chyba při zápisu na standardní výstup!");
+            if (!WriteStdout(batch.HtmlOutputBytes())) return kExitFailure;
         } else if (HasExtension(args[1], ".json")) {
             SaveFile(args[1], BatchJson(batch));
         } else if (HasExtension(args[1], ".xlsx")) {
@@ -125,7 +130,7 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
         }
         return kExitOk;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << TerminalText(e.what()) << '\n';
         return kExitFailure;
     }
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zevra {
@@ -26,6 +27,17 @@ struct UsageError {
 
 // An input file name as given: "-" reads standard input.
 inline std::string InputPath(const std::string& name) { return name == "-" ? std::string("/dev/stdin") : name; }
+
+// Text for the terminal: CR LF (the line end of the program's messages)
+// becomes LF, and every other control character of the input (ESC, BEL,
+// NUL, a lone CR ...) is shown escaped as \x1B, so data cannot drive the
+// terminal.
+// With `keepCrLf` a CR LF passes unchanged (the markup entries carry it).
+std::string TerminalText(std::string_view text, bool keepCrLf = false);
+
+// Writes to stdout and flushes; on failure (full disk, closed pipe) says so
+// on stderr and returns false.
+bool WriteStdout(std::string_view text);
 
 int RunValidate(const std::string& dataDir, const std::vector<std::string>& args);
 int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args);

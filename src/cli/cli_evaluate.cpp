@@ -80,12 +80,16 @@ int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args
         else
             report = RenderReport(ComposeReportEntries(*model.Output()), parsed.Format);
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << TerminalText(e.what()) << '\n';
         return kExitFailure;
     }
-    std::cout << report;
-    std::cout.flush();
-    return std::cout ? kExitOk : kExitFailure;
+    // RTF escapes everything itself and is a file format: its bytes pass. The
+    // markup keeps its entries as they are, CR LF included; the plain text
+    // has one line end on the terminal, LF.
+    const std::string shown = parsed.Format == TReportFormat::Rtf      ? report
+                              : parsed.Format == TReportFormat::Markup ? TerminalText(report, true)
+                                                                       : TerminalText(report);
+    return WriteStdout(shown) ? kExitOk : kExitFailure;
 }
 
 }  // namespace zevra::cli

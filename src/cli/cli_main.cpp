@@ -10,6 +10,39 @@
 #include <string>
 #include <vector>
 
+namespace zevra::cli {
+
+std::string TerminalText(std::string_view text, bool keepCrLf) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            if (keepCrLf) out += '\r';
+            continue;
+        }
+        if (c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F)) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+bool WriteStdout(std::string_view text) {
+    std::cout << text;
+    std::cout.flush();
+    if (std::cout) return true;
+    std::cerr << "Chyba při zápisu na standardní výstup!\n";
+    return false;
+}
+
+}  // namespace zevra::cli
+
 namespace {
 
 constexpr const char* kUsage =
@@ -38,7 +71,7 @@ constexpr const char* kUsage =
     "Návratový kód: 0 úspěch, 1 data obsahují chyby, 2 selhání.\n";
 
 int Usage(const std::string& message) {
-    if (!message.empty()) std::cerr << "zevra-cli: " << message << "\n\n";
+    if (!message.empty()) std::cerr << "zevra-cli: " << zevra::cli::TerminalText(message) << "\n\n";
     std::cerr << kUsage;
     return zevra::cli::kExitFailure;
 }
@@ -86,15 +119,12 @@ int main(int argc, char** argv) {
             rest.push_back(a);
         }
     }
-    if (help) {
-        std::cout << kUsage;
-        return zevra::cli::kExitOk;
-    }
+    if (help) return zevra::cli::WriteStdout(kUsage) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
     if (dataDir.empty()) dataDir = zevra::LocateDataDir();
     if (version) {
-        std::cout << "zevra-cli " << ZEVRA_VERSION_TEXT << "\n"
-                  << "Referenční data: " << dataDir << "\n";
-        return zevra::cli::kExitOk;
+        const std::string text = std::string("zevra-cli ") + ZEVRA_VERSION_TEXT + "\nReferenční data: " +
+                                 zevra::cli::TerminalText(dataDir) + "\n";
+        return zevra::cli::WriteStdout(text) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
     }
     if (command.empty()) return Usage("");
 

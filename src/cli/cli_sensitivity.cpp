@@ -87,12 +87,10 @@ int RunSensitivity(const std::string& dataDir, const std::vector<std::string>& a
         }
         text += "\n" + SensitivitySentence(r) + "\n";
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << TerminalText(e.what()) << '\n';
         return kExitFailure;
     }
-    std::cout << text;
-    std::cout.flush();
-    return std::cout ? kExitOk : kExitFailure;
+    return WriteStdout(text) ? kExitOk : kExitFailure;
 }
 
 }  // namespace zevra::cli

@@ -13,11 +13,14 @@ int RunValidate(const std::string& dataDir, const std::vector<std::string>& args
         model.LoadInput(InputPath(args[0]));
         std::vector<std::string> errors, warnings;
         model.Validate(&errors, &warnings);
-        for (const auto& line : errors) std::cout << line << '\n';
-        for (const auto& line : warnings) std::cout << line << '\n';
+        std::string text;
+        for (const auto& line : errors) text += line + '\n';
+        for (const auto& line : warnings) text += line + '\n';
+        // A failed stdout is a failure, not data with errors.
+        if (!WriteStdout(TerminalText(text))) return kExitFailure;
         return errors.empty() ? kExitOk : kExitDataErrors;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
+        std::cerr << TerminalText(e.what()) << '\n';
         return kExitFailure;
     }
 }

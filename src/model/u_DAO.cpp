@@ -23,13 +23,21 @@ int DecilCodeIndex(const std::string& key) {
 // built and begins a new one; other keys set fields of the record being built
 // and are skipped before the first start key. `set` returns nothing and
 // converts the value for the keys it knows (keys are lower case).
+// A conversion error inside a reference data file names the file and the
+// line, so the user can find the damaged value.
+[[noreturn]] void RethrowWithLine(const std::exception& e, const std::string& path, std::size_t index) {
+    throw EZevraError(std::string(e.what()) + "\r\n[" + path + ", řádek " + FormatInt(static_cast<long long>(index + 1)) +
+                      "]");
+}
+
 template <class Record, class Setter>
 std::vector<Record> LoadRecords(const std::string& path, const std::string& startKey, Setter set) {
     std::vector<Record> records;
     std::optional<Record> current;
     std::string key, value;
-    for (const std::string& line : TZevraData::ReadLines(path)) {
-        if (!TZevraData::ParseKeyValue(line, key, value)) continue;
+    const std::vector<std::string> lines = TZevraData::ReadLines(path);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!TZevraData::ParseKeyValue(lines[i], key, value)) continue;
         key = AsciiLower(key);
         if (key == startKey) {
             if (current) records.push_back(std::move(*current));
@@ -37,7 +45,11 @@ std::vector<Record> LoadRecords(const std::string& path, const std::string& star
         } else if (!current) {
             continue;
         }
-        set(*current, key, value);
+        try {
+            set(*current, key, value);
+        } catch (const EZevraError& e) {
+            RethrowWithLine(e, path, i);
+        }
     }
     if (current) records.push_back(std::move(*current));
     return records;
@@ -50,6 +62,7 @@ void SetDecilDistribution(TZevraDecilDistribution& r, const std::string& key, co
         r.Asc = value == "T";
     } else if (key.size() == 6 && key.starts_with("value") && key[5] >= '1' && key[5] <= '9') {
         r.Values[static_cast<std::size_t>(key[5] - '1')] = StrToFloat(value);
+        r.ValuesRead |= 1u << (key[5] - '1');
     }
 }
 
@@ -149,7 +162,9 @@ std::string TZevraData::MissingFileMessage(const std::string& path) {
 }
 
 std::vector<std::string> TZevraData::ReadLines(const std::string& path) {
-    if (!FileExists(path)) throw EZevraError(MissingFileMessage(path));
+    // A directory, FIFO or device under the name is not "missing": reading
+    // refuses it with a message that says what it is.
+    if (!PathExists(path)) throw EZevraError(MissingFileMessage(path));
     return SplitLines(ReadTextFile(path));
 }
 
@@ -185,22 +200,38 @@ TZevraSampleMunicipalities TZevraData::LoadSampMuni() const {
 TZevraObyvatelstvoWeights TZevraData::LoadOWeights() const {
     TZevraObyvatelstvoWeights weights;
     std::string key, value;
-    for (const std::string& line : ReadLines(DataFilePath("OWeights"))) {
-        if (ParseKeyValue(line, key, value)) SetWeight(weights, AsciiLower(key), value);
+    const std::string path = DataFilePath("OWeights");
+    const std::vector<std::string> lines = ReadLines(path);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!ParseKeyValue(lines[i], key, value)) continue;
+        try {
+            SetWeight(weights, AsciiLower(key), value);
+        } catch (const EZevraError& e) {
+            RethrowWithLine(e, path, i);
+        }
     }
     return weights;
 }
 
 TZevraInputData TZevraData::LoadInputData(const std::string& fileName) const {
+    if (!PathExists(fileName)) throw EZevraError(MissingFileMessage(fileName));
+    return ParseInputData(ReadFileBytes(fileName));
+}
+
+TZevraInputData TZevraData::ParseInputData(std::string_view bytes) {
     TZevraInputData input;
     std::string key, value;
-    for (const std::string& line : ReadLines(fileName)) {
+    for (const std::string& line : SplitLines(DecodeFileText(bytes))) {
         if (ParseKeyValue(line, key, value)) SetInputField(input, AsciiLower(key), value);
     }
     return input;
 }
 
 void TZevraData::SaveInputData(const TZevraInputData& input, const std::string& fileName) const {
+    SaveFile(fileName, InputDataFileBytes(input));
+}
+
+std::string TZevraData::InputDataFileBytes(const TZevraInputData& input) {
     std::string text = "# Vstupni data modelu ZEVRA\r\n\r\n";
     auto line = [&text](const char* key, const std::string& value) { text += std::string(key) + "=" + value + "\r\n"; };
     line("InputData", input.Obec);
@@ -211,7 +242,7 @@ void TZevraData::SaveInputData(const TZevraInputData& input, const std::string& 
     line("KatastrCelkem", FormatReal23(input.KatastrCelkem));
     for (const IntegerKey& k : kDistanceAndBusinessKeys) line(k.Key, FormatInt(input.*k.Field));
     line("Vodovod", VodovodFlag(input.Vodovod));
-    SaveFile(fileName, Utf8ToCp1250(text));
+    return Utf8ToCp1250(text);
 }
 
 }  // namespace zevra

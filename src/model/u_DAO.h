@@ -23,7 +23,7 @@ public:
     const std::string& DataDir() const { return FDataDir; }
 
     // Each read fails with EZevraError: the missing-file message, a conversion
-    // error naming the value, or an input/output error.
+    // error naming the value, the file and the line, or an input/output error.
     std::vector<TZevraDecilDistribution> LoadDecilDists() const;
     std::vector<TZevraMunicipalityInfo> LoadMuniInfo() const;
     std::vector<TZevraKraj> LoadRegions() const;
@@ -32,6 +32,10 @@ public:
 
     TZevraInputData LoadInputData(const std::string& fileName) const;
     void SaveInputData(const TZevraInputData& input, const std::string& fileName) const;
+    // The two halves of the input data file without the file: the record of
+    // a file's raw bytes, and the bytes (code page 1250) a save writes.
+    static TZevraInputData ParseInputData(std::string_view bytes);
+    static std::string InputDataFileBytes(const TZevraInputData& input);
 
     // The full path of a data file: the data folder, then `baseName` + ".txt".
     std::string DataFilePath(std::string_view baseName) const;

@@ -17,6 +17,9 @@ public:
     bool Asc = true;        // false: the decile is reversed (11 minus the position)
     // Values[0] is Value1 (between deciles 1 and 2) ... Values[8] is Value9.
     std::array<double, 9> Values{};
+    // Bit k set: the file gave Value(k+1). A list cut short is told from
+    // boundaries that are really 0.
+    unsigned ValuesRead = 0;
 };
 
 }  // namespace zevra

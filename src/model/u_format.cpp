@@ -3,9 +3,11 @@
 #include "model/u_object.h"
 #include "model/u_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cwchar>
 #include <limits>
 
 namespace zevra {
@@ -125,12 +127,30 @@ const std::string& ThousandSeparator() { return SeparatorStorage(); }
 
 void SetThousandSeparator(std::string separator) { SeparatorStorage() = std::move(separator); }
 
+std::string LocaleSeparatorToUtf8(std::string_view bytes) {
+    // The locale's separator is in the locale's own character set (0xA0 in
+    // cs_CZ.ISO-8859-2); mbrtowc knows it, and glibc's wide characters are
+    // Unicode code points.
+    std::string out;
+    std::mbstate_t state{};
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        wchar_t wc = 0;
+        const std::size_t n = std::mbrtowc(&wc, bytes.data() + pos, bytes.size() - pos, &state);
+        if (n == static_cast<std::size_t>(-1) || n == static_cast<std::size_t>(-2) || n == 0) return std::string();
+        AppendUtf8(out, static_cast<char32_t>(wc));
+        pos += n;
+    }
+    // Numbers are written and read with "." as the decimal point, so a "."
+    // grouping digits (de_DE, hr_HR ...) would make 444.65 read as 44465;
+    // such a locale groups with nothing, as C does.
+    if (out == ".") return std::string();
+    return out;
+}
+
 void UseLocaleThousandSeparator() {
     const std::lconv* conv = std::localeconv();
-    std::string sep = conv != nullptr && conv->thousands_sep != nullptr ? conv->thousands_sep : "";
-    // A separator in a single-byte locale charset cannot be told apart from
-    // garbage; only UTF-8 is taken.
-    SetThousandSeparator(IsValidUtf8(sep) ? sep : std::string());
+    const std::string sep = conv != nullptr && conv->thousands_sep != nullptr ? conv->thousands_sep : "";
+    SetThousandSeparator(LocaleSeparatorToUtf8(sep));
 }
 
 std::string FormatInt(long long value) { return std::to_string(value); }
@@ -222,10 +242,26 @@ bool TryParseNumber(std::string_view text, double& value) {
     return true;
 }
 
+std::string EchoValue(std::string_view text) {
+    constexpr std::size_t kMaxEcho = 40;
+    const std::string valid = SanitizeUtf8(text);
+    std::string echo = Utf8Left(valid, kMaxEcho);
+    const bool cut = echo.size() < valid.size();
+    // A NUL would end the message wherever it is shown as a C string.
+    std::string out;
+    out.reserve(echo.size() + 8);
+    for (char c : echo) {
+        if (c == '\0') out += "\\x00";
+        else out += c;
+    }
+    if (cut) out += "…";
+    return out;
+}
+
 std::int32_t StrToInt(std::string_view text) {
     std::int32_t value = 0;
     if (!TryParseInteger(text, value)) {
-        throw EZevraError("'" + std::string(text) + "' is not a valid integer value");
+        throw EZevraError("'" + EchoValue(text) + "' is not a valid integer value");
     }
     return value;
 }
@@ -233,17 +269,67 @@ std::int32_t StrToInt(std::string_view text) {
 double StrToFloat(std::string_view text) {
     double value = 0;
     if (!TryParseNumber(text, value)) {
-        throw EZevraError("'" + std::string(text) + "' is not a valid floating point value");
+        throw EZevraError("'" + EchoValue(text) + "' is not a valid floating point value");
     }
     return value;
 }
 
+std::optional<std::int32_t> KmToMetres(std::string_view km) {
+    // Works on the decimal digits themselves: moving the point three places
+    // and dropping the rest is exact, where km * 1000 in binary is not (1.005
+    // would give 1004).
+    std::string_view body = km;
+    bool negative = false;
+    if (!body.empty() && (body.front() == '+' || body.front() == '-')) {
+        negative = body.front() == '-';
+        body.remove_prefix(1);
+    }
+    std::string digits;  // mantissa digits without the point
+    long long pointAt = 0;  // digits before the point
+    std::size_t i = 0;
+    bool any = false;
+    for (; i < body.size() && body[i] >= '0' && body[i] <= '9'; ++i) digits += body[i], ++pointAt, any = true;
+    if (i < body.size() && body[i] == '.') {
+        for (++i; i < body.size() && body[i] >= '0' && body[i] <= '9'; ++i) digits += body[i], any = true;
+    }
+    if (!any) return std::nullopt;
+    if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < body.size() && (body[i] == '+' || body[i] == '-')) expNegative = body[i++] == '-';
+        if (i >= body.size()) return std::nullopt;
+        long long exponent = 0;
+        for (; i < body.size(); ++i) {
+            if (body[i] < '0' || body[i] > '9') return std::nullopt;
+            exponent = std::min<long long>(exponent * 10 + (body[i] - '0'), 100000);
+        }
+        pointAt += expNegative ? -exponent : exponent;
+    }
+    if (i != body.size()) return std::nullopt;
+    pointAt += 3;  // kilometres to metres
+    long long metres = 0;
+    bool overflow = false;
+    for (long long k = 0; k < pointAt; ++k) {
+        const int digit = k < static_cast<long long>(digits.size()) ? digits[static_cast<std::size_t>(k)] - '0' : 0;
+        metres = metres * 10 + digit;
+        if (metres > 2147483648LL) {
+            overflow = true;
+            break;
+        }
+    }
+    if (overflow) return negative ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+    if (negative) metres = -metres;
+    return static_cast<std::int32_t>(std::clamp<long long>(metres, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
+}
+
 std::int32_t KmToMetres(double km) {
-    const double metres = km * 1000.0;
-    if (!std::isfinite(metres)) return SaturateToInt32(metres);
-    const double nearest = std::nearbyint(metres);
-    if (std::fabs(metres - nearest) <= 1e-9 * std::fmax(1.0, std::fabs(metres))) return SaturateToInt32(nearest);
-    return SaturateToInt32(std::trunc(metres));
+    if (!std::isfinite(km)) return SaturateToInt32(km * 1000.0);
+    // The shortest text that reads back as `km` is the decimal the user
+    // typed (for any decimal of up to 15 significant digits).
+    char buffer[64];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, km);
+    return KmToMetres(std::string_view(buffer, static_cast<std::size_t>(res.ptr - buffer))).value_or(0);
 }
 
 std::int32_t SaturateToInt32(double value) {

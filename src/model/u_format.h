@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,8 @@ const std::string& ThousandSeparator();
 void SetThousandSeparator(std::string separator);
 
 // Takes the thousands separator from the process locale (LC_NUMERIC as
-// localeconv reports it); no separator where the locale defines none.
+// localeconv reports it, converted from the locale's character set); no
+// separator where the locale defines none or uses ".".
 // Call after setlocale(LC_ALL, "").
 void UseLocaleThousandSeparator();
 
@@ -50,11 +52,24 @@ bool TryParseNumber(std::string_view text, double& value);
 std::int32_t StrToInt(std::string_view text);
 double StrToFloat(std::string_view text);
 
-// Whole metres of a distance in kilometres: times 1000, a fraction of a metre
-// dropped (toward zero), saturated at the 32-bit limits. A product that lies
-// within rounding noise of a whole number counts as that number, so 4.35 km
-// gives 4350 m although 4.35 has no exact binary form.
+// Whole metres of a distance in kilometres, computed on the decimal as
+// written: the point moved three places, a fraction of a metre dropped
+// (toward zero), saturated at the 32-bit limits. "1.005" gives 1005,
+// "999.9999995" gives 999999. Nothing for text that is no number (the forms
+// of TryParseNumber are accepted).
+std::optional<std::int32_t> KmToMetres(std::string_view km);
+// The same for a number field's value: its shortest decimal form (the
+// decimal the user typed) is converted.
 std::int32_t KmToMetres(double km);
+
+// The locale's thousands separator bytes (LC_CTYPE's character set) as
+// UTF-8; empty for "." (it would clash with the decimal point) and
+// for bytes the locale cannot decode.
+std::string LocaleSeparatorToUtf8(std::string_view bytes);
+
+// A value for a conversion message: at most its first 40 characters, then
+// "…"; a NUL shown as \x00 so it cannot cut the message short.
+std::string EchoValue(std::string_view text);
 
 // Integral part of a double, saturated at the 32-bit limits (NaN gives 0).
 std::int32_t SaturateToInt32(double value);

@@ -1,21 +1,90 @@
 #include "model/u_model.h"
 
 #include "model/u_indicators.h"
+#include "model/u_format.h"
+#include "model/u_object.h"
 #include "model/u_text.h"
+
+#include <cmath>
+#include <set>
 
 namespace zevra {
 
+namespace {
+
+// Damaged or wrongly edited reference data would give plausible wrong
+// results (a cut decile list reads its missing boundaries as 0, an empty
+// weights file gives the best band to everyone); they are refused at start.
+[[noreturn]] void Refuse(const std::string& what, const std::string& path) {
+    throw EZevraError("Chybná referenční data: " + what + "!\r\n[" + path + "]");
+}
+
+void CheckDecilDists(const std::vector<TZevraDecilDistribution>& dists, const std::string& path) {
+    for (const TZevraDecilDistribution& d : dists) {
+        const std::string name = "rozdělení decilů '" + d.Indikator + "'";
+        if (d.ValuesRead != 0x1FF) Refuse(name + " nemá všech devět hranic Value1 až Value9", path);
+        for (std::size_t k = 0; k < d.Values.size(); ++k) {
+            if (!std::isfinite(d.Values[k]))
+                Refuse(name + ": hranice Value" + FormatInt(static_cast<long long>(k + 1)) + " není konečné číslo", path);
+            if (k > 0 && d.Values[k] < d.Values[k - 1])
+                Refuse(name + ": hranice Value" + FormatInt(static_cast<long long>(k + 1)) +
+                           " je menší než předchozí", path);
+        }
+    }
+}
+
+void CheckWeights(const TZevraObyvatelstvoWeights& w, const std::string& path) {
+    const std::pair<const char*, double> weights[] = {{"dck", w.Dck}, {"dvo", w.Dvo}, {"vs1", w.Vs1}, {"nvr", w.Nvr},
+                                                      {"vkt", w.Vkt}, {"vea", w.Vea}, {"rps", w.Rps}};
+    double sum = 0;
+    for (const auto& [code, value] : weights) {
+        if (!std::isfinite(value) || value < 0)
+            Refuse(std::string("váha '") + code + "' musí být konečné nezáporné číslo", path);
+        sum += value;
+    }
+    if (!(sum > 0) || !std::isfinite(sum)) Refuse("součet vah musí být kladné konečné číslo", path);
+}
+
+void CheckRegions(const std::vector<TZevraKraj>& kraje, const std::string& path) {
+    std::set<std::int32_t> seen;
+    for (const TZevraKraj& k : kraje) {
+        const std::string name = "kraj číslo " + FormatInt(k.Region);
+        if (!seen.insert(k.Region).second) Refuse(name + " je uveden dvakrát", path);
+        if (IsBlank(k.Nazev)) Refuse(name + " nemá název", path);
+        if (!std::isfinite(k.NadmVyska)) Refuse(name + ": nadmořská výška není konečné číslo", path);
+    }
+}
+
+void CheckSample(const TZevraSampleMunicipalities& sample, const std::string& path) {
+    for (int i = 0; i < sample.Count(); ++i) {
+        const TZevraSampleMunicipality& m = *sample.Items(i);
+        const std::string name = "obec '" + m.Obec + "'";
+        const std::int32_t decils[] = {m.DecilDck, m.DecilDvo, m.DecilVs1, m.DecilNvr,
+                                       m.DecilVkt, m.DecilVea, m.DecilRps};
+        for (std::int32_t decil : decils) {
+            if (decil < 1 || decil > 10) Refuse(name + ": decil " + FormatInt(decil) + " neleží v rozsahu 1 až 10", path);
+        }
+        if (m.ObyvateleCelkem <= 0) Refuse(name + ": počet obyvatel musí být kladný", path);
+    }
+}
+
+}  // namespace
+
 TZevraModel::TZevraModel(std::string dataDir) : FData(std::move(dataDir)) {
     FDecilDistributions = FData.LoadDecilDists();
+    CheckDecilDists(FDecilDistributions, FData.DataFilePath("DecilDists"));
     FMunicipalityInfos = FData.LoadMuniInfo();
     FKraje = FData.LoadRegions();
+    CheckRegions(FKraje, FData.DataFilePath("Regions"));
     FSampleMunicipalities = FData.LoadSampMuni();
+    CheckSample(FSampleMunicipalities, FData.DataFilePath("SampMuni"));
     FSampleKeys.reserve(static_cast<std::size_t>(FSampleMunicipalities.Count()));
     for (int i = 0; i < FSampleMunicipalities.Count(); ++i) {
         const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
         FSampleKeys.push_back({m.Kod, m.ObyvateleCelkem, DecilsOf(m)});
     }
     FWeights = FData.LoadOWeights();
+    CheckWeights(FWeights, FData.DataFilePath("OWeights"));
 }
 
 void TZevraModel::LoadInput(const std::string& fileName) { FInput = FData.LoadInputData(fileName); }

@@ -1,10 +1,14 @@
 #include "model/u_savefile.h"
 
 #include "model/u_object.h"
+#include "model/u_text.h"
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,8 +17,10 @@ namespace zevra {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr int kMaxLinks = 40;
 
 std::string WriteError(const std::string& path) { return "Soubor nelze zapsat!\r\n[" + path + "]"; }
+std::string CreateError(const std::string& path) { return "Soubor nelze vytvořit!\r\n[" + path + "]"; }
 
 bool WriteAll(int fd, std::string_view bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
@@ -26,67 +32,236 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// The file a path finally names: symbolic links followed one by one (a link
+// relative to its own folder), so that a save replaces the file a link points
+// to and keeps the link. A dangling link gives the path it points to.
+std::string ResolveLinks(const std::string& path) {
+    std::string current = path;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n < 0) return current;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.empty() || target.front() != '/') target = FolderOf(current) + "/" + target;
+        current = target;
+    }
+    return current;
+}
+
+// The temporary files of saves in progress, removed when the process is
+// ended by SIGINT, SIGTERM or SIGHUP. Plain storage, as the handler may only
+// use async-signal-safe calls.
+constexpr int kMaxPending = 8;
+char gPending[kMaxPending][PATH_MAX + 1];
+volatile std::sig_atomic_t gPendingUsed[kMaxPending];
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction gPrevious[3];
+int gInstalled = 0;
+
+void RemovePendingAndReraise(int sig) {
+    for (int i = 0; i < kMaxPending; ++i) {
+        if (gPendingUsed[i]) ::unlink(gPending[i]);
+    }
+    for (int k = 0; k < 3; ++k) {
+        if (kCleanupSignals[k] == sig) ::sigaction(sig, &gPrevious[k], nullptr);
+    }
+    ::raise(sig);
+}
+
+class TSignalBlock {
+public:
+    TSignalBlock() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int sig : kCleanupSignals) sigaddset(&set, sig);
+        ::sigprocmask(SIG_BLOCK, &set, &FOld);
+    }
+    ~TSignalBlock() { ::sigprocmask(SIG_SETMASK, &FOld, nullptr); }
+    TSignalBlock(const TSignalBlock&) = delete;
+    TSignalBlock& operator=(const TSignalBlock&) = delete;
+
+private:
+    sigset_t FOld;
+};
+
+int RegisterPending(const std::string& path) {
+    if (path.size() > PATH_MAX) return -1;
+    TSignalBlock block;
+    for (int i = 0; i < kMaxPending; ++i) {
+        if (gPendingUsed[i]) continue;
+        std::memcpy(gPending[i], path.c_str(), path.size() + 1);
+        gPendingUsed[i] = 1;
+        if (gInstalled++ == 0) {
+            for (int k = 0; k < 3; ++k) {
+                struct sigaction action {};
+                action.sa_handler = RemovePendingAndReraise;
+                sigemptyset(&action.sa_mask);
+                ::sigaction(kCleanupSignals[k], &action, &gPrevious[k]);
+                // A signal the process ignores (nohup) stays ignored.
+                if (gPrevious[k].sa_handler == SIG_IGN) ::sigaction(kCleanupSignals[k], &gPrevious[k], nullptr);
+            }
+        }
+        return i;
+    }
+    return -1;
+}
+
+void UnregisterPending(int slot) {
+    if (slot < 0) return;
+    TSignalBlock block;
+    gPendingUsed[slot] = 0;
+    if (--gInstalled == 0) {
+        for (int k = 0; k < 3; ++k) ::sigaction(kCleanupSignals[k], &gPrevious[k], nullptr);
+    }
+}
+
+// A file size limit (ulimit -f) must be an ordinary write error, not the end
+// of the process with the target half written.
+void IgnoreFileSizeSignal() {
+    static const bool done = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)done;
+}
+
 }  // namespace
 
-// A temporary file in the target's folder, renamed over the target when
-// complete.
+// Two ways of writing:
+// - atomic: a temporary file in the target's folder, renamed over the target
+//   when complete, with the target's permission bits and (where allowed) its
+//   owner and group;
+// - in place: the target itself is written. For devices and FIFOs (streamed
+//   as produced), and for a regular file that cannot be replaced by a rename
+//   (several hard links, a folder that is not writable, a name too long for a
+//   temporary name); such a file is written only at Commit, from memory, so
+//   an abandoned save leaves it untouched.
 struct TSafeFileWriter::TState {
-    std::string Path;
-    std::string TempPath;
+    std::string Path;      // as given, for messages
+    std::string Target;    // links resolved
+    std::string TempPath;  // empty when writing in place
     int Fd = -1;
+    int PendingSlot = -1;
+    bool Stream = false;   // device or FIFO: written as it comes
+    bool InPlaceFile = false;
+    bool HasOld = false;
+    struct stat Old {};
     std::string Buffer;
     bool Committed = false;
 };
 
 TSafeFileWriter::TSafeFileWriter(const std::string& path) : FState(std::make_unique<TState>()) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) throw EZevraError("Soubor nelze vytvořit!\r\n[" + path + "]");
-    FState->Path = path;
-    FState->TempPath = tmpl;
-    FState->Fd = fd;
-    FState->Buffer.reserve(kBufferSize);
+    IgnoreFileSizeSignal();
+    TState& s = *FState;
+    s.Path = path;
+    s.Target = ResolveLinks(path);
+    s.HasOld = ::stat(s.Target.c_str(), &s.Old) == 0;
+    if (s.HasOld && !S_ISREG(s.Old.st_mode)) {
+        if (S_ISCHR(s.Old.st_mode) || S_ISBLK(s.Old.st_mode) || S_ISFIFO(s.Old.st_mode)) {
+            s.Fd = ::open(s.Target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            if (s.Fd < 0) throw EZevraError(WriteError(path));
+            s.Stream = true;
+            return;
+        }
+        throw EZevraError(NotAFileMessage(path, s.Old.st_mode));
+    }
+    s.Buffer.reserve(kBufferSize);
+    if (!s.HasOld || s.Old.st_nlink <= 1) {
+        const std::string folder = FolderOf(s.Target);
+        const auto slash = s.Target.rfind('/');
+        const std::string name = slash == std::string::npos ? s.Target : s.Target.substr(slash + 1);
+        std::string tmpl = folder + "/." + name + ".XXXXXX";
+        const int fd = ::mkstemp(tmpl.data());
+        if (fd >= 0) {
+            s.Fd = fd;
+            s.TempPath = tmpl;
+            s.PendingSlot = RegisterPending(tmpl);
+            return;
+        }
+        if (!s.HasOld) throw EZevraError(CreateError(path));
+    }
+    // In place: check now that the file can be written, so the user hears
+    // of it before the work is done.
+    if (::access(s.Target.c_str(), W_OK) != 0) throw EZevraError(WriteError(path));
+    s.InPlaceFile = true;
 }
 
 TSafeFileWriter::~TSafeFileWriter() {
     if (FState->Fd >= 0) ::close(FState->Fd);
-    if (!FState->Committed) std::remove(FState->TempPath.c_str());
+    if (!FState->TempPath.empty() && !FState->Committed) ::unlink(FState->TempPath.c_str());
+    UnregisterPending(FState->PendingSlot);
 }
 
 void TSafeFileWriter::Write(std::string_view bytes) {
-    if (FState->Buffer.size() + bytes.size() > kBufferSize) {
-        if (!WriteAll(FState->Fd, FState->Buffer) || !WriteAll(FState->Fd, bytes))
-            throw EZevraError(WriteError(FState->Path));
-        FState->Buffer.clear();
+    TState& s = *FState;
+    if (s.InPlaceFile) {
+        s.Buffer.append(bytes);
         return;
     }
-    FState->Buffer.append(bytes);
+    if (s.Buffer.size() + bytes.size() > kBufferSize) {
+        if (!WriteAll(s.Fd, s.Buffer) || !WriteAll(s.Fd, bytes)) throw EZevraError(WriteError(s.Path));
+        s.Buffer.clear();
+        return;
+    }
+    s.Buffer.append(bytes);
 }
 
 void TSafeFileWriter::Commit() {
-    bool ok = WriteAll(FState->Fd, FState->Buffer);
-    FState->Buffer.clear();
-    if (ok) {
-        // Keep the usual permissions of a newly created file.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(FState->Fd, 0666 & ~mask);
-        ok = ::fsync(FState->Fd) == 0;
+    TState& s = *FState;
+    if (s.InPlaceFile) {
+        s.Fd = ::open(s.Target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (s.Fd < 0) throw EZevraError(WriteError(s.Path));
     }
-    if (::close(FState->Fd) != 0) ok = false;
-    FState->Fd = -1;
-    if (ok) ok = std::rename(FState->TempPath.c_str(), FState->Path.c_str()) == 0;
-    if (!ok) throw EZevraError(WriteError(FState->Path));
-    FState->Committed = true;
+    bool ok = WriteAll(s.Fd, s.Buffer);
+    s.Buffer.clear();
+    s.Buffer.shrink_to_fit();
+    if (ok && s.InPlaceFile) {
+        const off_t end = ::lseek(s.Fd, 0, SEEK_CUR);
+        ok = end >= 0 && ::ftruncate(s.Fd, end) == 0;
+    }
+    if (ok && !s.TempPath.empty()) {
+        if (s.HasOld) {
+            // Keep who may read the file: its permission bits, and its owner
+            // and group as far as the process may set them.
+            if (::fchown(s.Fd, s.Old.st_uid, s.Old.st_gid) != 0) {
+                [[maybe_unused]] const int ignored = ::fchown(s.Fd, static_cast<uid_t>(-1), s.Old.st_gid);
+            }
+            ::fchmod(s.Fd, s.Old.st_mode & 07777);
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            ::fchmod(s.Fd, 0666 & ~mask);
+        }
+    }
+    // A pipe or a terminal cannot be synced; for them only the writes count.
+    if (ok && ::fsync(s.Fd) != 0 && !(s.Stream && (errno == EINVAL || errno == EROFS || errno == ENOTSUP))) ok = false;
+    if (::close(s.Fd) != 0 && !s.Stream) ok = false;
+    s.Fd = -1;
+    if (ok && !s.TempPath.empty()) ok = ::rename(s.TempPath.c_str(), s.Target.c_str()) == 0;
+    if (!ok) throw EZevraError(WriteError(s.Path));
+    s.Committed = true;
 }
 
 void SaveFile(const std::string& path, std::string_view bytes) {
     TSafeFileWriter writer(path);
     writer.Write(bytes);
     writer.Commit();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return ResolveLinks(a) == ResolveLinks(b);
 }
 
 }  // namespace zevra

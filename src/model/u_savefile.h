@@ -11,8 +11,16 @@ namespace zevra {
 
 // Writes one file piece by piece (the batch output is written as it is
 // produced). Nothing replaces the target before Commit; a writer destroyed
-// without Commit leaves no trace of itself. Every failure throws EZevraError
-// with a Czech message naming the file.
+// without Commit leaves no trace of itself (also when the process is ended
+// by SIGINT, SIGTERM or SIGHUP). Every failure throws EZevraError with a
+// Czech message naming the file.
+// - A symbolic link is followed; a dangling link's target is created.
+// - A regular file is replaced atomically keeping its permission bits and,
+//   where the process may, its owner and group; a file with several hard
+//   links, or in a folder the process cannot write, is overwritten in place.
+// - A device or FIFO is written in place as the bytes come (/dev/stdout
+//   streams); a write that fails (/dev/full) is an error.
+// - A directory or socket is refused with a Czech message.
 class TSafeFileWriter {
 public:
     explicit TSafeFileWriter(const std::string& path);
@@ -31,5 +39,9 @@ private:
 
 // The whole content at once.
 void SaveFile(const std::string& path, std::string_view bytes);
+
+// True when both paths name the same file: the same device and inode, or,
+// where one does not exist yet, the same path after resolving links.
+bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace zevra

@@ -6,9 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <random>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,7 +109,9 @@ std::string Utf8ToCp1250(std::string_view text) {
             ++pos;
             continue;
         }
-        const int b = Cp1250ByteOf(cp);
+        // The narrow no-break space (the digit group separator of the Czech
+        // locale) has no byte of its own; the no-break space stands in.
+        const int b = cp == 0x202F ? 0xA0 : Cp1250ByteOf(cp);
         out += b < 0 ? '?' : static_cast<char>(b);
         pos += len;
     }
@@ -145,19 +145,97 @@ std::string SanitizeUtf8(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// UTF-16 of the given byte order to UTF-8; an unpaired surrogate or a lone
+// last byte becomes U+FFFD. The text ends at the first U+001A.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? char32_t((a << 8) | b) : char32_t((b << 8) | a);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp == 0x1A) return out;
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;
+        AppendUtf8(out, cp);
+    }
+    if (i < bytes.size()) AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
+// Weighs whether 8-bit text is UTF-8. A code page 1250 text can form valid
+// UTF-8 by chance ("Chrášťany" holds E1 9A 9D, a valid sequence for an Ogham
+// letter), but such chance sequences almost never encode a character that
+// code page 1250 itself has; real UTF-8 of Czech text always does.
+bool LooksLikeUtf8(std::string_view bytes) {
+    std::size_t forUtf8 = 0, against = 0;
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8At(bytes, pos, cp);
+        if (len == 0) {
+            ++against;
+            ++pos;
+            continue;
+        }
+        if (Cp1250ByteOf(cp) >= 0) ++forUtf8;
+        else ++against;
+        pos += len;
+    }
+    return forUtf8 > 0 && forUtf8 > against;
+}
+
+// UTF-8 whose stray bytes (those that start no valid sequence) are read as
+// the code page 1250 characters of those bytes, so one pasted code page 1250
+// name does not garble a UTF-8 file.
+std::string Utf8WithCp1250Strays(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8At(bytes, pos, cp);
+        if (len == 0) {
+            out += Cp1250ToUtf8(bytes.substr(pos, 1));
+            ++pos;
+        } else {
+            out.append(bytes.substr(pos, len));
+            pos += len;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string DecodeFileText(std::string_view bytes) {
+    // Spreadsheets save "Unicode text" as UTF-16 with a mark; its code units
+    // may hold the byte 26, so the end-of-file character is looked for after
+    // decoding.
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        return Utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF)
+        return Utf16ToUtf8(bytes.substr(2), true);
     const auto eof = bytes.find('\x1A');
     if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     if (bytes.substr(0, kBom.size()) == kBom) return SanitizeUtf8(bytes.substr(kBom.size()));
-    bool multiByte = false;
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            multiByte = true;
-            break;
-        }
-    }
-    if (multiByte && IsValidUtf8(bytes)) return std::string(bytes);
+    if (LooksLikeUtf8(bytes)) return Utf8WithCp1250Strays(bytes);
     return Cp1250ToUtf8(bytes);
 }
 
@@ -215,11 +293,47 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::string NotAFileMessage(const std::string& path, unsigned mode) {
+    const char* what = S_ISDIR(mode)                      ? "adresář"
+                       : S_ISFIFO(mode)                   ? "roura (FIFO)"
+                       : S_ISCHR(mode) || S_ISBLK(mode)   ? "zařízení"
+                       : S_ISSOCK(mode)                   ? "socket"
+                                                          : "zvláštní soubor";
+    return std::string("Zadaná cesta není soubor, ale ") + what + "!\r\n[" + path + "]";
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EZevraError("Soubor nelze otevřít pro čtení!\r\n[" + path + "]");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
+    // Only a regular file is read: a FIFO without a writer would hang the
+    // program and /dev/zero would fill the memory. The check is made on the
+    // opened file (non-blocking, so a FIFO does not wait for its writer).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw EZevraError(NotAFileMessage(path, st.st_mode));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) throw EZevraError("Soubor nelze otevřít pro čtení!\r\n[" + path + "]");
+    std::string bytes;
+    try {
+        if (::fstat(fd, &st) != 0) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
+        if (!S_ISREG(st.st_mode)) throw EZevraError(NotAFileMessage(path, st.st_mode));
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
+            if (n == 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
     return bytes;
 }
 

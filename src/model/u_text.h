@@ -24,7 +24,8 @@ int Cp1250ByteOf(char32_t cp);
 // undefined (0x81, 0x83, 0x88, 0x90, 0x98) map to U+0081 ... U+0098.
 std::string Cp1250ToUtf8(std::string_view bytes);
 
-// UTF-8 to code page 1250; a character the code page lacks (or a malformed
+// UTF-8 to code page 1250; U+202F (narrow no-break space) becomes 0xA0, the
+// no-break space; any other character the code page lacks (or a malformed
 // UTF-8 sequence) becomes "?".
 std::string Utf8ToCp1250(std::string_view text);
 
@@ -35,10 +36,15 @@ bool IsValidUtf8(std::string_view bytes);
 // U+FFFD, so text inside the program is always well formed.
 std::string SanitizeUtf8(std::string_view bytes);
 
-// Decodes the raw content of a text file: everything from the first Ctrl-Z
-// (code 26) on is dropped; a UTF-8 byte-order mark, or valid UTF-8 holding at
-// least one multi-byte sequence, means UTF-8 (mark dropped; malformed bytes
-// after a mark become U+FFFD); anything else is code page 1250.
+// Decodes the raw content of a text file; everything from the first Ctrl-Z
+// (code 26) on is dropped.
+// - A UTF-8 mark: UTF-8 (mark dropped, malformed bytes become U+FFFD).
+// - A UTF-16 mark (FF FE or FE FF): UTF-16 of that byte order.
+// - Otherwise UTF-8 when its well-formed multi-byte sequences that encode a
+//   character of code page 1250 outnumber the evidence against (bytes that
+//   are no valid UTF-8, sequences of characters the code page lacks); a stray
+//   byte is then read as its code page 1250 character. Anything else is code
+//   page 1250, so a file the program saved is never misread.
 std::string DecodeFileText(std::string_view bytes);
 
 // Splits text into lines; CR LF, a lone CR and a lone LF each end a line.
@@ -56,12 +62,19 @@ std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);
 
 // Reads a whole file as raw bytes; throws EZevraError with a Czech message
-// when the file cannot be opened or read.
+// when the file cannot be opened or read, or is not a regular file.
 std::string ReadFileBytes(const std::string& path);
 
 // Reads a text file and decodes it with DecodeFileText.
 std::string ReadTextFile(const std::string& path);
 
+// True for an existing regular file (links followed).
 bool FileExists(const std::string& path);
+// True when anything exists under the path (links followed).
+bool PathExists(const std::string& path);
+
+// "Zadaná cesta není soubor, ale adresář!\r\n[path]" and the like for the
+// other kinds of `mode` (a struct stat st_mode): FIFO, device, socket.
+std::string NotAFileMessage(const std::string& path, unsigned mode);
 
 }  // namespace zevra

@@ -61,7 +61,8 @@ TEST(CliValidate, FailuresGoToStandardErrorWithStatusTwo) {
     const CliRun missing = RunCli("validate /nonexistent/obec.txt");
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "Soubor potřebý pro běh programu nebyl nalezen!\r\n[/nonexistent/obec.txt]\n");
+    // On the terminal the message's line break is LF.
+    EXPECT_EQ(missing.err, "Soubor potřebý pro běh programu nebyl nalezen!\n[/nonexistent/obec.txt]\n");
 
     test::TempDir dir;
     test::WriteBytes(dir.File("bad.txt"), "NadmVyska=350,5\r\n");
@@ -75,6 +76,40 @@ TEST(CliValidate, FailuresGoToStandardErrorWithStatusTwo) {
     const CliRun noData = RunCli("--data /nonexistent validate " ZEVRA_EXAMPLES_DIR "/obec.txt");
     EXPECT_EQ(noData.status, 2);
     EXPECT_NE(noData.err.find("DecilDists.txt"), std::string::npos);
+}
+
+TEST(CliValidate, ControlCharactersAreEscapedAndAFailedStdoutIsAFailure) {
+    test::TempDir dir;
+    test::WriteBytes(dir.File("esc.txt"), "Kraj=1\x1b[31m\x07x\r\n");
+    const CliRun esc = RunCli("validate " + dir.File("esc.txt"));
+    EXPECT_EQ(esc.status, 2);
+    EXPECT_EQ(esc.err, "'1\\x1B[31m\\x07x' is not a valid integer value\n");
+
+    // validate with a full stdout: exit 2 and a message, not "data errors".
+    const std::string command = "LC_ALL=C " + std::string(ZEVRA_CLI_PATH) + " --data '" ZEVRA_TEST_DATA_DIR
+                                "' validate " + dir.File("empty.txt") + " >/dev/full 2>" + dir.File("err");
+    test::WriteBytes(dir.File("empty.txt"), "");
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_EQ(test::ReadBytes(dir.File("err")), "Chyba při zápisu na standardní výstup!\n");
+}
+
+TEST(CliBatch, TheOutputMayNotBeTheInput) {
+    test::TempDir dir;
+    const std::string input = dir.File("obce.csv");
+    test::WriteBytes(input, test::ReadBytes(ZEVRA_EXAMPLES_DIR "/obce.csv"));
+    const CliRun run = RunCli("batch " + input + " " + dir.File("./obce.csv"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("Výstupní soubor je totožný se vstupním souborem", 0), 0u) << run.err;
+    EXPECT_EQ(test::ReadBytes(input), test::ReadBytes(ZEVRA_EXAMPLES_DIR "/obce.csv"));
+    // A device is written in place: the table streams to stdout.
+    const CliRun streamed = RunCli("batch " + input + " /dev/stdout");
+    EXPECT_EQ(streamed.status, 0) << streamed.err;
+    EXPECT_EQ(streamed.out.rfind("<html", 0) == 0 || streamed.out.find("<table") != std::string::npos, true);
+    const CliRun full = RunCli("batch " + input + " /dev/full");
+    EXPECT_EQ(full.status, 2);
+    EXPECT_TRUE(full.err.ends_with("Soubor nelze zapsat!\n[/dev/full]\n")) << full.err;
 }
 
 }  // namespace

@@ -64,12 +64,19 @@ TEST_F(DataFiles, DistributionsStartKeysInAnyCaseAndTheAscFlag) {
 }
 
 TEST_F(DataFiles, ConversionFailuresNameTheValue) {
+    // ... and the file and the line.
+    const auto at = [&](const char* name, int line) {
+        return "\r\n[" + Data().DataFilePath(name) + ", řádek " + std::to_string(line) + "]";
+    };
     Write({{"DecilDists", "DecilDist = dck\nValue1 = 12,5\n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadDecilDists(); }), "'12,5' is not a valid floating point value");
+    EXPECT_EQ(ErrorOf([&] { Data().LoadDecilDists(); }),
+              "'12,5' is not a valid floating point value" + at("DecilDists", 2));
     Write({{"Regions", "Region = \n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadRegions(); }), "'' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([&] { Data().LoadRegions(); }), "'' is not a valid integer value" + at("Regions", 1));
     Write({{"SampMuni", "Obec = A\nObyvatelstvo = 512.5\n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadSampMuni(); }), "'512.5' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([&] { Data().LoadSampMuni(); }), "'512.5' is not a valid integer value" + at("SampMuni", 2));
+    Write({{"OWeights", "dck = 1\n\nrps = x\n"}});
+    EXPECT_EQ(ErrorOf([&] { Data().LoadOWeights(); }), "'x' is not a valid floating point value" + at("OWeights", 3));
 }
 
 TEST_F(DataFiles, RecordsFollowTheirStartKeys) {

@@ -82,7 +82,10 @@ TEST_F(CliEvaluateTest, PrintsTheReportAsMarkupTextOrRtf) {
     EXPECT_EQ(Run(data + "evaluate --format markup '" + input + "'").Out, markup);
     const TRun text = Run(data + "evaluate '" + input + "' --format text");
     EXPECT_EQ(text.Status, 0);
-    EXPECT_EQ(text.Out, RenderPlainText(entries));
+    // One line end throughout on the terminal: LF.
+    std::string lf = RenderPlainText(entries);
+    for (auto pos = lf.find("\r\n"); pos != std::string::npos; pos = lf.find("\r\n", pos)) lf.erase(pos, 1);
+    EXPECT_EQ(text.Out, lf);
     EXPECT_NE(text.Out.find("\nObec: Velká Ves\n"), std::string::npos);
     const TRun rtf = Run(data + "evaluate '" + input + "' --format=rtf");
     EXPECT_EQ(rtf.Status, 0);

@@ -352,7 +352,8 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
                 case '<': out += "&lt;"; break;
                 case '>': out += "&gt;"; break;
                 case '"': out += "&quot;"; break;
-                default: out += static_cast<char>(lead);
+                // A control character of the input is shown, not passed on.
+                default: out += lead < 0x20 || lead == 0x7F ? "&#xFFFD;" : std::string(1, static_cast<char>(lead));
             }
             ++pos;
             continue;
