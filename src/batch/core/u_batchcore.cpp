@@ -9,6 +9,7 @@
 #include "model/u_text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -400,6 +401,23 @@ void TZevraBatch::AppendOutputRow() {
 
 namespace {
 
+// Cp1250ByteOf by a direct table instead of its search of the code page, for
+// the characters of every name written. The table is built from the code page
+// itself, so both give the same byte (or none) for every character.
+int Cp1250ByteOfFast(char32_t cp) {
+    static const std::vector<std::int16_t> table = [] {
+        std::vector<std::int16_t> t(0x10000, -1);
+        for (int b = 0; b < 0x100; ++b) {
+            const std::string utf8 = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
+            char32_t c = 0;
+            if (DecodeUtf8At(utf8, 0, c) == 0 || c >= 0x10000) continue;
+            t[c] = static_cast<std::int16_t>(Cp1250ByteOf(c));
+        }
+        return t;
+    }();
+    return cp < 0x10000 ? table[cp] : Cp1250ByteOf(cp);
+}
+
 // Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
 // entities and a character the code page lacks becomes a numeric reference,
 // so nothing of the name is lost.
@@ -424,7 +442,7 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
             ++pos;
             continue;
         }
-        const int byte = Cp1250ByteOf(cp);
+        const int byte = Cp1250ByteOfFast(cp);
         if (byte >= 0)
             out += static_cast<char>(byte);
         else
@@ -489,12 +507,25 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
     AppendCp1250(out, kHtmlHead);
     const TMemTable& t = FOutputData;
     // The model's fragments repeat from row to row: each is converted once.
-    // The keys view the table's own texts, which stay put while writing.
-    std::unordered_map<std::string_view, std::string> fragments;
+    // Their columns keep each distinct text once, and the table's texts stay
+    // put while writing, so a text is known by where it lies and its length,
+    // without hashing the long assessment again for every row.
+    struct TPlace {
+        const char* Data;
+        std::size_t Size;
+        bool operator==(const TPlace&) const = default;
+    };
+    struct TPlaceHash {
+        std::size_t operator()(const TPlace& p) const noexcept {
+            return std::hash<const void*>()(p.Data) ^ (p.Size * 0x9E3779B97F4A7C15ULL);
+        }
+    };
+    std::unordered_map<TPlace, std::string, TPlaceHash> fragments;
     const auto appendFragment = [&](std::size_t row, std::size_t field) {
         const std::string_view text = t.TextView(row, field);
-        auto it = fragments.find(text);
-        if (it == fragments.end()) it = fragments.emplace(text, Utf8ToCp1250(text)).first;
+        const TPlace place{text.data(), text.size()};
+        auto it = fragments.find(place);
+        if (it == fragments.end()) it = fragments.emplace(place, Utf8ToCp1250(text)).first;
         out += it->second;
     };
     const std::size_t rows = t.RowCount();
