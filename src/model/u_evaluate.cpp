@@ -80,9 +80,12 @@ constexpr TVerbalText kPartialTexts[kIndicatorCount] = {
      "subjektů.</em>"},
 };
 
-std::string MarkupHeaderSeparator() {
-    return std::string(kCrLf) + kCrLf + kSeparatorLine + kCrLf + kCrLf + "[b]Dílčí zhodnocení:[/b]" + kCrLf +
-           kCrLf;
+// Built once: the assessment of every evaluation starts its partial texts
+// with it.
+const std::string& MarkupHeaderSeparator() {
+    static const std::string separator = std::string(kCrLf) + kCrLf + kSeparatorLine + kCrLf + kCrLf +
+                                         "[b]Dílčí zhodnocení:[/b]" + kCrLf + kCrLf;
+    return separator;
 }
 
 constexpr const char* kHtmlHeaderSeparator = "<br/><br/><strong>Dílčí zhodnocení:</strong><br/><br/>";
@@ -191,13 +194,17 @@ std::unique_ptr<TZevraOutputData> TZevraModel::ComposeAssessment(const TZevraOby
     output->Hodnoceni = band.Markup;
     output->HodnoceniHtml = band.Html;
 
-    std::string markupSeparator = MarkupHeaderSeparator();
-    std::string htmlSeparator = kHtmlHeaderSeparator;
+    // Appended piece by piece: no temporary strings per evaluation.
+    static const std::string kMarkupTextSeparator = std::string(kCrLf) + kCrLf;
+    std::string_view markupSeparator = MarkupHeaderSeparator();
+    std::string_view htmlSeparator = kHtmlHeaderSeparator;
     for (std::size_t k = 0; k < decils.size(); ++k) {
         if (decils[k] < kDisadvantagedDecil) continue;
-        output->Hodnoceni += markupSeparator + kPartialTexts[k].Markup;
-        markupSeparator = std::string(kCrLf) + kCrLf;
-        output->HodnoceniHtml += htmlSeparator + kPartialTexts[k].Html;
+        output->Hodnoceni += markupSeparator;
+        output->Hodnoceni += kPartialTexts[k].Markup;
+        markupSeparator = kMarkupTextSeparator;
+        output->HodnoceniHtml += htmlSeparator;
+        output->HodnoceniHtml += kPartialTexts[k].Html;
         htmlSeparator = kHtmlTextSeparator;
     }
     return output;

@@ -9,6 +9,7 @@
 #include "model/u_text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -127,36 +128,81 @@ void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& p
     LoadInputText(DecodeFileText(bytes), progress);
 }
 
+namespace {
+
+// The lines of a text one at a time, split as SplitLines splits them (CR LF,
+// LF or CR ends a line; no empty last line after a final line end), viewed in
+// place instead of copied into a list.
+class TLineCursor {
+public:
+    explicit TLineCursor(std::string_view text) : FText(text) {}
+    bool AtEnd() const { return FPos >= FText.size(); }
+    std::string_view Next() {
+        const std::size_t start = FPos;
+        std::size_t i = start;
+        while (i < FText.size() && FText[i] != '\r' && FText[i] != '\n') ++i;
+        const std::string_view line = FText.substr(start, i - start);
+        if (i < FText.size()) {
+            if (FText[i] == '\r' && i + 1 < FText.size() && FText[i + 1] == '\n') ++i;
+            ++i;
+        }
+        FPos = i;
+        return line;
+    }
+
+private:
+    std::string_view FText;
+    std::size_t FPos = 0;
+};
+
+std::size_t CountLines(std::string_view text) {
+    std::size_t count = 0;
+    for (TLineCursor cursor(text); !cursor.AtEnd(); cursor.Next()) ++count;
+    return count;
+}
+
+}  // namespace
+
 void TZevraBatch::LoadInputText(std::string_view text, const TBatchProgress& progress) {
-    const std::vector<std::string> lines = SplitLines(text);
+    // The progress counts lines, so their number is known before the first.
+    const std::size_t lineCount = CountLines(text);
     // The rows are replaced, so the verdict of the last validation no longer
     // applies: until the new rows are validated the run stays refused.
     FInputValid = false;
     FInputData.Clear();
-    FInputData.Reserve(lines.size());
+    FInputData.Reserve(lineCount);
     std::unique_ptr<ECompositeException> problems;
     bool firstRecord = true;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!IsBlank(lines[i])) {
+    std::string joined;
+    TLineCursor cursor(text);
+    for (std::size_t i = 0; i < lineCount; ++i) {
+        const std::string_view line = cursor.Next();
+        if (!IsBlank(line)) {
             const std::size_t lineNumber = i + 1;
+            std::string_view record = line;
             // A quoted value may hold line ends: its record goes on until the
             // quote closes. One that never closes is no quoted value; its
-            // line then stands alone, as it always did.
-            std::string record = lines[i];
-            bool open = false;
-            std::vector<std::string> values = SplitBatchRecord(record, &open);
-            if (open && record.front() != '#') {
-                std::string joined = record;
-                std::size_t last = i;
-                while (open && last + 1 < lines.size()) {
-                    joined += '\n';
-                    joined += lines[++last];
-                    values = SplitBatchRecord(joined, &open);
-                }
-                if (!open) {
-                    record = std::move(joined);
-                    for (std::size_t j = i + 1; j <= last; ++j) Report(progress, j, lines.size());
-                    i = last;
+            // line then stands alone, as it always did. Without a quote
+            // there is nothing to close.
+            if (record.front() != '#' && record.find('"') != std::string_view::npos) {
+                bool open = false;
+                SplitBatchRecord(record, &open);
+                if (open) {
+                    joined.assign(record);
+                    TLineCursor ahead = cursor;
+                    std::size_t last = i;
+                    while (open && last + 1 < lineCount) {
+                        joined += '\n';
+                        joined += ahead.Next();
+                        ++last;
+                        SplitBatchRecord(joined, &open);
+                    }
+                    if (!open) {
+                        record = joined;
+                        for (std::size_t j = i + 1; j <= last; ++j) Report(progress, j, lineCount);
+                        cursor = ahead;
+                        i = last;
+                    }
                 }
             }
             // A spreadsheet's header row of the column names is no data.
@@ -172,7 +218,7 @@ void TZevraBatch::LoadInputText(std::string_view text, const TBatchProgress& pro
                 }
             }
         }
-        Report(progress, i + 1, lines.size());
+        Report(progress, i + 1, lineCount);
     }
     FInputData.SetCurrentRow(FInputData.IsEmpty() ? TMemTable::npos : 0);
     FInputData.Refresh();
@@ -186,15 +232,30 @@ void TZevraBatch::ParseInputLine(std::string_view line) {
 
     // The values as SplitBatchRecord finds them; the three decimal columns
     // take a Czech decimal comma too.
-    const std::vector<std::string> values = SplitBatchRecord(line);
-    const std::size_t columns = values.size();
-    for (std::size_t position = 0; position < columns; ++position) {
-        const std::string_view value = TrimView(values[position]);
+    const auto setValue = [this](std::size_t position, std::string_view raw) {
+        const std::string_view value = TrimView(raw);
         if (position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) {
             SetInputField(position, DecimalCommaToPoint(value));
         } else {
             SetInputField(position, value);
         }
+    };
+    std::size_t columns = 0;
+    if (line.find('"') == std::string_view::npos) {
+        // Without a quote no value is quoted: the values are the pieces
+        // between ";" as they stand (as SplitBatchRecord would give them),
+        // taken in place without a list of copies.
+        for (std::size_t start = 0; start < line.size();) {
+            const std::size_t separator = line.find(';', start);
+            const std::size_t end = separator == std::string_view::npos ? line.size() : separator;
+            setValue(columns++, line.substr(start, end - start));
+            if (separator == std::string_view::npos) break;
+            start = separator + 1;
+        }
+    } else {
+        const std::vector<std::string> values = SplitBatchRecord(line);
+        columns = values.size();
+        for (std::size_t position = 0; position < columns; ++position) setValue(position, values[position]);
     }
 
     LookUpRegion(row);
@@ -340,6 +401,23 @@ void TZevraBatch::AppendOutputRow() {
 
 namespace {
 
+// Cp1250ByteOf by a direct table instead of its search of the code page, for
+// the characters of every name written. The table is built from the code page
+// itself, so both give the same byte (or none) for every character.
+int Cp1250ByteOfFast(char32_t cp) {
+    static const std::vector<std::int16_t> table = [] {
+        std::vector<std::int16_t> t(0x10000, -1);
+        for (int b = 0; b < 0x100; ++b) {
+            const std::string utf8 = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
+            char32_t c = 0;
+            if (DecodeUtf8At(utf8, 0, c) == 0 || c >= 0x10000) continue;
+            t[c] = static_cast<std::int16_t>(Cp1250ByteOf(c));
+        }
+        return t;
+    }();
+    return cp < 0x10000 ? table[cp] : Cp1250ByteOf(cp);
+}
+
 // Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
 // entities and a character the code page lacks becomes a numeric reference,
 // so nothing of the name is lost.
@@ -365,7 +443,7 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
             ++pos;
             continue;
         }
-        const int byte = Cp1250ByteOf(cp);
+        const int byte = Cp1250ByteOfFast(cp);
         if (byte >= 0)
             out += static_cast<char>(byte);
         else
@@ -430,12 +508,25 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
     AppendCp1250(out, kHtmlHead);
     const TMemTable& t = FOutputData;
     // The model's fragments repeat from row to row: each is converted once.
-    // The keys view the table's own texts, which stay put while writing.
-    std::unordered_map<std::string_view, std::string> fragments;
+    // Their columns keep each distinct text once, and the table's texts stay
+    // put while writing, so a text is known by where it lies and its length,
+    // without hashing the long assessment again for every row.
+    struct TPlace {
+        const char* Data;
+        std::size_t Size;
+        bool operator==(const TPlace&) const = default;
+    };
+    struct TPlaceHash {
+        std::size_t operator()(const TPlace& p) const noexcept {
+            return std::hash<const void*>()(p.Data) ^ (p.Size * 0x9E3779B97F4A7C15ULL);
+        }
+    };
+    std::unordered_map<TPlace, std::string, TPlaceHash> fragments;
     const auto appendFragment = [&](std::size_t row, std::size_t field) {
         const std::string_view text = t.TextView(row, field);
-        auto it = fragments.find(text);
-        if (it == fragments.end()) it = fragments.emplace(text, Utf8ToCp1250(text)).first;
+        const TPlace place{text.data(), text.size()};
+        auto it = fragments.find(place);
+        if (it == fragments.end()) it = fragments.emplace(place, Utf8ToCp1250(text)).first;
         out += it->second;
     };
     const std::size_t rows = t.RowCount();
