@@ -242,7 +242,13 @@ std::string TZevraData::InputDataFileBytes(const TZevraInputData& input) {
     line("KatastrCelkem", FormatReal23(input.KatastrCelkem));
     for (const IntegerKey& k : kDistanceAndBusinessKeys) line(k.Key, FormatInt(input.*k.Field));
     line("Vodovod", VodovodFlag(input.Vodovod));
-    return Utf8ToCp1250(text);
+    std::string bytes = Utf8ToCp1250(text);
+    // A rare name (no Czech one) whose code page 1250 bytes happen to read as
+    // UTF-8 would come back as other letters; such a file is written in UTF-8
+    // with its mark instead, so that it always reads back as written.
+    const std::string written = Cp1250ToUtf8(bytes);
+    if (DecodeFileText(bytes) != written) bytes = "\xEF\xBB\xBF" + written;
+    return bytes;
 }
 
 }  // namespace zevra

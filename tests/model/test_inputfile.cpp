@@ -102,3 +102,14 @@ TEST_F(InputFile, TheModelKeepsItsInputWhenALoadFailsAndItsFileWhenASaveFails) {
 
 }  // namespace
 }  // namespace zevra
+
+// A name whose code page 1250 bytes form valid UTF-8 ("Ë™" is CB 99, the
+// UTF-8 of "˙") is saved so that it reads back unchanged.
+TEST(InputFileEncoding, ANameThatLooksLikeUtf8InCp1250ReadsBackUnchanged) {
+    for (const std::string name : {"O\xC3\x8B\xE2\x84\xA2", "Chrášťany", "ÚŠOVICE"}) {
+        zevra::TZevraInputData input;
+        input.Obec = name;
+        const std::string bytes = zevra::TZevraData::InputDataFileBytes(input);
+        EXPECT_EQ(zevra::TZevraData::ParseInputData(bytes).Obec, name) << name;
+    }
+}
