@@ -200,7 +200,7 @@ QWidget* TfrmMain::BuildInputPage3() {
     AddRow(grid, QStringLiteral("Z toho samostatně hospodařících rolníků*:"), edPodnikateleRolnici);
     auto* note = new QLabel(QStringLiteral("* - oba údaje by měly být ke stejnému datu"), page);
     note->setObjectName(QStringLiteral("lblPodnikateleNote"));
-    note->setWordWrap(true);
+    note->setWordWrap(false);  // one short line; wrapped it looked like two notes
     grid->addWidget(note, grid->rowCount(), 1, 1, 2);
     grid->setRowMinimumHeight(grid->rowCount(), 10);
     AddRow(grid, QStringLiteral("Kolik zaměstnanců má největší zaměstnavatel v obci:"), edDominantniZamestnavatel);

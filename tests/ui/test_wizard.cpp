@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 #include <memory>
@@ -138,6 +139,11 @@ private slots:
         w->btNext->click();
         QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputData3));
         QVERIFY(w->btNext->isEnabled());  // page 3 always leads on
+        {
+            const auto* note = w->findChild<QLabel*>(QStringLiteral("lblPodnikateleNote"));
+            QVERIFY(note);
+            QVERIFY(!note->wordWrap());  // one line: the page has room for it
+        }
         w->btNext->click();
         QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputValidation));
         QVERIFY(w->IsTabVisible(M::tsInputValidation) && !w->IsTabVisible(M::tsOutput));
@@ -210,6 +216,14 @@ private slots:
         QVERIFY(w->btBatchProcessing->isEnabled() && w->btSaveInputData->isEnabled());
         QVERIFY(w->redObyvatelstvoResult->toPlainText().contains(QStringLiteral("Obec: Hněvkovice u Opavy")));
         QVERIFY(w->redObyvatelstvoResult->isReadOnly());
+        // A similar municipality's line keeps its similarity beside its label.
+        int similarLines = 0;
+        for (QTextBlock b = w->redObyvatelstvoResult->document()->begin(); b.isValid(); b = b.next()) {
+            const bool similar = b.text().contains(QStringLiteral(", podobnost: "));
+            QCOMPARE(b.blockFormat().nonBreakableLines(), similar);
+            similarLines += similar ? 1 : 0;
+        }
+        QVERIFY(similarLines > 0);
 
         // With a result the validation page keeps its text and is not validated again.
         w->edObyvateleCelkem->SetValue(0);
@@ -476,6 +490,13 @@ private slots:
         QCOMPARE(mime->data(QStringLiteral("application/rtf")), mime->data(QStringLiteral("text/rtf")));
         QVERIFY(mime->hasHtml());
         QVERIFY(mime->html().contains(QStringLiteral("Hněvkovice u Opavy")));
+        // The decile lines under a similar municipality keep their indent
+        // where leading spaces would be dropped.
+        QVERIFY(mime->html().contains(QStringLiteral(">&nbsp;&nbsp;")));
+        QVERIFY(!mime->html().contains(QStringLiteral(">  ")));
+        QVERIFY(!mime->html().contains(QStringLiteral("<pre")));  // no typewriter lines
+        // The view itself still holds plain spaces.
+        QVERIFY(!w->redObyvatelstvoResult->toPlainText().contains(QChar::Nbsp));
         QVERIFY(mime->text().contains(QStringLiteral("Obec: Hněvkovice u Opavy")));
         QVERIFY(!mime->text().contains(QStringLiteral("[b]")));
     }
