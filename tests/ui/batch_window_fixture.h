@@ -11,11 +11,13 @@
 #include "batch/gui/u_memtable_model.h"
 #include "model/u_model.h"
 #include "model/u_text.h"
+#include "ui_controls.h"
 #include "ui_test_support.h"
 #include "gui/u_application.h"
 #include "gui/u_gui_functions.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -86,16 +88,41 @@ protected:
     B::TFileOpener FPreviousOpener;
 
     TScriptedDialogs& Dialogs() { return **FDialogs; }
+
+    // The window's controls, found by their object names.
+    QGroupBox* gbInput() const { return Control<QGroupBox>(w.get(), "gbInput"); }
+    QGroupBox* gbPreview() const { return Control<QGroupBox>(w.get(), "gbPreview"); }
+    QGroupBox* gbOutput() const { return Control<QGroupBox>(w.get(), "gbOutput"); }
+    QLineEdit* edInputFile() const { return Control<QLineEdit>(w.get(), "edInputFile"); }
+    QLineEdit* edOutputFile() const { return Control<QLineEdit>(w.get(), "edOutputFile"); }
+    QPushButton* btChooseInput() const { return Control<QPushButton>(w.get(), "btChooseInput"); }
+    QPushButton* btLoadInput() const { return Control<QPushButton>(w.get(), "btLoadInput"); }
+    QPushButton* btValidationDetail() const { return Control<QPushButton>(w.get(), "btValidationDetail"); }
+    QPushButton* btRunModel() const { return Control<QPushButton>(w.get(), "btRunModel"); }
+    QPushButton* btChooseOutput() const { return Control<QPushButton>(w.get(), "btChooseOutput"); }
+    QPushButton* btSaveOutput() const { return Control<QPushButton>(w.get(), "btSaveOutput"); }
+    QPushButton* btClose() const { return Control<QPushButton>(w.get(), "btClose"); }
+    QLabel* lblErrorCount() const { return Control<QLabel>(w.get(), "lblErrorCount"); }
+    QWidget* pnPreview_C() const { return Control<QWidget>(w.get(), "pnPreview_C"); }
+    QWidget* pnPreviewStatus() const { return Control<QWidget>(w.get(), "pnPreviewStatus"); }
+    QWidget* pnOutput_C() const { return Control<QWidget>(w.get(), "pnOutput_C"); }
+    QWidget* pnButtons() const { return Control<QWidget>(w.get(), "pnButtons"); }
+    QTableView* dbgInputData() const { return Control<QTableView>(w.get(), "dbgInputData"); }
+    QFrame* shpWarning() const { return Control<QFrame>(w.get(), "shpWarning"); }
+    QFrame* shpError() const { return Control<QFrame>(w.get(), "shpError"); }
+    QCheckBox* chbProblemsOnly() const { return Control<QCheckBox>(w.get(), "chbProblemsOnly"); }
+    QCheckBox* chbOpenOutput() const { return Control<QCheckBox>(w.get(), "chbOpenOutput"); }
+
     QString OutFile(const QString& name) const { return FOut->filePath(name); }
 
     void Load(const QString& path) {
-        w->edInputFile->setText(path);
-        w->btLoadInput->click();
+        edInputFile()->setText(path);
+        btLoadInput()->click();
     }
 
     void SetProblemsOnly(bool on) {
-        if (w->chbProblemsOnly->isChecked() != on) w->chbProblemsOnly->click();
-        QCOMPARE(w->chbProblemsOnly->isChecked(), on);
+        if (chbProblemsOnly()->isChecked() != on) chbProblemsOnly()->click();
+        QCOMPARE(chbProblemsOnly()->isChecked(), on);
     }
 
     // The messages shown so far as "caption|text".
@@ -105,19 +132,19 @@ protected:
         return result;
     }
 
-    int GridRows() const { return w->dbgInputData->model()->rowCount(); }
+    int GridRows() const { return dbgInputData()->model()->rowCount(); }
     QVariant Background(int viewRow) const {
-        return w->dbgInputData->model()->index(viewRow, 0).data(Qt::BackgroundRole);
+        return dbgInputData()->model()->index(viewRow, 0).data(Qt::BackgroundRole);
     }
     int ViewRowOf(const QString& obec) const {
-        const auto* model = w->dbgInputData->model();
+        const auto* model = dbgInputData()->model();
         for (int r = 0; r < model->rowCount(); ++r)
             if (model->index(r, 0).data().toString() == obec) return r;
         return -1;
     }
     void SelectRow(int viewRow) {
         QVERIFY(viewRow >= 0);
-        w->dbgInputData->setCurrentIndex(w->dbgInputData->model()->index(viewRow, 1));
+        dbgInputData()->setCurrentIndex(dbgInputData()->model()->index(viewRow, 1));
     }
 
     void StartTestCase() {

@@ -21,62 +21,62 @@ private slots:
         QCOMPARE(w->State(), B::TState::Opened);
         QCOMPARE(w->size(), QSize(692, 79 + 16 + 16 + 35));
         QCOMPARE(w->minimumSize(), w->maximumSize());  // not resizable
-        QCOMPARE(w->gbInput->height(), 79);
-        QCOMPARE(w->gbPreview->height(), 16);
-        QCOMPARE(w->gbOutput->height(), 16);
-        QVERIFY(!w->pnPreview_C->isVisible());
-        QVERIFY(w->lblErrorCount->text().isEmpty());
-        QVERIFY(w->chbProblemsOnly->isChecked());
-        QVERIFY(!w->chbOpenOutput->isChecked());
+        QCOMPARE(gbInput()->height(), 79);
+        QCOMPARE(gbPreview()->height(), 16);
+        QCOMPARE(gbOutput()->height(), 16);
+        QVERIFY(!pnPreview_C()->isVisible());
+        QVERIFY(lblErrorCount()->text().isEmpty());
+        QVERIFY(chbProblemsOnly()->isChecked());
+        QVERIFY(!chbOpenOutput()->isChecked());
         QVERIFY(!w->InputValid());
-        QCOMPARE(w->gbInput->title(), QStringLiteral("Vstupní soubor"));
-        QCOMPARE(w->gbPreview->title(), QStringLiteral("Kontrola vstupu"));
-        QCOMPARE(w->gbOutput->title(), QStringLiteral("Uložení výsledku"));
-        for (QGroupBox* group : {w->gbInput, w->gbPreview, w->gbOutput})
+        QCOMPARE(gbInput()->title(), QStringLiteral("Vstupní soubor"));
+        QCOMPARE(gbPreview()->title(), QStringLiteral("Kontrola vstupu"));
+        QCOMPARE(gbOutput()->title(), QStringLiteral("Uložení výsledku"));
+        for (QGroupBox* group : {gbInput(), gbPreview(), gbOutput()})
             QCOMPARE(group->palette().color(QPalette::WindowText), QColor(128, 0, 0));
         const QColor normal = QApplication::palette().color(QPalette::WindowText);
-        QCOMPARE(w->lblErrorCount->palette().color(QPalette::WindowText), normal);
-        QCOMPARE(w->chbOpenOutput->palette().color(QPalette::WindowText), normal);
-        QCOMPARE(w->btChooseInput->text(), QStringLiteral("Vybrat soubor..."));
-        QCOMPARE(w->btLoadInput->text(), QStringLiteral("Načíst data"));
-        QCOMPARE(w->btValidationDetail->text(), QStringLiteral("Detail kontroly dat"));
-        QCOMPARE(w->btRunModel->text(), QStringLiteral("Spustit model"));
-        QCOMPARE(w->chbProblemsOnly->text(), QStringLiteral("Zobrazit jen problémy"));
-        QCOMPARE(w->btChooseOutput->text(), QStringLiteral("Vybrat soubor..."));
-        QCOMPARE(w->chbOpenOutput->text(), QStringLiteral("Po uložení zobrazit výsledky"));
-        QCOMPARE(w->btSaveOutput->text(), QStringLiteral("Uložit výsledek"));
-        QCOMPARE(w->btClose->text(), QStringLiteral("Ukončit"));
+        QCOMPARE(lblErrorCount()->palette().color(QPalette::WindowText), normal);
+        QCOMPARE(chbOpenOutput()->palette().color(QPalette::WindowText), normal);
+        QCOMPARE(btChooseInput()->text(), QStringLiteral("Vybrat soubor..."));
+        QCOMPARE(btLoadInput()->text(), QStringLiteral("Načíst data"));
+        QCOMPARE(btValidationDetail()->text(), QStringLiteral("Detail kontroly dat"));
+        QCOMPARE(btRunModel()->text(), QStringLiteral("Spustit model"));
+        QCOMPARE(chbProblemsOnly()->text(), QStringLiteral("Zobrazit jen problémy"));
+        QCOMPARE(btChooseOutput()->text(), QStringLiteral("Vybrat soubor..."));
+        QCOMPARE(chbOpenOutput()->text(), QStringLiteral("Po uložení zobrazit výsledky"));
+        QCOMPARE(btSaveOutput()->text(), QStringLiteral("Uložit výsledek"));
+        QCOMPARE(btClose()->text(), QStringLiteral("Ukončit"));
         // The file labels are never clipped, the fields start after them.
         for (const char* name : {"lblInputFile", "lblOutputFile"}) {
-            const auto* label = w->findChild<QLabel*>(QString::fromLatin1(name));
+            const auto* label = Control<QLabel>(w.get(), name);
             QVERIFY(label);
             QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
         }
-        QCOMPARE(w->edInputFile->x() + w->edInputFile->width(), 545);
-        QCOMPARE(w->edOutputFile->geometry(), w->edInputFile->geometry());
-        QVERIFY(w->edInputFile->x() >= 100);
-        QCOMPARE(w->shpWarning->size(), QSize(13, 13));
-        QVERIFY(w->shpWarning->styleSheet().contains(QColor(255, 255, 153).name()));
-        QVERIFY(w->shpError->styleSheet().contains(QColor(255, 153, 153).name()));
+        QCOMPARE(edInputFile()->x() + edInputFile()->width(), 545);
+        QCOMPARE(edOutputFile()->geometry(), edInputFile()->geometry());
+        QVERIFY(edInputFile()->x() >= 100);
+        QCOMPARE(shpWarning()->size(), QSize(13, 13));
+        QVERIFY(shpWarning()->styleSheet().contains(QColor(255, 255, 153).name()));
+        QVERIFY(shpError()->styleSheet().contains(QColor(255, 153, 153).name()));
 
         // The grid's columns, titles and widths.
         const QStringList titles{"Obec", "Kraj", "Obyvatel", "Katastr", "Ek.akt. 2001", "Nezaměst. 2001",
                                  "Vyjížďející 2001", "Nadm. v.", "Kraj. město - čas", "Okr. město - km",
                                  "Silnice 1. tř - km", "Podnikatelé 2006", "Rolníci 2006", "Domin. zaměst."};
         const QList<int> widths{120, 100, 70, 75, 64, 80, 80, 50, 64, 64, 64, 64, 80, 64};
-        const auto* model = w->dbgInputData->model();
+        const auto* model = dbgInputData()->model();
         QCOMPARE(model->columnCount(), titles.size());
         for (int c = 0; c < titles.size(); ++c) {
             QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), titles[c]);
-            QCOMPARE(w->dbgInputData->columnWidth(c), widths[c]);
+            QCOMPARE(dbgInputData()->columnWidth(c), widths[c]);
         }
-        QCOMPARE(w->dbgInputData->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QVERIFY(!w->dbgInputData->verticalHeader()->isHidden());  // the row indicator
+        QCOMPARE(dbgInputData()->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(!dbgInputData()->verticalHeader()->isHidden());  // the row indicator
     }
 
     void emptyFileNameAndRunBeforeLoad() {
-        w->btLoadInput->click();
-        w->btRunModel->click();
+        btLoadInput()->click();
+        btRunModel()->click();
         QCOMPARE(Messages(), (QStringList{QStringLiteral("ZEVRAModel|Nebyl vybrán vstupní soubor!"),
                                           QStringLiteral("Error|Vstupní data obsahují chyby!")}));
         QCOMPARE(Dialogs().RequestsOf(TType::Message).back().Kind, TMessageKind::Error);
@@ -94,12 +94,12 @@ private slots:
     }
 
     void fileDialogs() {
-        w->edInputFile->setText(QStringLiteral("stary.csv"));
+        edInputFile()->setText(QStringLiteral("stary.csv"));
         Dialogs().FileAnswers = {QStringLiteral("/data/obce.csv"), std::nullopt};
-        w->btChooseInput->click();
-        QCOMPARE(w->edInputFile->text(), QStringLiteral("/data/obce.csv"));
-        w->btChooseInput->click();  // cancelled: the name stays
-        QCOMPARE(w->edInputFile->text(), QStringLiteral("/data/obce.csv"));
+        btChooseInput()->click();
+        QCOMPARE(edInputFile()->text(), QStringLiteral("/data/obce.csv"));
+        btChooseInput()->click();  // cancelled: the name stays
+        QCOMPARE(edInputFile()->text(), QStringLiteral("/data/obce.csv"));
         const auto opens = Dialogs().RequestsOf(TType::OpenFile);
         QCOMPARE(opens.size(), size_t(2));
         const TFileDialogOptions& open = opens[0].File;
@@ -118,12 +118,12 @@ private slots:
         QVERIFY(QFile(existing).open(QIODevice::WriteOnly));
         Dialogs().FileAnswers = {OutFile(QStringLiteral("novy.html")), existing, existing};
         Dialogs().YesNoAnswers = {false, true};
-        w->btChooseOutput->click();
-        QCOMPARE(w->edOutputFile->text(), OutFile(QStringLiteral("novy.html")));
-        w->btChooseOutput->click();
-        QCOMPARE(w->edOutputFile->text(), OutFile(QStringLiteral("novy.html")));
-        w->btChooseOutput->click();
-        QCOMPARE(w->edOutputFile->text(), existing);
+        btChooseOutput()->click();
+        QCOMPARE(edOutputFile()->text(), OutFile(QStringLiteral("novy.html")));
+        btChooseOutput()->click();
+        QCOMPARE(edOutputFile()->text(), OutFile(QStringLiteral("novy.html")));
+        btChooseOutput()->click();
+        QCOMPARE(edOutputFile()->text(), existing);
         const auto saves = Dialogs().RequestsOf(TType::SaveFile);
         QCOMPARE(saves.size(), size_t(3));
         QCOMPARE(saves[0].File.Title, QStringLiteral("Vyberte umístění pro výstupní soubor"));
@@ -140,11 +140,11 @@ private slots:
         QVERIFY(Dialogs().Requests.empty());
         QCOMPARE(w->State(), B::TState::Loaded);
         QCOMPARE(w->height(), 79 + 278 + 16 + 35);
-        QVERIFY(w->pnPreview_C->isVisible());
+        QVERIFY(pnPreview_C()->isVisible());
         QVERIFY(w->InputValid());
-        QCOMPARE(w->lblErrorCount->text(), QStringLiteral("(zjištěno 0 chyb a 4 varování)"));
-        QVERIFY(w->lblErrorCount->geometry().left() > 60);  // after the caption, on the frame line
-        QVERIFY(w->lblErrorCount->geometry().top() <= 2);
+        QCOMPARE(lblErrorCount()->text(), QStringLiteral("(zjištěno 0 chyb a 4 varování)"));
+        QVERIFY(lblErrorCount()->geometry().left() > 60);  // after the caption, on the frame line
+        QVERIFY(lblErrorCount()->geometry().top() <= 2);
 
         // Problems only: the four rows with warnings, all light yellow.
         QCOMPARE(GridRows(), 4);
@@ -167,10 +167,10 @@ private slots:
     void selectedCellKeepsHighlight() {
         Load(test::ExampleFile(QStringLiteral("obce.csv")));
         SelectRow(0);
-        w->dbgInputData->setFocus();
-        const QImage image = w->dbgInputData->viewport()->grab().toImage();
-        const QRect selected = w->dbgInputData->visualRect(w->dbgInputData->model()->index(0, 1));
-        const QRect other = w->dbgInputData->visualRect(w->dbgInputData->model()->index(0, 2));
+        dbgInputData()->setFocus();
+        const QImage image = dbgInputData()->viewport()->grab().toImage();
+        const QRect selected = dbgInputData()->visualRect(dbgInputData()->model()->index(0, 1));
+        const QRect other = dbgInputData()->visualRect(dbgInputData()->model()->index(0, 2));
         const auto inside = [](const QRect& cell) { return cell.bottomRight() - QPoint(2, 2); };
         const QColor yellow(255, 255, 153);
         QCOMPARE(image.pixelColor(inside(other)), yellow);
@@ -183,8 +183,8 @@ private slots:
         SelectRow(1);
         const std::size_t row = w->CurrentInputRow();
         const QString obec = ToQ(w->Batch().InputData().GetText(row, ifOBEC));
-        w->btValidationDetail->click();
-        w->dbgInputDataDblClick();
+        btValidationDetail()->click();
+        emit dbgInputData()->doubleClicked(dbgInputData()->currentIndex());
         auto infos = Dialogs().RequestsOf(TType::InfoText);
         QCOMPARE(infos.size(), size_t(2));
         QVERIFY(infos[0].Caption.isEmpty());
@@ -199,7 +199,7 @@ private slots:
         const int clean = ViewRowOf(QStringLiteral("Věžnice u Třebíče"));
         SelectRow(clean);
         QVERIFY(!Background(clean).isValid());
-        w->btValidationDetail->click();
+        btValidationDetail()->click();
         infos = Dialogs().RequestsOf(TType::InfoText);
         QCOMPARE(infos.size(), size_t(3));
         QCOMPARE(infos[2].Heading, QStringLiteral("Výsledek kontroly dat pro obec Věžnice u Třebíče:"));
@@ -210,16 +210,16 @@ private slots:
         WriteBatchFile(path, CleanRow + CleanRow);
         Load(path);
         SetProblemsOnly(true);
-        QCOMPARE(w->lblErrorCount->text(), QStringLiteral("(bez chyb a varování)"));
+        QCOMPARE(lblErrorCount()->text(), QStringLiteral("(bez chyb a varování)"));
         QCOMPARE(GridRows(), 0);
         Dialogs().Clear();
-        w->btValidationDetail->click();
-        w->dbgInputDataDblClick();
+        btValidationDetail()->click();
+        emit dbgInputData()->doubleClicked(dbgInputData()->currentIndex());
         QVERIFY(Dialogs().Requests.empty());
     }
 
     void closeButton() {
-        w->btClose->click();
+        btClose()->click();
         QCOMPARE(w->result(), int(QDialog::Accepted));
         QVERIFY(!w->isVisible());
     }

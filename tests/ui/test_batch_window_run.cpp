@@ -20,10 +20,10 @@ private slots:
         Load(path);
         QCOMPARE(w->State(), B::TState::Loaded);
         QVERIFY(!w->InputValid());
-        QCOMPARE(w->lblErrorCount->text(), QStringLiteral("(zjištěno 1 chyb a 0 varování)"));
+        QCOMPARE(lblErrorCount()->text(), QStringLiteral("(zjištěno 1 chyb a 0 varování)"));
         QCOMPARE(GridRows(), 1);
         QCOMPARE(Background(0).value<QColor>(), QColor(255, 153, 153));
-        w->btRunModel->click();
+        btRunModel()->click();
         QCOMPARE(Messages(), QStringList{QStringLiteral("Error|Vstupní data obsahují chyby!")});
         QCOMPARE(w->State(), B::TState::Loaded);
         QCOMPARE(w->Batch().OutputData().RowCount(), std::size_t(0));
@@ -40,9 +40,9 @@ private slots:
         const QString path = OutFile(QStringLiteral("ciste.csv"));
         WriteBatchFile(path, CleanRow + CleanRow);
         Load(path);
-        QCOMPARE(w->lblErrorCount->text(), QStringLiteral("(bez chyb a varování)"));
+        QCOMPARE(lblErrorCount()->text(), QStringLiteral("(bez chyb a varování)"));
         QCOMPARE(GridRows(), 0);
-        w->btRunModel->click();
+        btRunModel()->click();
         QVERIFY(Dialogs().Requests.empty());
         QCOMPARE(w->State(), B::TState::Run);
         QCOMPARE(w->height(), 79 + 278 + 94 + 35);
@@ -50,10 +50,10 @@ private slots:
 
         // Saving without a name, to a folder that does not exist, then for
         // real: only the written file is shown.
-        w->chbOpenOutput->setChecked(true);
-        w->btSaveOutput->click();
-        w->edOutputFile->setText(OutFile(QStringLiteral("chybi/vysledek.html")));
-        w->btSaveOutput->click();
+        chbOpenOutput()->setChecked(true);
+        btSaveOutput()->click();
+        edOutputFile()->setText(OutFile(QStringLiteral("chybi/vysledek.html")));
+        btSaveOutput()->click();
         const QStringList messages = Messages();
         QCOMPARE(messages.size(), 2);
         QCOMPARE(messages[0], QStringLiteral("ZEVRAModel|Nebyl vybrán cílový soubor!"));
@@ -62,14 +62,14 @@ private slots:
         QVERIFY(!QFile::exists(OutFile(QStringLiteral("chybi/vysledek.html"))));
 
         const QString target = OutFile(QStringLiteral("vysledek.html"));
-        w->edOutputFile->setText(QStringLiteral("  ") + target + QStringLiteral(" "));
-        w->btSaveOutput->click();
+        edOutputFile()->setText(QStringLiteral("  ") + target + QStringLiteral(" "));
+        btSaveOutput()->click();
         QCOMPARE(FOpened, QStringList{target});
         QCOMPARE(ReadAll(target).toStdString(), w->Batch().HtmlOutputBytes());
 
         // Unchecked: saved, not shown. A new load from Run goes back to Loaded.
-        w->chbOpenOutput->setChecked(false);
-        w->btSaveOutput->click();
+        chbOpenOutput()->setChecked(false);
+        btSaveOutput()->click();
         QCOMPARE(FOpened.size(), 1);
         Load(path);
         QCOMPARE(w->State(), B::TState::Loaded);
@@ -91,17 +91,17 @@ private slots:
         // Nothing else changed: no validation, no layout change; the rows stay.
         QCOMPARE(w->State(), B::TState::Opened);
         QCOMPARE(w->height(), 146);
-        QVERIFY(!w->pnPreview_C->isVisible());
-        QVERIFY(w->lblErrorCount->text().isEmpty());
+        QVERIFY(!pnPreview_C()->isVisible());
+        QVERIFY(lblErrorCount()->text().isEmpty());
         QVERIFY(!w->InputValid());
         QCOMPARE(w->Batch().InputData().RowCount(), std::size_t(9));
-        w->btRunModel->click();
+        btRunModel()->click();
         QCOMPARE(Messages(), QStringList{QStringLiteral("Error|Vstupní data obsahují chyby!")});
     }
 
     void faultyLoadAfterGoodOne() {
         Load(test::ExampleFile(QStringLiteral("obce.csv")));
-        w->btRunModel->click();
+        btRunModel()->click();
         QCOMPARE(w->State(), B::TState::Run);
         const std::size_t earlierResults = w->Batch().OutputData().RowCount();
         Load(test::ExampleFile(QStringLiteral("obce-chybne.csv")));
@@ -109,12 +109,12 @@ private slots:
         QCOMPARE(w->State(), B::TState::Run);
         QCOMPARE(w->Batch().InputData().RowCount(), std::size_t(9));
         QCOMPARE(GridRows(), 0);  // the new rows carry no marks yet
-        QVERIFY(w->lblErrorCount->text().isEmpty());  // the earlier file's counts went with its rows
+        QVERIFY(lblErrorCount()->text().isEmpty());  // the earlier file's counts went with its rows
 
         // The earlier file's verdict does not carry over to rows that were
         // never checked: the run refuses and the earlier results stay.
         QVERIFY(!w->InputValid());
-        w->btRunModel->click();
+        btRunModel()->click();
         QCOMPARE(Messages(), QStringList{QStringLiteral("Error|Vstupní data obsahují chyby!")});
         QCOMPARE(w->Batch().OutputData().RowCount(), earlierResults);
     }
@@ -133,8 +133,8 @@ private slots:
         const auto runAll = [&] {
             Load(path);
             Load(goodPath);
-            w->btRunModel->click();
-            return w->Batch().HtmlOutputBytes() + w->lblErrorCount->text().toStdString();
+            btRunModel()->click();
+            return w->Batch().HtmlOutputBytes() + lblErrorCount()->text().toStdString();
         };
         const std::string quiet = runAll();
         const QStringList quietLines = Dialogs().RequestsOf(TType::Composite).at(0).Lines;
@@ -155,12 +155,12 @@ private slots:
     void shippedExamplesFromLoadToHtml() {
         // obce.csv: chosen, loaded, run, target chosen, saved and shown.
         Dialogs().FileAnswers = {test::ExampleFile(QStringLiteral("obce.csv")), OutFile(QStringLiteral("obce.html"))};
-        w->btChooseInput->click();
-        w->btLoadInput->click();
-        w->btRunModel->click();
-        w->btChooseOutput->click();
-        w->chbOpenOutput->click();
-        w->btSaveOutput->click();
+        btChooseInput()->click();
+        btLoadInput()->click();
+        btRunModel()->click();
+        btChooseOutput()->click();
+        chbOpenOutput()->click();
+        btSaveOutput()->click();
         QVERIFY(Messages().isEmpty());
         QCOMPARE(FOpened, QStringList{OutFile(QStringLiteral("obce.html"))});
         const QByteArray html = ReadAll(OutFile(QStringLiteral("obce.html")));
@@ -172,11 +172,11 @@ private slots:
         // obce-chybne.csv: the problem list instead of results; its rows were
         // never checked, so the run is refused.
         Dialogs().FileAnswers = {test::ExampleFile(QStringLiteral("obce-chybne.csv"))};
-        w->btChooseInput->click();
-        w->btLoadInput->click();
+        btChooseInput()->click();
+        btLoadInput()->click();
         QCOMPARE(Dialogs().RequestsOf(TType::Composite).size(), size_t(1));
         QCOMPARE(Dialogs().RequestsOf(TType::Composite)[0].Lines.size(), 5);
-        w->btRunModel->click();
+        btRunModel()->click();
         QCOMPARE(Messages().at(0), QStringLiteral("Error|Vstupní data obsahují chyby!"));
 
         // Its faulty lines repaired, the same rows run through to the HTML.
@@ -194,12 +194,12 @@ private slots:
         Dialogs().Clear();
         FOpened.clear();
         Dialogs().FileAnswers = {fixedPath, OutFile(QStringLiteral("opravene.html"))};
-        w->btChooseInput->click();
-        w->btLoadInput->click();
+        btChooseInput()->click();
+        btLoadInput()->click();
         QVERIFY(w->InputValid());
-        w->btRunModel->click();
-        w->btChooseOutput->click();
-        w->btSaveOutput->click();
+        btRunModel()->click();
+        btChooseOutput()->click();
+        btSaveOutput()->click();
         QVERIFY(Messages().isEmpty());
         QCOMPARE(ReadAll(OutFile(QStringLiteral("opravene.html"))).count("<tr>"), 10);
         QCOMPARE(FOpened.size(), 1);

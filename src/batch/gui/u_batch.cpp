@@ -233,6 +233,7 @@ void TfrmBatchProcessing::BuildPreviewGroup() {
 void TfrmBatchProcessing::BuildOutputGroup() {
     gbOutput = MakeGroup(QStringLiteral("Uložení výsledku"), "gbOutput", this);
     pnOutput_C = new QWidget(gbOutput);
+    pnOutput_C->setObjectName(QStringLiteral("pnOutput_C"));
     pnOutput_C->setGeometry(0, 0, ClientWidth, OutputHeight);
     const int labelWidth = FileLabelWidth(this);
     MakeFileLabel(QStringLiteral("Výstupní soubor:"), "lblOutputFile", pnOutput_C, labelWidth);
