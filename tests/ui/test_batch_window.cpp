@@ -228,8 +228,8 @@ private slots:
         TfrmMain main(FData->Path());
         main.SetBatchProcessing([](QWidget&, TZevraModel& model) { TfrmBatchProcessing::ShowBatchProcessing(model); });
         main.show();
-        main.pcPages->setCurrentIndex(TfrmMain::tsInputData1);
-        main.edNazevObce->setText(QStringLiteral("Něco"));
+        Control<QTabWidget>(&main, "pcPages")->setCurrentIndex(TfrmMain::tsInputData1);
+        Control<QLineEdit>(&main, "edNazevObce")->setText(QStringLiteral("Něco"));
         QString seenTitle;
         QSize seenSize;
         QTimer::singleShot(0, [&] {
@@ -239,11 +239,11 @@ private slots:
             seenSize = modal->size();
             if (auto* batch = qobject_cast<QDialog*>(modal)) batch->reject();
         });
-        main.btBatchProcessing->click();
+        Control<QPushButton>(&main, "btBatchProcessing")->click();
         QCOMPARE(seenTitle, QStringLiteral("Hromadné zpracování"));
         QCOMPARE(seenSize, QSize(692, 146));
         QCOMPARE(main.ActivePage(), int(TfrmMain::tsWelcome));
-        QVERIFY(main.edNazevObce->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(&main, "edNazevObce")->text().isEmpty());
         QVERIFY(Dialogs().RequestsOf(TType::YesNo).empty());
     }
 

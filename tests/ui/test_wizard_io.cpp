@@ -13,26 +13,26 @@ private slots:
     void cleanup() { EndTest(); }
 
     void lookupOutcomes() {
-        w->btNext->click();
-        w->edNazevObce->setText(QStringLiteral("  jEDINOV "));
-        w->btKodLookup->click();
-        QCOMPARE(w->edKodObce->Value(), 999001.0);
+        btNext()->click();
+        edNazevObce()->setText(QStringLiteral("  jEDINOV "));
+        btKodLookup()->click();
+        QCOMPARE(edKodObce()->Value(), 999001.0);
         QVERIFY(Dialogs().Requests.empty());
 
-        w->edNazevObce->setText(QStringLiteral("Neexistujici"));
-        w->btKodLookup->click();
+        edNazevObce()->setText(QStringLiteral("Neexistujici"));
+        btKodLookup()->click();
         QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("Varování"));
         QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Obec s tímto názvem nebyla nalezena v seznamu obcí ČR"));
-        QCOMPARE(w->edKodObce->Value(), 999001.0);  // unchanged
+        QCOMPARE(edKodObce()->Value(), 999001.0);  // unchanged
 
-        w->edNazevObce->setText(QStringLiteral("Mnohov"));
-        w->btKodLookup->click();
+        edNazevObce()->setText(QStringLiteral("Mnohov"));
+        btKodLookup()->click();
         QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Tomuto názvu vyhovuje přliš mnoho obcí, prosím upřesněte"));
-        QCOMPARE(w->edKodObce->Value(), 999001.0);
+        QCOMPARE(edKodObce()->Value(), 999001.0);
 
-        w->edNazevObce->setText(QStringLiteral("Dvojnice"));
+        edNazevObce()->setText(QStringLiteral("Dvojnice"));
         Dialogs().ChoiceAnswers = {3, -1};
-        w->btKodLookup->click();
+        btKodLookup()->click();
         const auto choice = Dialogs().RequestsOf(TType::Choice);
         QCOMPARE(choice.size(), std::size_t(1));
         QCOMPARE(choice[0].Caption, QStringLiteral("Výběr obce"));
@@ -41,37 +41,37 @@ private slots:
         QCOMPARE(choice[0].Lines.size(), 14);
         QCOMPARE(choice[0].Lines[0], QStringLiteral("Dvojnice (okr. Okres 1)"));
         QCOMPARE(choice[0].InitialIndex, 0);
-        QCOMPARE(w->edKodObce->Value(), 999104.0);
-        w->btKodLookup->click();  // cancelled: the code stays
-        QCOMPARE(w->edKodObce->Value(), 999104.0);
-        QCOMPARE(w->edNazevObce->text(), QStringLiteral("Dvojnice"));
+        QCOMPARE(edKodObce()->Value(), 999104.0);
+        btKodLookup()->click();  // cancelled: the code stays
+        QCOMPARE(edKodObce()->Value(), 999104.0);
+        QCOMPARE(edNazevObce()->text(), QStringLiteral("Dvojnice"));
     }
 
     void nameFieldForgetsCodeWhenChanged() {
-        w->btNext->click();
-        w->edNazevObce->setFocus(Qt::TabFocusReason);
+        btNext()->click();
+        edNazevObce()->setFocus(Qt::TabFocusReason);
         LeaveNameField(QStringLiteral("Jedinov"));
-        w->edKodObce->SetValue(999001);
-        w->edNazevObce->setFocus(Qt::TabFocusReason);
+        edKodObce()->SetValue(999001);
+        edNazevObce()->setFocus(Qt::TabFocusReason);
         LeaveNameField(QStringLiteral("  Jedinov "));  // same trimmed name: the code stays
-        QCOMPARE(w->edKodObce->Value(), 999001.0);
-        w->edNazevObce->setFocus(Qt::TabFocusReason);
+        QCOMPARE(edKodObce()->Value(), 999001.0);
+        edNazevObce()->setFocus(Qt::TabFocusReason);
         LeaveNameField(QStringLiteral("JEDINOV"));  // letter case counts
-        QCOMPARE(w->edKodObce->Value(), 0.0);
-        QVERIFY(w->btKodLookup->isEnabled());
-        w->edNazevObce->setFocus(Qt::TabFocusReason);
+        QCOMPARE(edKodObce()->Value(), 0.0);
+        QVERIFY(btKodLookup()->isEnabled());
+        edNazevObce()->setFocus(Qt::TabFocusReason);
         LeaveNameField(QStringLiteral("   "));
-        QVERIFY(!w->btKodLookup->isEnabled());
+        QVERIFY(!btKodLookup()->isEnabled());
         Dialogs().YesNoAnswers = {true};
-        w->btStartAgain->click();
-        QVERIFY(w->btKodLookup->isEnabled());
+        btStartAgain()->click();
+        QVERIFY(btKodLookup()->isEnabled());
     }
 
     void fieldsMoveIntoInput() {
-        w->btNext->click();
-        w->edSilnice1TridyKm->SetValue(1.5);
-        w->edObyvateleCelkem->SetValue(12345678);
-        w->rbVodovodNe->setChecked(true);
+        btNext()->click();
+        edSilnice1TridyKm()->SetValue(1.5);
+        edObyvateleCelkem()->SetValue(12345678);
+        rbVodovodNe()->setChecked(true);
         w->ControlsToInput();
         QCOMPARE(w->Model().Input().Silnice1TrM, 1500);
         QCOMPARE(w->Model().Input().ObyvateleCelkem, 9999999);
@@ -82,21 +82,21 @@ private slots:
         w->Model().Input().Kraj = 13;
         w->Model().Input().Vodovod = TTriBool::tbUnknown;
         w->InputToControls();
-        QCOMPARE(w->edSilnice1TridyKm->EditText(), QStringLiteral("2.3"));
-        QCOMPARE(w->edSilnice1TridyKm->text(), QStringLiteral("2.3"));  // its one decimal shows
-        QVERIFY(!w->rbVodovodAno->isChecked() && !w->rbVodovodNe->isChecked());
-        QCOMPARE(w->cbKraj->currentData().toInt(), 13);
+        QCOMPARE(edSilnice1TridyKm()->EditText(), QStringLiteral("2.3"));
+        QCOMPARE(edSilnice1TridyKm()->text(), QStringLiteral("2.3"));  // its one decimal shows
+        QVERIFY(!rbVodovodAno()->isChecked() && !rbVodovodNe()->isChecked());
+        QCOMPARE(cbKraj()->currentData().toInt(), 13);
         w->SelectKraj(-1);  // no match: "--- vyberte ---", not the stale region
-        QCOMPARE(w->cbKraj->currentIndex(), 0);
+        QCOMPARE(cbKraj()->currentIndex(), 0);
         GoToPage(M::tsInputValidation);
         QCOMPARE(w->Model().Input().Silnice1TrM, 2300);
     }
 
     void inputFiles() {
-        w->btNext->click();
+        btNext()->click();
         Dialogs().FileAnswers.push_back(std::nullopt);
-        w->btLoadInputData->click();  // cancelled: nothing changes
-        QVERIFY(w->edNazevObce->text().isEmpty());
+        btLoadInputData()->click();  // cancelled: nothing changes
+        QVERIFY(edNazevObce()->text().isEmpty());
         const auto open = Dialogs().RequestsOf(TType::OpenFile);
         QCOMPARE(open.size(), std::size_t(1));
         QCOMPARE(open[0].File.Title, QStringLiteral("Vyberte soubor se vstupními daty"));
@@ -109,23 +109,23 @@ private slots:
         const QString broken = FOut.filePath(QStringLiteral("broken.txt"));
         WriteAll(broken, "# Vstupni data modelu ZEVRA\r\nInputData=Chybna\r\nNadmVyska=412,5\r\n");
         Dialogs().FileAnswers.push_back(broken);
-        w->edNazevObce->setText(QStringLiteral("Zachovat"));
-        w->btLoadInputData->click();
+        edNazevObce()->setText(QStringLiteral("Zachovat"));
+        btLoadInputData()->click();
         QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("ZEVRAModel"));
         QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("'412,5' is not a valid floating point value."));
-        QCOMPARE(w->edNazevObce->text(), QStringLiteral("Zachovat"));  // the controls keep their values
+        QCOMPARE(edNazevObce()->text(), QStringLiteral("Zachovat"));  // the controls keep their values
 
         LoadExample();
-        QCOMPARE(w->edNazevObce->text(), QStringLiteral("Hněvkovice u Opavy"));
-        QCOMPARE(w->edKodObce->Value(), 596835.0);
-        QVERIFY(w->rbVodovodAno->isChecked());
+        QCOMPARE(edNazevObce()->text(), QStringLiteral("Hněvkovice u Opavy"));
+        QCOMPARE(edKodObce()->Value(), 596835.0);
+        QVERIFY(rbVodovodAno()->isChecked());
         GoToPage(M::tsInputValidation);
 
         const QString saved = FOut.filePath(QStringLiteral("ulozena.txt"));
         QFile::remove(saved);
         Dialogs().Clear();
         Dialogs().FileAnswers.push_back(saved);
-        w->btSaveInputData->click();
+        btSaveInputData()->click();
         const auto save = Dialogs().RequestsOf(TType::SaveFile);
         QCOMPARE(save.size(), std::size_t(1));
         QCOMPARE(save[0].File.ProposedName, QStringLiteral("Hněvkovice u Opavy.txt"));
@@ -139,7 +139,7 @@ private slots:
         WriteAll(saved, "puvodni");
         Dialogs().Clear();
         Dialogs().FileAnswers.push_back(saved);
-        w->btSaveInputData->click();
+        btSaveInputData()->click();
         QCOMPARE(Dialogs().Requests.size(), std::size_t(2));
         QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Soubor již existuje. Chcete jej přepsat?"));
         QCOMPARE(ReadAll(saved), QByteArray("puvodni"));
@@ -150,7 +150,7 @@ private slots:
         const QString path = FOut.filePath(QStringLiteral("zprava.rtf"));
         QFile::remove(path);
         Dialogs().FileAnswers.push_back(path);
-        w->btSaveOutput->click();
+        btSaveOutput()->click();
         const auto save = Dialogs().RequestsOf(TType::SaveFile);
         QCOMPARE(save.size(), std::size_t(1));
         QCOMPARE(save[0].File.ProposedName, QStringLiteral("Hněvkovice u Opavy.rtf"));
@@ -165,30 +165,30 @@ private slots:
         WriteAll(path, "puvodni");
         Dialogs().FileAnswers = {path, path};
         Dialogs().YesNoAnswers = {false, true};
-        w->btSaveOutput->click();
+        btSaveOutput()->click();
         QCOMPARE(ReadAll(path), QByteArray("puvodni"));
-        w->btSaveOutput->click();
+        btSaveOutput()->click();
         QCOMPARE(ReadAll(path), rtf);
         QCOMPARE(QDir(FOut.path()).entryList({QStringLiteral("zprava*")}, QDir::Files).size(), 1);
 
         // An empty name field proposes ".rtf".
         Dialogs().YesNoAnswers = {true};
-        w->btChangeInput->click();
-        w->edNazevObce->clear();
-        w->btSaveInputData->setFocus();
-        for (int step = 0; step < 3; ++step) w->btNext->click();  // to the validation page
+        btChangeInput()->click();
+        edNazevObce()->clear();
+        btSaveInputData()->setFocus();
+        for (int step = 0; step < 3; ++step) btNext()->click();  // to the validation page
         QCOMPARE(w->ActivePage(), int(M::tsInputValidation));
         w->Model().Input().Obec = "Beze jména";  // the report still needs a name to evaluate
         w->Model().Evaluate();
         w->ComposeReport();
         Dialogs().FileAnswers.push_back(std::nullopt);
-        w->btSaveOutput->click();
+        btSaveOutput()->click();
         QCOMPARE(Dialogs().RequestsOf(TType::SaveFile).back().File.ProposedName, QStringLiteral(".rtf"));
     }
 
     void copyReportToClipboard() {
         EvaluateExample();
-        w->btCopyOutputToClipboard->click();
+        btCopyOutputToClipboard()->click();
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
         QVERIFY(mime);
         QVERIFY(mime->data(QStringLiteral("text/rtf")).startsWith("{\\rtf1"));
@@ -201,7 +201,7 @@ private slots:
         QVERIFY(!mime->html().contains(QStringLiteral(">  ")));
         QVERIFY(!mime->html().contains(QStringLiteral("<pre")));  // no typewriter lines
         // The view itself still holds plain spaces.
-        QVERIFY(!w->redObyvatelstvoResult->toPlainText().contains(QChar::Nbsp));
+        QVERIFY(!redObyvatelstvoResult()->toPlainText().contains(QChar::Nbsp));
         QVERIFY(mime->text().contains(QStringLiteral("Obec: Hněvkovice u Opavy")));
         QVERIFY(!mime->text().contains(QStringLiteral("[b]")));
     }

@@ -6,6 +6,7 @@
 #include "model/u_object.h"
 #include "model/u_text.h"
 #include "ui_test_support.h"
+#include "wizard_controls.h"
 #include "gui/u_application.h"
 #include "gui/u_gui_functions.h"
 #include "ui/u_main.h"
@@ -39,14 +40,13 @@ inline void WriteAll(const QString& path, const QByteArray& bytes) {
 
 // The wizard of one test over the demonstration data, with scripted dialogs;
 // the test classes call Start/End from their initTestCase/init/cleanup slots.
-class TWizardFixture {
+class TWizardFixture : public TWizardControls {
 protected:
     using TType = TScriptedDialogs::TRequest::TType;
     using M = TfrmMain;
 
     std::unique_ptr<TTestDataDir> FData;
     std::unique_ptr<TScriptedDialogsScope> FDialogs;
-    std::unique_ptr<TfrmMain> w;
     QTemporaryDir FOut;
 
     TScriptedDialogs& Dialogs() { return **FDialogs; }
@@ -61,24 +61,24 @@ protected:
     // Loads the shipped example through the load button.
     void LoadExample() {
         Dialogs().FileAnswers.push_back(ExampleFile(QStringLiteral("obec.txt")));
-        w->btLoadInputData->click();
+        btLoadInputData()->click();
     }
 
     void GoToPage(M::TPage page) {
-        while (w->ActivePage() < page && w->btNext->isEnabled()) w->btNext->click();
+        while (w->ActivePage() < page && btNext()->isEnabled()) btNext()->click();
         QCOMPARE(w->ActivePage(), static_cast<int>(page));
     }
 
     void EvaluateExample() {
-        w->btNext->click();
+        btNext()->click();
         LoadExample();
         GoToPage(M::tsOutput);
         QVERIFY(w->Model().Output());
     }
 
     void LeaveNameField(const QString& typed) {
-        w->edNazevObce->setText(typed);
-        w->edKodObce->setFocus(Qt::TabFocusReason);
+        edNazevObce()->setText(typed);
+        edKodObce()->setFocus(Qt::TabFocusReason);
     }
 
     void StartTestCase() {
