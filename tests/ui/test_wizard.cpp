@@ -57,6 +57,11 @@ private slots:
             const auto* note = Control<QLabel>(w.get(), "lblPodnikateleNote");
             QVERIFY(note);
             QVERIFY(!note->wordWrap());  // one line: the page has room for it
+            // ... and neither it nor a field label is clipped.
+            for (const QLabel* label : pcPages()->widget(M::tsInputData3)->findChildren<QLabel*>())
+                if (!label->wordWrap())
+                    QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                             qPrintable(label->text()));
         }
         btNext()->click();
         QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputValidation));
