@@ -5,7 +5,9 @@
 #include <QFileDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <stdexcept>
 
@@ -89,9 +91,14 @@ bool TQtDialogs::AskYesNo(const QString& caption, const QString& text, bool defa
     return box.exec() == QMessageBox::Yes;
 }
 
-void TQtDialogs::ShowMessage(TMessageKind kind, const QString& caption, const QString& text) {
+void TQtDialogs::ShowMessage(TMessageKind kind, const QString& caption, const QString& text,
+                             TMessagePlacement placement) {
     QMessageBox box(IconOf(kind), caption, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
+    // A window moved before it is shown keeps its place (the toolkit centres
+    // a dialog over its parent only when it was not moved).
+    if (placement == TMessagePlacement::CornerAtScreenCentre)
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) box.move(screen->availableGeometry().center());
     box.exec();
 }
 

@@ -19,6 +19,11 @@ class ECompositeException;
 
 enum class TMessageKind { Question, Information, Warning, Error };
 
+// Where a message box appears: centred on the active window (the toolkit's
+// habit), or with its top-left corner at the centre of the screen, as the
+// batch window has always placed its error boxes.
+enum class TMessagePlacement { OverWindow, CornerAtScreenCentre };
+
 // One file filter: its description as shown (with the pattern in brackets,
 // "Textové soubory (*.txt)") and the patterns it selects ("*.txt").
 struct TFileFilter {
@@ -44,7 +49,8 @@ public:
     // A Yes/No question; true exactly when Yes was chosen (closing is No).
     virtual bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) = 0;
     // A message with an OK button.
-    virtual void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) = 0;
+    virtual void ShowMessage(TMessageKind kind, const QString& caption, const QString& text,
+                             TMessagePlacement placement = TMessagePlacement::OverWindow) = 0;
     // The chosen path, or nothing when cancelled.
     virtual std::optional<QString> OpenFileName(const TFileDialogOptions& options) = 0;
     virtual std::optional<QString> SaveFileName(const TFileDialogOptions& options) = 0;
@@ -69,7 +75,8 @@ std::unique_ptr<IDialogs> SetDialogs(std::unique_ptr<IDialogs> dialogs);
 class TQtDialogs : public IDialogs {
 public:
     bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) override;
-    void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) override;
+    void ShowMessage(TMessageKind kind, const QString& caption, const QString& text,
+                     TMessagePlacement placement = TMessagePlacement::OverWindow) override;
     std::optional<QString> OpenFileName(const TFileDialogOptions& options) override;
     std::optional<QString> SaveFileName(const TFileDialogOptions& options) override;
 };

@@ -437,7 +437,7 @@ void TfrmMain::btCopyOutputToClipboardClick() {
     auto mime = std::make_unique<QMimeData>();
     mime->setData(QStringLiteral("text/rtf"), rtfBytes);
     mime->setData(QStringLiteral("application/rtf"), rtfBytes);
-    mime->setHtml(redObyvatelstvoResult->document()->toHtml());
+    mime->setHtml(ClipboardHtml(*redObyvatelstvoResult->document()));
     mime->setText(ToQ(RenderPlainText(FReportEntries)));
     QGuiApplication::clipboard()->setMimeData(mime.release());
 }

@@ -55,6 +55,19 @@ public:
     int ActivePage() const;
     bool IsTabVisible(TPage page) const;
 
+    // The form's data moved between the fields and the model's input, the
+    // region selected by its number, and the report composed from the
+    // model's output: the steps the wizard runs itself, open for the window
+    // tests and the screenshots.
+    void ControlsToInput();
+    void InputToControls();
+    void SelectKraj(int region);
+    void ComposeReport();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     // Navigation and the actions of the buttons.
     void btNextClick();
     void btBackClick();
@@ -78,13 +91,10 @@ public:
     void ClearInputs();
     void LockInputs();
     void UnlockInputs();
-    void ControlsToInput();
-    void InputToControls();
-    void SelectKraj(int region);
     void ShowValidation();
-    void ComposeReport();
     void ClearReport();
 
+    // Controls; tests reach them by their object names.
     // Frame.
     QLabel* lblPageTitle = nullptr;
     QLabel* imgMOXAN = nullptr;
@@ -125,10 +135,7 @@ public:
     QPushButton* btSaveOutput = nullptr;
     QPushButton* btProfil = nullptr;  // opens the profile window (u_frm_Profil)
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
     void InitControls();
     void BuildFrame();
     QWidget* BuildWelcomePage();

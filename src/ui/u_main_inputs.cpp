@@ -200,8 +200,11 @@ QWidget* TfrmMain::BuildInputPage3() {
     AddRow(grid, QStringLiteral("Z toho samostatně hospodařících rolníků*:"), edPodnikateleRolnici);
     auto* note = new QLabel(QStringLiteral("* - oba údaje by měly být ke stejnému datu"), page);
     note->setObjectName(QStringLiteral("lblPodnikateleNote"));
-    note->setWordWrap(true);
-    grid->addWidget(note, grid->rowCount(), 1, 1, 2);
+    // One line, as a note of two lines reads as two notes. Under the fields
+    // alone it does not fit beside the long labels of this page, so it may
+    // use the whole row and ends at the page's right edge.
+    note->setWordWrap(false);
+    grid->addWidget(note, grid->rowCount(), 0, 1, 3, Qt::AlignRight | Qt::AlignVCenter);
     grid->setRowMinimumHeight(grid->rowCount(), 10);
     AddRow(grid, QStringLiteral("Kolik zaměstnanců má největší zaměstnavatel v obci:"), edDominantniZamestnavatel);
     layout->addLayout(grid);

@@ -2,9 +2,13 @@
 
 #include "gui/u_gui_functions.h"
 
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
+
+#include <memory>
 
 namespace zevra {
 
@@ -16,6 +20,10 @@ QTextCharFormat FormatOf(TMarkupStyle style) {
     format.setFontItalic(style.Italic);
     return format;
 }
+
+// The line of a similar municipality ends in its similarity; wrapped, the
+// figure stands alone on the next line, away from its label.
+const QString SimilarityMark = QStringLiteral(", podobnost: ");
 
 QTextCursor EndCursor(QTextEdit& view) {
     QTextCursor cursor(view.document());
@@ -36,11 +44,45 @@ void TRichTextSink::InsertText(std::string_view text, TMarkupStyle style) {
     EndCursor(FView).insertText(run, FormatOf(style));
 }
 
-void TRichTextSink::EndEntry(TMarkupStyle style) { EndCursor(FView).insertBlock(QTextBlockFormat(), FormatOf(style)); }
+void TRichTextSink::EndEntry(TMarkupStyle style) {
+    QTextCursor cursor = EndCursor(FView);
+    if (cursor.block().text().contains(SimilarityMark)) {
+        QTextBlockFormat unbroken;
+        unbroken.setNonBreakableLines(true);
+        cursor.mergeBlockFormat(unbroken);
+    }
+    cursor.insertBlock(QTextBlockFormat(), FormatOf(style));
+}
 
 void ClearRichText(QTextEdit& view) {
     view.clear();
     view.setCurrentCharFormat(FormatOf(TMarkupStyle{}));
+}
+
+QString ClipboardHtml(const QTextDocument& document) {
+    // Word processors collapse leading spaces of a paragraph; as no-break
+    // spaces the indent of the decile lines survives the paste.
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        // Unbroken lines are the view's concern; in HTML they would become
+        // preformatted text in a typewriter font.
+        if (block.blockFormat().nonBreakableLines()) {
+            QTextBlockFormat wrapping;
+            wrapping.setNonBreakableLines(false);
+            QTextCursor(block).mergeBlockFormat(wrapping);
+        }
+        const QString text = block.text();
+        qsizetype spaces = 0;
+        while (spaces < text.size() && text.at(spaces) == QLatin1Char(' ')) ++spaces;
+        if (spaces == 0) continue;
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, static_cast<int>(spaces));
+        cursor.insertText(QString(spaces, QChar::Nbsp));
+    }
+    // The toolkit writes a no-break space as the character itself, which a
+    // word processor may still take for a space to collapse; the entity is
+    // never collapsed.
+    return copy->toHtml().replace(QChar::Nbsp, QStringLiteral("&nbsp;"));
 }
 
 }  // namespace zevra

@@ -5,6 +5,8 @@
 
 #include "report/u_Tags.h"
 
+class QString;
+class QTextDocument;
 class QTextEdit;
 
 namespace zevra {
@@ -21,5 +23,9 @@ private:
 
 // Empties the view and sets its style back to plain.
 void ClearRichText(QTextEdit& view);
+
+// The view's text as HTML for the clipboard, its paragraphs' leading spaces
+// kept as no-break spaces.
+QString ClipboardHtml(const QTextDocument& document);
 
 }  // namespace zevra

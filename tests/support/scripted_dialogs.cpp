@@ -17,10 +17,12 @@ bool TScriptedDialogs::AskYesNo(const QString& caption, const QString& text, boo
     return answer;
 }
 
-void TScriptedDialogs::ShowMessage(TMessageKind kind, const QString& caption, const QString& text) {
+void TScriptedDialogs::ShowMessage(TMessageKind kind, const QString& caption, const QString& text,
+                                   TMessagePlacement placement) {
     TRequest r;
     r.Type = TRequest::TType::Message;
     r.Kind = kind;
+    r.Placement = placement;
     r.Caption = caption;
     r.Text = text;
     Requests.push_back(r);

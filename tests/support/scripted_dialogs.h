@@ -24,6 +24,7 @@ public:
         QStringList Lines;  // choice lines; problem lines of a composite
         int InitialIndex = -1;
         QString Heading;  // heading of the text window
+        TMessagePlacement Placement = TMessagePlacement::OverWindow;  // of a message
     };
 
     std::deque<bool> YesNoAnswers;
@@ -32,7 +33,8 @@ public:
     std::vector<TRequest> Requests;
 
     bool AskYesNo(const QString& caption, const QString& text, bool defaultNo) override;
-    void ShowMessage(TMessageKind kind, const QString& caption, const QString& text) override;
+    void ShowMessage(TMessageKind kind, const QString& caption, const QString& text,
+                     TMessagePlacement placement = TMessagePlacement::OverWindow) override;
     std::optional<QString> OpenFileName(const TFileDialogOptions& options) override;
     std::optional<QString> SaveFileName(const TFileDialogOptions& options) override;
     int ShowChoice(const QString& caption, const QString& question, const QStringList& lines,

@@ -3,6 +3,7 @@
 // writes batch-window.png there.
 #include "batch/gui/u_batch.h"
 #include "model/u_model.h"
+#include "ui_controls.h"
 #include "ui_test_support.h"
 #include "gui/u_application.h"
 
@@ -30,11 +31,11 @@ int main(int argc, char** argv) {
     TZevraModel model(ZEVRA_TEST_DATA_DIR);
     TfrmBatchProcessing window(model);
     window.show();
-    window.edInputFile->setText(test::ExampleFile(QStringLiteral("obce.csv")));
-    window.btLoadInput->click();
-    window.edInputFile->setText(QStringLiteral("obce.csv"));  // short name in the picture
-    window.dbgInputData->setCurrentIndex(window.dbgInputData->model()->index(1, 0));
-    window.dbgInputData->setFocus();
+    test::Control<QLineEdit>(&window, "edInputFile")->setText(test::ExampleFile(QStringLiteral("obce.csv")));
+    test::Control<QPushButton>(&window, "btLoadInput")->click();
+    test::Control<QLineEdit>(&window, "edInputFile")->setText(QStringLiteral("obce.csv"));  // short name in the picture
+    test::Control<QTableView>(&window, "dbgInputData")->setCurrentIndex(test::Control<QTableView>(&window, "dbgInputData")->model()->index(1, 0));
+    test::Control<QTableView>(&window, "dbgInputData")->setFocus();
     QApplication::processEvents();
     const QString file = out.filePath(QStringLiteral("batch-window.png"));
     const bool saved = !dialogs->Requests.size() && window.grab().save(file);

@@ -7,6 +7,7 @@
 #include "batch/gui/u_batch_progress.h"
 #include "model/u_model.h"
 #include "model/u_text.h"
+#include "ui_controls.h"
 #include "ui_test_support.h"
 #include "gui/u_application.h"
 
@@ -72,27 +73,27 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
 
-    window.edInputFile->setText(path);
-    window.btLoadInput->click();
+    test::Control<QLineEdit>(&window, "edInputFile")->setText(path);
+    test::Control<QPushButton>(&window, "btLoadInput")->click();
     QApplication::processEvents();
     std::printf("rows %d: load and check %.0f ms (%s)\n", rows, Ms(clock),
-                qPrintable(window.lblErrorCount->text()));
-    std::printf("problems only: %d rows in the grid\n", window.dbgInputData->model()->rowCount());
+                qPrintable(test::Control<QLabel>(&window, "lblErrorCount")->text()));
+    std::printf("problems only: %d rows in the grid\n", test::Control<QTableView>(&window, "dbgInputData")->model()->rowCount());
 
-    window.chbProblemsOnly->click();
+    test::Control<QCheckBox>(&window, "chbProblemsOnly")->click();
     QApplication::processEvents();
-    std::printf("all rows shown (%d): %.1f ms\n", window.dbgInputData->model()->rowCount(), Ms(clock));
-    window.chbProblemsOnly->click();
+    std::printf("all rows shown (%d): %.1f ms\n", test::Control<QTableView>(&window, "dbgInputData")->model()->rowCount(), Ms(clock));
+    test::Control<QCheckBox>(&window, "chbProblemsOnly")->click();
     QApplication::processEvents();
-    std::printf("problems only again (%d): %.1f ms\n", window.dbgInputData->model()->rowCount(), Ms(clock));
-    window.chbProblemsOnly->click();
+    std::printf("problems only again (%d): %.1f ms\n", test::Control<QTableView>(&window, "dbgInputData")->model()->rowCount(), Ms(clock));
+    test::Control<QCheckBox>(&window, "chbProblemsOnly")->click();
 
-    QScrollBar* bar = window.dbgInputData->verticalScrollBar();
+    QScrollBar* bar = test::Control<QTableView>(&window, "dbgInputData")->verticalScrollBar();
     const int pages = 200;
     clock.restart();
     for (int p = 0; p < pages; ++p) {
         bar->setValue(bar->maximum() * p / pages);
-        window.dbgInputData->viewport()->grab();
+        test::Control<QTableView>(&window, "dbgInputData")->viewport()->grab();
     }
     std::printf("scroll and paint one screen of the grid: %.2f ms per screen (%d screens)\n", Ms(clock) / pages,
                 pages);
@@ -106,9 +107,9 @@ int main(int argc, char** argv) {
         file.write(QByteArray::fromStdString(Utf8ToCp1250(text.toStdString())));
     }
     clock.restart();
-    window.btLoadInput->click();
+    test::Control<QPushButton>(&window, "btLoadInput")->click();
     const double load = Ms(clock);
-    window.btRunModel->click();
+    test::Control<QPushButton>(&window, "btRunModel")->click();
     std::printf("clean file: load and check %.0f ms, run %.0f ms, %zu output rows\n", load, Ms(clock),
                 window.Batch().OutputData().RowCount());
     rusage usage{};

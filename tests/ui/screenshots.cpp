@@ -3,6 +3,7 @@
 // The wizard is filled with the shipped example "obec.txt" and walked to its
 // report as a user would.
 #include "model/u_format.h"
+#include "ui_controls.h"
 #include "ui_test_support.h"
 #include "gui/u_application.h"
 #include "ui/u_frm_Vyber.h"
@@ -51,17 +52,17 @@ int main(int argc, char** argv) {
     TfrmMain window(data.Path());
     window.show();
     bool ok = Save(window, out, QStringLiteral("zevra-1-uvod.png"));
-    window.btNext->click();
+    test::Control<QPushButton>(&window, "btNext")->click();
     window.Model().LoadInput(test::ExampleFile(QStringLiteral("obec.txt")).toStdString());
     window.InputToControls();
     ok &= Save(window, out, QStringLiteral("zevra-2-vstupni-data-1.png"));
-    window.btNext->click();
+    test::Control<QPushButton>(&window, "btNext")->click();
     ok &= Save(window, out, QStringLiteral("zevra-3-vstupni-data-2.png"));
-    window.btNext->click();
+    test::Control<QPushButton>(&window, "btNext")->click();
     ok &= Save(window, out, QStringLiteral("zevra-4-vstupni-data-3.png"));
-    window.btNext->click();
+    test::Control<QPushButton>(&window, "btNext")->click();
     ok &= Save(window, out, QStringLiteral("zevra-5-kontrola-vstupu.png"));
-    window.btNext->click();
+    test::Control<QPushButton>(&window, "btNext")->click();
     ok &= Save(window, out, QStringLiteral("zevra-6-vysledek.png"));
 
     TfrmVyber choice;

@@ -6,11 +6,15 @@
 #include "ui_test_support.h"
 #include "gui/u_application.h"
 #include "ui/u_frm_Vyber.h"
+#include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
 #include "ui/u_numedit.h"
 #include "ui/u_report_view.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QScreen>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,6 +56,14 @@ struct TFieldWindow {
     void Leave() { Other->setFocus(Qt::TabFocusReason); }
 };
 
+// The toolkit's boxes alone; the program's own windows are not needed here.
+class TBoxesOnly final : public TQtDialogs {
+public:
+    int ShowChoice(const QString&, const QString&, const QStringList&, int) override { return -1; }
+    void ShowInfoText(const QString&, const QString&, const QString&) override {}
+    void ShowComposite(const ECompositeException&, QWidget*) override {}
+};
+
 }  // namespace
 
 class TestWidgets : public QObject {
@@ -68,6 +80,31 @@ private slots:
                  QStringLiteral("nalezen!\r\n[C:/data/Regions.txt]."));
         QCOMPARE(WithFullStop(QStringLiteral("soubor/")), QStringLiteral("soubor/."));
         QCOMPARE(WithFullStop(QString()), QString());
+    }
+
+    // The real message box: centred on its window by default, or with its
+    // top-left corner at the screen centre when asked.
+    void messageBoxPlacement() {
+        QWidget owner;
+        owner.setGeometry(20, 30, 300, 200);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        owner.activateWindow();
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        for (const TMessagePlacement placement : {TMessagePlacement::CornerAtScreenCentre, TMessagePlacement::OverWindow}) {
+            QPoint shownAt;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (!box) return;
+                shownAt = box->pos();
+                box->close();
+            });
+            TBoxesOnly().ShowMessage(TMessageKind::Error, QStringLiteral("Error"), QStringLiteral("text"), placement);
+            if (placement == TMessagePlacement::CornerAtScreenCentre)
+                QCOMPARE(shownAt, screenCentre);
+            else
+                QVERIFY(shownAt != screenCentre);
+        }
     }
 
     void messageBoxesHaveTheirCaptions() {

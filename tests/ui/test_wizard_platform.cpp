@@ -5,6 +5,7 @@
 #include "model/u_format.h"
 #include "ui_controls.h"
 #include "ui_test_support.h"
+#include "wizard_controls.h"
 #include "gui/u_application.h"
 #include "gui/u_gui_functions.h"
 #include "ui/u_main.h"
@@ -32,11 +33,10 @@ using test::Control;
 using TType = TScriptedDialogs::TRequest::TType;
 using M = TfrmMain;
 
-class TestWizardPlatform : public QObject {
+class TestWizardPlatform : public QObject, public test::TWizardControls {
     Q_OBJECT
     std::unique_ptr<test::TTestDataDir> FData;
     std::unique_ptr<test::TScriptedDialogsScope> FDialogs;
-    std::unique_ptr<TfrmMain> w;
 
     TScriptedDialogs& Dialogs() { return **FDialogs; }
     QTabWidget* Pages() { return Control<QTabWidget>(w.get(), "pcPages"); }

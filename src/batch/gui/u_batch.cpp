@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -22,6 +23,8 @@
 #include <QStyleOptionGroupBox>
 #include <QTableView>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace zevra {
 
@@ -72,6 +75,32 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(geometry);
     return label;
+}
+
+// The file labels of the input and output groups share one width, the
+// wider of their texts (at least the designed 88 px), so that neither is
+// clipped whatever the font; the fields start after them and keep their
+// right edge.
+constexpr int FileLabelLeft = 10;
+constexpr int FileFieldRight = 545;
+
+int FileLabelWidth(const QWidget* window) {
+    const QFontMetrics metrics(window->font());
+    int width = 88;
+    for (const QString& text : {QStringLiteral("Vstupní soubor:"), QStringLiteral("Výstupní soubor:")})
+        width = std::max(width, metrics.horizontalAdvance(text) + 2);
+    return width;
+}
+
+QLabel* MakeFileLabel(const QString& text, const char* name, QWidget* parent, int width) {
+    QLabel* label = MakeLabel(text, parent, {FileLabelLeft, 24, width, 16});
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QRect FileFieldGeometry(int labelWidth) {
+    const int left = std::max(100, FileLabelLeft + labelWidth + 2);
+    return {left, 21, FileFieldRight - left, 21};
 }
 
 QGroupBox* MakeGroup(const QString& title, const char* name, QWidget* parent) {
@@ -132,10 +161,11 @@ TfrmBatchProcessing::TFileOpener TfrmBatchProcessing::SetFileOpener(TFileOpener 
 
 void TfrmBatchProcessing::BuildInputGroup() {
     gbInput = MakeGroup(QStringLiteral("Vstupní soubor"), "gbInput", this);
-    MakeLabel(QStringLiteral("Vstupní soubor:"), gbInput, {10, 24, 88, 16});
+    const int labelWidth = FileLabelWidth(this);
+    MakeFileLabel(QStringLiteral("Vstupní soubor:"), "lblInputFile", gbInput, labelWidth);
     edInputFile = new QLineEdit(gbInput);
     edInputFile->setObjectName(QStringLiteral("edInputFile"));
-    edInputFile->setGeometry(100, 21, 445, 21);
+    edInputFile->setGeometry(FileFieldGeometry(labelWidth));
     btChooseInput = MakeButton(QStringLiteral("Vybrat soubor..."), "btChooseInput", gbInput, {554, 19, 126, 25});
     btLoadInput = MakeButton(QStringLiteral("Načíst data"), "btLoadInput", gbInput,
                              {(ClientWidth - 120) / 2, 48, 120, 25});
@@ -203,11 +233,13 @@ void TfrmBatchProcessing::BuildPreviewGroup() {
 void TfrmBatchProcessing::BuildOutputGroup() {
     gbOutput = MakeGroup(QStringLiteral("Uložení výsledku"), "gbOutput", this);
     pnOutput_C = new QWidget(gbOutput);
+    pnOutput_C->setObjectName(QStringLiteral("pnOutput_C"));
     pnOutput_C->setGeometry(0, 0, ClientWidth, OutputHeight);
-    MakeLabel(QStringLiteral("Výstupní soubor:"), pnOutput_C, {10, 24, 88, 16});
+    const int labelWidth = FileLabelWidth(this);
+    MakeFileLabel(QStringLiteral("Výstupní soubor:"), "lblOutputFile", pnOutput_C, labelWidth);
     edOutputFile = new QLineEdit(pnOutput_C);
     edOutputFile->setObjectName(QStringLiteral("edOutputFile"));
-    edOutputFile->setGeometry(100, 21, 445, 21);
+    edOutputFile->setGeometry(FileFieldGeometry(labelWidth));
     btChooseOutput = MakeButton(QStringLiteral("Vybrat soubor..."), "btChooseOutput", pnOutput_C, {554, 19, 126, 25});
     chbOpenOutput = new QCheckBox(QStringLiteral("Po uložení zobrazit výsledky"), pnOutput_C);
     chbOpenOutput->setObjectName(QStringLiteral("chbOpenOutput"));
@@ -429,7 +461,7 @@ void TfrmBatchProcessing::RunModelOnRows() {
 }
 
 void TfrmBatchProcessing::ShowErrorMessage(const QString& text) {
-    Dialogs().ShowMessage(TMessageKind::Error, QStringLiteral("Error"), text);
+    Dialogs().ShowMessage(TMessageKind::Error, QStringLiteral("Error"), text, TMessagePlacement::CornerAtScreenCentre);
 }
 
 void TfrmBatchProcessing::btValidationDetailClick() {

@@ -48,6 +48,19 @@ public:
     using TFileOpener = std::function<void(const QString& fileName)>;
     static TFileOpener SetFileOpener(TFileOpener opener);
 
+    bool InputValid() const { return FBatch.InputValid(); }
+    TState State() const;
+    bool PreviewExpanded() const { return FPreviewExpanded; }
+    bool OutputExpanded() const { return FOutputExpanded; }
+    TZevraBatch& Batch() { return FBatch; }
+    TMemTableModel& InputModel() { return *FInputModel; }
+    // The input row the grid's cursor is on; npos when no row is visible.
+    std::size_t CurrentInputRow() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     // Event handlers (the buttons run them guarded: an exception other than
     // the load's problem list goes to the application's error box).
     void FormCreate();
@@ -68,16 +81,7 @@ public:
     void WriteHtmlOutput();
     void OpenOutputFile();
 
-    bool InputValid() const { return FBatch.InputValid(); }
-    TState State() const;
-    bool PreviewExpanded() const { return FPreviewExpanded; }
-    bool OutputExpanded() const { return FOutputExpanded; }
-    TZevraBatch& Batch() { return FBatch; }
-    TMemTableModel& InputModel() { return *FInputModel; }
-    // The input row the grid's cursor is on; npos when no row is visible.
-    std::size_t CurrentInputRow() const;
-
-    // Controls.
+    // Controls; tests reach them by their object names.
     QGroupBox* gbInput = nullptr;
     QLineEdit* edInputFile = nullptr;
     QPushButton* btChooseInput = nullptr;
@@ -101,10 +105,7 @@ public:
     QWidget* pnButtons = nullptr;
     QPushButton* btClose = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
 
-private:
     void BuildInputGroup();
     void BuildPreviewGroup();
     void BuildOutputGroup();

@@ -76,7 +76,9 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmInfo::SetContent(const QString& caption, const QString& heading, const QString& text) {
-    setWindowTitle(caption);
+    // The toolkit shows the application name in place of an empty title; a
+    // single space is a title that shows nothing.
+    setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
     lblLabel->setText(heading);
     mmInfo->setPlainText(PlainLines(text));
 }

@@ -1,0 +1,217 @@
+// The wizard's lookup, name rules, fields and input files, and the result
+// page's report actions (RTF file, clipboard), with scripted dialogs.
+#include "wizard_fixture.h"
+
+using namespace zevra;
+using namespace zevra::test;
+
+class TestWizardIo : public QObject, public test::TWizardFixture {
+    Q_OBJECT
+private slots:
+    void initTestCase() { StartTestCase(); }
+    void init() { StartTest(); }
+    void cleanup() { EndTest(); }
+
+    void lookupOutcomes() {
+        btNext()->click();
+        edNazevObce()->setText(QStringLiteral("  jEDINOV "));
+        btKodLookup()->click();
+        QCOMPARE(edKodObce()->Value(), 999001.0);
+        QVERIFY(Dialogs().Requests.empty());
+
+        edNazevObce()->setText(QStringLiteral("Neexistujici"));
+        btKodLookup()->click();
+        QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("Varování"));
+        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Obec s tímto názvem nebyla nalezena v seznamu obcí ČR"));
+        QCOMPARE(edKodObce()->Value(), 999001.0);  // unchanged
+
+        edNazevObce()->setText(QStringLiteral("Mnohov"));
+        btKodLookup()->click();
+        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Tomuto názvu vyhovuje přliš mnoho obcí, prosím upřesněte"));
+        QCOMPARE(edKodObce()->Value(), 999001.0);
+
+        edNazevObce()->setText(QStringLiteral("Dvojnice"));
+        Dialogs().ChoiceAnswers = {3, -1};
+        btKodLookup()->click();
+        const auto choice = Dialogs().RequestsOf(TType::Choice);
+        QCOMPARE(choice.size(), std::size_t(1));
+        QCOMPARE(choice[0].Caption, QStringLiteral("Výběr obce"));
+        QCOMPARE(choice[0].Text,
+                 QStringLiteral("Podle názvu připadá do úvahy více možností. Vyberte prosím, o kterou obec se jedná"));
+        QCOMPARE(choice[0].Lines.size(), 14);
+        QCOMPARE(choice[0].Lines[0], QStringLiteral("Dvojnice (okr. Okres 1)"));
+        QCOMPARE(choice[0].InitialIndex, 0);
+        QCOMPARE(edKodObce()->Value(), 999104.0);
+        btKodLookup()->click();  // cancelled: the code stays
+        QCOMPARE(edKodObce()->Value(), 999104.0);
+        QCOMPARE(edNazevObce()->text(), QStringLiteral("Dvojnice"));
+    }
+
+    void nameFieldForgetsCodeWhenChanged() {
+        btNext()->click();
+        edNazevObce()->setFocus(Qt::TabFocusReason);
+        LeaveNameField(QStringLiteral("Jedinov"));
+        edKodObce()->SetValue(999001);
+        edNazevObce()->setFocus(Qt::TabFocusReason);
+        LeaveNameField(QStringLiteral("  Jedinov "));  // same trimmed name: the code stays
+        QCOMPARE(edKodObce()->Value(), 999001.0);
+        edNazevObce()->setFocus(Qt::TabFocusReason);
+        LeaveNameField(QStringLiteral("JEDINOV"));  // letter case counts
+        QCOMPARE(edKodObce()->Value(), 0.0);
+        QVERIFY(btKodLookup()->isEnabled());
+        edNazevObce()->setFocus(Qt::TabFocusReason);
+        LeaveNameField(QStringLiteral("   "));
+        QVERIFY(!btKodLookup()->isEnabled());
+        Dialogs().YesNoAnswers = {true};
+        btStartAgain()->click();
+        QVERIFY(btKodLookup()->isEnabled());
+    }
+
+    void fieldsMoveIntoInput() {
+        btNext()->click();
+        edSilnice1TridyKm()->SetValue(1.5);
+        edObyvateleCelkem()->SetValue(12345678);
+        rbVodovodNe()->setChecked(true);
+        w->ControlsToInput();
+        QCOMPARE(w->Model().Input().Silnice1TrM, 1500);
+        QCOMPARE(w->Model().Input().ObyvateleCelkem, 9999999);
+        QCOMPARE(w->Model().Input().Kraj, -1);
+        QVERIFY(w->Model().Input().Vodovod == TTriBool::tbFalse);
+
+        w->Model().Input().Silnice1TrM = 2345;
+        w->Model().Input().Kraj = 13;
+        w->Model().Input().Vodovod = TTriBool::tbUnknown;
+        w->InputToControls();
+        QCOMPARE(edSilnice1TridyKm()->EditText(), QStringLiteral("2.3"));
+        QCOMPARE(edSilnice1TridyKm()->text(), QStringLiteral("2.3"));  // its one decimal shows
+        QVERIFY(!rbVodovodAno()->isChecked() && !rbVodovodNe()->isChecked());
+        QCOMPARE(cbKraj()->currentData().toInt(), 13);
+        w->SelectKraj(-1);  // no match: "--- vyberte ---", not the stale region
+        QCOMPARE(cbKraj()->currentIndex(), 0);
+        GoToPage(M::tsInputValidation);
+        QCOMPARE(w->Model().Input().Silnice1TrM, 2300);
+    }
+
+    void inputFiles() {
+        btNext()->click();
+        Dialogs().FileAnswers.push_back(std::nullopt);
+        btLoadInputData()->click();  // cancelled: nothing changes
+        QVERIFY(edNazevObce()->text().isEmpty());
+        const auto open = Dialogs().RequestsOf(TType::OpenFile);
+        QCOMPARE(open.size(), std::size_t(1));
+        QCOMPARE(open[0].File.Title, QStringLiteral("Vyberte soubor se vstupními daty"));
+        QCOMPARE(open[0].File.Filters.size(), std::size_t(2));
+        QCOMPARE(open[0].File.Filters[0].Description, QStringLiteral("Textové soubory (*.txt)"));
+        QCOMPARE(open[0].File.Filters[1].Patterns, QStringLiteral("*.*"));
+        QCOMPARE(open[0].File.DefaultSuffix, QStringLiteral("txt"));
+        QVERIFY(open[0].File.MustExist);
+
+        const QString broken = FOut.filePath(QStringLiteral("broken.txt"));
+        WriteAll(broken, "# Vstupni data modelu ZEVRA\r\nInputData=Chybna\r\nNadmVyska=412,5\r\n");
+        Dialogs().FileAnswers.push_back(broken);
+        edNazevObce()->setText(QStringLiteral("Zachovat"));
+        btLoadInputData()->click();
+        QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("ZEVRAModel"));
+        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("'412,5' is not a valid floating point value."));
+        QCOMPARE(edNazevObce()->text(), QStringLiteral("Zachovat"));  // the controls keep their values
+
+        LoadExample();
+        QCOMPARE(edNazevObce()->text(), QStringLiteral("Hněvkovice u Opavy"));
+        QCOMPARE(edKodObce()->Value(), 596835.0);
+        QVERIFY(rbVodovodAno()->isChecked());
+        GoToPage(M::tsInputValidation);
+
+        const QString saved = FOut.filePath(QStringLiteral("ulozena.txt"));
+        QFile::remove(saved);
+        Dialogs().Clear();
+        Dialogs().FileAnswers.push_back(saved);
+        btSaveInputData()->click();
+        const auto save = Dialogs().RequestsOf(TType::SaveFile);
+        QCOMPARE(save.size(), std::size_t(1));
+        QCOMPARE(save[0].File.ProposedName, QStringLiteral("Hněvkovice u Opavy.txt"));
+        QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("Upozornění"));
+        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Vstupní data byla uložena."));
+        const QByteArray written = ReadAll(saved);
+        QVERIFY(written.startsWith("# Vstupni data modelu ZEVRA"));
+        QCOMPARE(written, ReadAll(test::ExampleFile(QStringLiteral("obec.txt"))));
+
+        // An existing file answered No: nothing written, nothing shown.
+        WriteAll(saved, "puvodni");
+        Dialogs().Clear();
+        Dialogs().FileAnswers.push_back(saved);
+        btSaveInputData()->click();
+        QCOMPARE(Dialogs().Requests.size(), std::size_t(2));
+        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Soubor již existuje. Chcete jej přepsat?"));
+        QCOMPARE(ReadAll(saved), QByteArray("puvodni"));
+    }
+
+    void saveReportAsRtf() {
+        EvaluateExample();
+        const QString path = FOut.filePath(QStringLiteral("zprava.rtf"));
+        QFile::remove(path);
+        Dialogs().FileAnswers.push_back(path);
+        btSaveOutput()->click();
+        const auto save = Dialogs().RequestsOf(TType::SaveFile);
+        QCOMPARE(save.size(), std::size_t(1));
+        QCOMPARE(save[0].File.ProposedName, QStringLiteral("Hněvkovice u Opavy.rtf"));
+        QCOMPARE(save[0].File.Filters[0].Description, QStringLiteral("Rich Text files (*.rtf)"));
+        QCOMPARE(save[0].File.DefaultSuffix, QStringLiteral("rtf"));
+        const QByteArray rtf = ReadAll(path);
+        QVERIFY(rtf.startsWith("{\\rtf1"));
+        QVERIFY(rtf.contains("\\b"));
+        QVERIFY(Dialogs().RequestsOf(TType::Message).empty());  // no message after saving
+        QVERIFY(Dialogs().RequestsOf(TType::YesNo).empty());
+
+        WriteAll(path, "puvodni");
+        Dialogs().FileAnswers = {path, path};
+        Dialogs().YesNoAnswers = {false, true};
+        btSaveOutput()->click();
+        QCOMPARE(ReadAll(path), QByteArray("puvodni"));
+        btSaveOutput()->click();
+        QCOMPARE(ReadAll(path), rtf);
+        QCOMPARE(QDir(FOut.path()).entryList({QStringLiteral("zprava*")}, QDir::Files).size(), 1);
+
+        // An empty name field proposes ".rtf".
+        Dialogs().YesNoAnswers = {true};
+        btChangeInput()->click();
+        edNazevObce()->clear();
+        btSaveInputData()->setFocus();
+        for (int step = 0; step < 3; ++step) btNext()->click();  // to the validation page
+        QCOMPARE(w->ActivePage(), int(M::tsInputValidation));
+        w->Model().Input().Obec = "Beze jména";  // the report still needs a name to evaluate
+        w->Model().Evaluate();
+        w->ComposeReport();
+        Dialogs().FileAnswers.push_back(std::nullopt);
+        btSaveOutput()->click();
+        QCOMPARE(Dialogs().RequestsOf(TType::SaveFile).back().File.ProposedName, QStringLiteral(".rtf"));
+    }
+
+    void copyReportToClipboard() {
+        EvaluateExample();
+        btCopyOutputToClipboard()->click();
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mime);
+        QVERIFY(mime->data(QStringLiteral("text/rtf")).startsWith("{\\rtf1"));
+        QCOMPARE(mime->data(QStringLiteral("application/rtf")), mime->data(QStringLiteral("text/rtf")));
+        QVERIFY(mime->hasHtml());
+        QVERIFY(mime->html().contains(QStringLiteral("Hněvkovice u Opavy")));
+        // The decile lines under a similar municipality keep their indent
+        // where leading spaces would be dropped.
+        QVERIFY(mime->html().contains(QStringLiteral(">&nbsp;&nbsp;")));
+        QVERIFY(!mime->html().contains(QStringLiteral(">  ")));
+        QVERIFY(!mime->html().contains(QStringLiteral("<pre")));  // no typewriter lines
+        // The view itself still holds plain spaces.
+        QVERIFY(!redObyvatelstvoResult()->toPlainText().contains(QChar::Nbsp));
+        QVERIFY(mime->text().contains(QStringLiteral("Obec: Hněvkovice u Opavy")));
+        QVERIFY(!mime->text().contains(QStringLiteral("[b]")));
+    }
+
+};
+
+int main(int argc, char** argv) {
+    TZevraApplication app(argc, argv);
+    TestWizardIo test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_wizard_io.moc"
