@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batch throughput of `zevra-cli batch`, run as a child process on generated
 // batch files of valid municipalities (code page 1250, CR LF), over the
 // shipped reference data (its small sample) and over the full-size data set of

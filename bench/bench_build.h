@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which build a benchmark measures. Figures of an unoptimised build say
 // nothing about the program users run, so every benchmark prints the build
 // and refuses to run on one without optimisation unless asked with --force.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints how long one Evaluate takes (deciles, assessment texts and the search
 // for similar municipalities) with the shipped data and with a reference
 // sample of 6,000 municipalities, and how long composing and writing the

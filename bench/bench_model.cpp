@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints how long the model takes to construct (reading the five reference
 // files) with the shipped data and with a generated full-size data set.
 #include "bench_build.h"

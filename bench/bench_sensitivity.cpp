@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints how long the sensitivity analysis of the band to the weights takes:
 // 10,000 Monte Carlo draws plus the one-at-a-time variants, for the example
 // municipality with the shipped weights. Target: well under 50 ms.

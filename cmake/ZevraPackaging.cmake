@@ -1,3 +1,4 @@
+# SPDX-FileCopyrightText: MOXAN
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a Debian installation expects around the programs (copyright, changelog,
 # manual pages, bash completion, AppStream metainfo) and the CPack settings

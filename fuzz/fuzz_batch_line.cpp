@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the batch file reader and everything after it. The input
 // is taken as the raw bytes of a batch file (and, separately, as one line for
 // the line parser). Checked on every input: no crash or sanitizer report,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the key = value reader. Every line of the input goes
 // through TZevraData::ParseKeyValue (a parsed key and value must be trimmed
 // and the key must not hold "="), then the input is read as an input data file

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays a fuzz target's corpus without libFuzzer: every file named on the
 // command line, or found below a folder named there, goes once through
 // LLVMFuzzerTestOneInput. ctest runs it on the committed corpus with any

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: MOXAN
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer programs with clang (ZEVRA_FUZZ, with address and
 # undefined-behaviour sanitizers) and runs each for a while, starting from the
 # committed seed corpus. Not part of the test command: ctest replays the

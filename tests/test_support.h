@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the core tests: temporary folders and a small reference
 // data set written on the fly.
 #pragma once

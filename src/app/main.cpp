@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra: the desktop wizard of the ZEVRA evaluation model.
 #include "app/u_app_dialogs.h"
 #include "batch/gui/u_batch.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialogs of the program: Qt's standard boxes and file dialogs, the
 // wizard's choice dialog and the batch path's text window and problem list.
 #pragma once

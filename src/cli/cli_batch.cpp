@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra-cli batch INPUT.csv OUTPUT.html: loads a batch file, validates every
 // row, evaluates them all and writes the HTML table. Every message goes to
 // stderr; the output file is written only when everything succeeded.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of zevra-cli. Each takes the reference data folder and the
 // arguments after the command name, prints to stdout/stderr and returns the
 // exit status: 0 success, 1 the data hold errors, 2 something failed.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_json.h"
 
 #include "batch/core/u_batchcore.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Results as JSON (UTF-8) for spreadsheets and scripts: one evaluated
 // municipality, or the output table of a batch run. Described in docs/json.md.
 #pragma once

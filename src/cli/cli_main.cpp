@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra-cli: the model's core from the shell.
 #include "cli_commands.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra-cli sensitivity INPUT.txt [--draws N] [--spread S]: how robust the
 // band of one municipality is to the weights, as text. Also the settings
 // parser that evaluate --format json shares.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: MOXAN
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the demonstration reference data and the example files of ZEVRA Model.
 
 The figures are invented: they follow plausible distributions for small

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: titled "ZEVRAModel"; an exception that escapes an
 // event handler is shown in the application's error box and the application
 // goes on.

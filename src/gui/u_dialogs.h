@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every modal question, message box and file dialog of the windows goes
 // through IDialogs. The application installs its Qt implementation at start
 // (app/u_app_dialogs.h); the window tests install scripted dialogs that answer

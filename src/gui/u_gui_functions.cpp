@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/u_gui_functions.h"
 
 #include "gui/u_dialogs.h"

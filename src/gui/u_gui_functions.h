@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small helpers shared by the windows: the three message boxes with their
 // fixed captions, the application's error box, enabling controls with a
 // matching background, the version text and string conversions.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures of the program, drawn in code: the maker's logo for the top
 // band of the wizard and the application icon.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TZevraData: reads the five reference data files and reads and writes the
 // input data file of one municipality. It keeps no state but the folder of the
 // data files; every read returns a new collection owned by the caller.

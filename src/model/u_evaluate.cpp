@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation of the current input: the seven partial indicators, their
 // deciles, the integrated indicator "Obyvatelstvo" with its verbal texts, and
 // the most similar municipalities of the reference sample.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide number format and the number <-> text conversions.
 // The decimal separator is always "."; the thousands separator is the
 // locale's (or one set explicitly) and appears only where a format groups.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven partial indicators in their fixed order dck, dvo, vs1, nvr, vkt,
 // vea, rps, used everywhere: deciles, weighted sum, texts, similarity and
 // report. Also the texts shared by the model's assessment and the report.

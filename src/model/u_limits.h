@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The limits of the model: what validation accepts and the ranges of the
 // wizard's number fields. Both read them from here.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TZevraModel: the one object through which the program uses the model. It
 // owns the reference data (read once, at construction), the current input and
 // the result of the last evaluation.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base layer of the model: the record base class, the boxed number, the
 // three-valued flag, the general error and two string helpers.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a file the user chose: the input data file, the RTF report, the
 // batch output. Every save of the program goes through TSafeFileWriter, so
 // that a save either completes or leaves what it replaces as it was.

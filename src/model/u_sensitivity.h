@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How robust the band of "Obyvatelstvo" is to the weights, and why a sample
 // municipality is as similar as it is. Both work on the deciles after the
 // employer correction and on the weights in the fixed indicator order.

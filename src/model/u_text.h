@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text at the file boundaries: code page 1250 <-> UTF-8, line splitting and
 // whole-file reading and writing. Inside the program every string is UTF-8.
 #pragma once

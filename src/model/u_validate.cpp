@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check of the current input against the limits of the model.
 #include "model/u_format.h"
 #include "model/u_limits.h"

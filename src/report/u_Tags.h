@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report's tag markup ("[b]", "[/b]", "[i]", "[/i]") rendered into runs
 // of plain, bold, italic or bold italic text. The renderer is a small state
 // machine that feeds a sink: the result page's rich-text view, the RTF writer

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report as plain text: the tags removed as the renderer removes them,
 // each entry followed by LF, the entry's own CR LF line breaks kept.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report on one evaluated municipality, as a list of entries in the tag
 // markup of u_Tags.h: one entry per paragraph, CR LF inside an entry for a
 // line break. The result page renders it; the RTF and plain-text writers turn

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An RTF writer over the runs of the markup renderer: a complete document in
 // code page 1250, Times New Roman 12 pt, one paragraph per entry, bold and
 // italic runs as rendered. Every non-ASCII character is written as a Unicode

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A radio group whose item buttons use a font of their own (ItemsFont),
 // separate from the font of the group caption. The buttons always follow
 // Items and are laid out in Columns columns.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmProfil: the profile of the evaluated municipality, opened from the
 // result page: the decile chart, how robust the band is to the weights, the
 // similar municipalities and, for the one selected, its deciles beside ours

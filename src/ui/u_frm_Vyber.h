@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmVyber: a small modal dialog that lets the user pick one line of a short
 // list, optionally under a question.
 #pragma once

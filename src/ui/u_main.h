@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the wizard window. It owns the model for the life of the process
 // and leads the user from the welcome page through three input pages and the
 // validation page to the report on the result page.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input pages, the validation page, the municipality lookup and the input
 // data file of TfrmMain.
 #include "model/u_format.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TNumberEdit: a numeric entry field over QLineEdit. It holds one number:
 // empty for 0, shown plainly with at most Decimals decimals while it has the
 // focus, and in its display format (",0", ",0.000" or "0", grouped with the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/u_report_view.h"
 
 #include "gui/u_gui_functions.h"

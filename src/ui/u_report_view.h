@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result page's rich-text view as a sink of the markup renderer: every
 // run is inserted at the end of the view in its style, every entry ends a
 // paragraph.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A model over the small test data set, a batch that borrows it and helpers
 // that build batch lines.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Batch files as Czech spreadsheets save them: quoted text, a header row and
 // the decimal comma; the original form reads as before.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTML result file: pieces in order, cell texts, escaping, code page,
 // safe writing, and a check by an HTML checker when one is installed.
 #include "batch_fixture.h"

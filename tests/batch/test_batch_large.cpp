@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A large generated batch over the shipped reference data: the HTML written
 // for it must stay byte for byte what the program wrote before the batch was
 // made faster. The checksum below was taken from that earlier program; a

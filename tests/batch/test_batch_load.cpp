@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a batch file into the input table: columns, comments, line ends,
 // conversions, the region lookup and the collected line problems.
 #include "batch_fixture.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Validation marks, counts and labels; the copy of a row into the model; the
 // run and its output rows.
 #include "model/u_format.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra-cli batch: messages on stderr, exit statuses, and no output file
 // unless everything succeeded.
 #include "batch_fixture.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch workbook read back by LibreOffice Calc (headless, converted to
 // CSV) has the values of the HTML table: numbers as numbers, the band beside
 // the integrated indicator, and the summary sheet's counts.

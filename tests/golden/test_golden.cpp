@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden files: every folder tests/data/<topic>/<case>/ holds an input and the
 // exact bytes the program makes of it. One test per topic runs every case
 // against the shipped reference data; a new case is a new folder.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_DAO.h"
 #include "model/u_model.h"
 #include "test_support.h"

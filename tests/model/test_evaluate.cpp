@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluation of one municipality: deciles, the employer correction, the
 // integrated indicator with its band, the partial texts and the water-supply
 // warning, and what a refused evaluation leaves behind.

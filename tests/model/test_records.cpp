@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_SampleMunicipalities.h"
 #include "model/u_inputdata.h"
 #include "model/u_outputdata.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sensitivity of the band to the weights, and the shares of the similarity
 // distance, on cases whose answer is known in advance.
 #include "model/u_model.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search for similar municipalities: leaving out the municipality itself,
 // the size filter, the weighted distance, the ranking and the thinning.
 #include "model/u_model.h"

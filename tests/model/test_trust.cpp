@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and text the user can trust: encoding detection, saves that keep what
 // they replace, inputs that are not files, checked reference data, messages
 // and kilometres.

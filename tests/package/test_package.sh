@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: MOXAN
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Packs the build tree into the .deb as scripts/package does, unpacks it into
 # a scratch root (dpkg -x, no root needed) and runs the installed zevra-cli

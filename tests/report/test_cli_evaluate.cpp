@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra-cli evaluate: the report in its three forms, refusals and usage.
 #include "model/u_model.h"
 #include "report/u_plaintext.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zevra-cli's JSON results checked against the text report, the sensitivity
 // command and the batch HTML table of the same input.
 #include "model/u_model.h"

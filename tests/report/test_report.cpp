@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report entries composed from an evaluation result.
 #include "model/u_format.h"
 #include "report/u_report.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer: a complete, ASCII-only document with code page 1250
 // fallbacks, and a report that LibreOffice reads back with its letters,
 // paragraphs and bold and italic runs intact.

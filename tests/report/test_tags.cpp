@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The markup renderer: runs and styles, literal text for anything that is not
 // one of the four tags, style kept across entries.
 #include "report/u_Tags.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scripted_dialogs.h"
 
 #include "batch/core/u_exception_functions.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TScriptedDialogs: the test double of the windows' dialogs. It answers from
 // queues and records every request; a request without a queued answer gets
 // the cautious one (No, cancel, -1), so a test never blocks.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reaching a window's controls by their object names, as a user finds them
 // by their labels: the tests need no access to the window's members.
 #pragma once

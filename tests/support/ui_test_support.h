@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the window tests: a reference data set with known lookup cases
 // and the scripted dialogs installed for the life of a test object.
 #pragma once

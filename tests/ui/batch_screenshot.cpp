@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the batch window after loading the shipped example with warnings:
 //   QT_QPA_PLATFORM=offscreen zevra_batch_screenshot <output folder>
 // writes batch-window.png there.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints how the batch window copes with a large file: load and check,
 // switching the problems-only display, scrolling and painting the grid, and
 // the run, for a generated file of 100,000 rows (every tenth with an error,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch window tests' common ground: a window over the demonstration
 // data with scripted dialogs, batch files written for a test, and a watch on
 // the progress dialogs.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the profile window for the shipped example "znevyhodnena-obec.txt",
 // with its first similar municipality selected, into a PNG file:
 //   QT_QPA_PLATFORM=offscreen zevra_profile_screenshot <output folder>

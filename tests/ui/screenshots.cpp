@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders every page of the wizard, and the choice dialog, into PNG files:
 //   QT_QPA_PLATFORM=offscreen zevra_screenshots <output folder> [--icon <png>]
 // The wizard is filled with the shipped example "obec.txt" and walked to its

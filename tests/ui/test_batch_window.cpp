@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch window driven by its buttons with scripted dialogs: its states
 // and layout, loading good and faulty files, the problems-only display and
 // the row colours, the row detail, the close button, the wizard's batch

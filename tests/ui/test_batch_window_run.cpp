@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch window's run and save: the run refused by errors, a clean file
 // run and saved with and without showing the result, faulty loads, the
 // progress feedback, and the shipped examples from load to saved HTML.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile window: the chart rendered offscreen has one bar per indicator
 // whose length follows its decile, a second series for a selected similar
 // municipality, the distance shares add up to its "podobnost", and the

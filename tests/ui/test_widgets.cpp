@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small windows and controls: helpers and error box, the numeric field,
 // the radio group, the choice dialog and the report view.
 #include "ui/VUNORadioGroup.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard window driven by its controls, with scripted dialogs: start,
 // navigation and buttons, the validation page, the result state, reset and
 // restart, a failing evaluation and the batch button.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard's lookup, name rules, fields and input files, and the result
 // page's report actions (RTF file, clipboard), with scripted dialogs.
 #include "wizard_fixture.h"

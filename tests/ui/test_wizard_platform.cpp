@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard as a desktop program on this platform: only visible pages can
 // be reached (wheel, keys), Qt's own texts are Czech, the file dialogs start
 // in sensible folders, entering a page focuses its first field, grouped

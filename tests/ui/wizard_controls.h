@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard of a window test and its controls, found by their object names
 // as a user finds them by their labels.
 #pragma once

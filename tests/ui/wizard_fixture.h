@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard tests' common ground: a wizard over the demonstration data with
 // scripted dialogs, and the steps most tests begin with.
 #pragma once

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/core/u_batchcore.h"
 
 #include "batch/core/u_batchdialect.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TZevraBatch: evaluation of many municipalities from one semicolon-separated
 // file. It owns the input table (one row per data line, marked by validation)
 // and the output table (one row per evaluated input row), borrows the model,

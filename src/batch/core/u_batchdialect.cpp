@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/core/u_batchdialect.h"
 

@@ -1,3 +1,4 @@
+// SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How a batch line splits into its values, including the forms a Czech
 // spreadsheet (Excel, LibreOffice Calc) saves: quoted text, a header row of

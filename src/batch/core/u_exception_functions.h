@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's own exception base and the composite exception that carries
 // several problems at once (each with the context where it arose), so that an
 // operation can go on after a failing item and report everything at the end.

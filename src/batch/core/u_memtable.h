@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMemTable: an in-memory table of named, typed fields. Text fields have a
 // size in characters (UTF-8 aware; 0 means no limit) and cut longer texts;
 // integer fields hold 32-bit integers, float fields doubles. Every cell may be

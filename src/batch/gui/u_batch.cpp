@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/gui/u_batch.h"
 
 #include "batch/gui/u_batch_progress.h"

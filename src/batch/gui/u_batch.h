@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmBatchProcessing: the modal batch window. It leads through three steps,
 // each in its own group: choose, load and check an input file (the rows with
 // problems are listed in a grid), run the model over all rows, and save the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TDelayedProgress: feedback for the long loops of the batch window. It
 // takes the batch core's progress reports and shows a modal progress dialog
 // only once an operation has lasted longer than the delay (half a second by

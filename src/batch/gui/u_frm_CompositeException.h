@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmCompositeException: the modal dialog that lists every problem of an
 // ECompositeException, one line each ("Řádek 3: message").
 #pragma once

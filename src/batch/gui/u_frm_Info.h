@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmInfo: a resizable text window with a heading above a read-only memo and
 // an "Ok" button; the batch window shows the check results of one row in it.
 #pragma once

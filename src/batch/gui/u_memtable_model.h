@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMemTableModel: shows a TMemTable in a Qt item view. It reads the cells in
 // place through the table's index of visible rows (no row is copied), so a
 // table of any size costs the same per drawn cell; rows are coloured by a

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/workbook/u_workbook.h"
 
 #include "batch/core/u_batchcore.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch result as an Excel workbook (.xlsx) for spreadsheet users: sheet
 // "Obce" with the output table (numbers as numbers, deciles as integers, the
 // band as its text, frozen header, autofilter) and sheet "Souhrn" with the

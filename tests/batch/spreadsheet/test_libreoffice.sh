@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: MOXAN
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Batch files as LibreOffice Calc saves them: obce-cs.fods converted to CSV
 # (";" separated, code page 1250 and UTF-8, with and without "quote all text
