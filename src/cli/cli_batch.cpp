@@ -108,8 +108,7 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
     if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
     // Writing the table over its own input would destroy the data.
     if (args[1] != "-" && SameFile(InputPath(args[0]), args[1])) {
-        std::cerr << "Výstupní soubor je totožný se vstupním souborem, vstupní data by byla přepsána!\n["
-                  << TerminalText(args[1]) << "]\n";
+        std::cerr << TerminalText(SameAsInputMessage(args[1])) << '\n';
         return kExitFailure;
     }
     try {

@@ -266,4 +266,8 @@ bool SameFile(const std::string& a, const std::string& b) {
     return ResolveLinks(a) == ResolveLinks(b);
 }
 
+std::string SameAsInputMessage(const std::string& path) {
+    return "Výstupní soubor je totožný se vstupním souborem, vstupní data by byla přepsána!\r\n[" + path + "]";
+}
+
 }  // namespace zevra

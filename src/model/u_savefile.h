@@ -46,4 +46,7 @@ void SaveFile(const std::string& path, std::string_view bytes);
 // where one does not exist yet, the same path after resolving links.
 bool SameFile(const std::string& a, const std::string& b);
 
+// The refusal of an output that would overwrite its own input.
+std::string SameAsInputMessage(const std::string& path);
+
 }  // namespace zevra

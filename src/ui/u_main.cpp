@@ -440,7 +440,12 @@ void TfrmMain::btCopyOutputToClipboardClick() {
     mime->setData(QStringLiteral("text/rtf"), rtfBytes);
     mime->setData(QStringLiteral("application/rtf"), rtfBytes);
     mime->setHtml(ClipboardHtml(*redObyvatelstvoResult->document()));
-    mime->setText(ToQ(RenderPlainText(FReportEntries)));
+    // One line end throughout, the clipboard's CR LF (the entries carry CR LF
+    // inside and the plain-text writer ends each with LF).
+    QString plain = ToQ(RenderPlainText(FReportEntries));
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    mime->setText(plain);
     QGuiApplication::clipboard()->setMimeData(mime.release());
 }
 

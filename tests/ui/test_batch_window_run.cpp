@@ -76,6 +76,13 @@ private slots:
         Load(path);
         QCOMPARE(w->State(), B::TState::Loaded);
         QCOMPARE(w->Batch().OutputData().RowCount(), std::size_t(2));  // until the next run
+
+        // The results never overwrite the file they came from.
+        const QByteArray input = ReadAll(path);
+        edOutputFile()->setText(path);
+        btSaveOutput()->click();
+        QVERIFY(Messages().last().contains(QStringLiteral("totožný se vstupním souborem")));
+        QCOMPARE(ReadAll(path), input);
     }
 
     void faultyFirstLoad() {

@@ -206,6 +206,9 @@ private slots:
         QVERIFY(!redObyvatelstvoResult()->toPlainText().contains(QChar::Nbsp));
         QVERIFY(mime->text().contains(QStringLiteral("Obec: Hněvkovice u Opavy")));
         QVERIFY(!mime->text().contains(QStringLiteral("[b]")));
+        // The plain text ends every line with CR LF, as the clipboard expects.
+        QVERIFY(mime->text().contains(QStringLiteral("\r\n")));
+        QCOMPARE(mime->text().count(QLatin1Char('\n')), mime->text().count(QStringLiteral("\r\n")));
     }
 
 };

@@ -5,6 +5,8 @@
 #include "batch/gui/u_batch_progress.h"
 #include "batch/gui/u_memtable_model.h"
 #include "batch/workbook/u_workbook.h"
+#include "model/u_object.h"
+#include "model/u_savefile.h"
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
 #include "gui/u_palette.h"
@@ -504,6 +506,10 @@ void TfrmBatchProcessing::btSaveOutputClick() {
 
 // A name ending in ".xlsx" gets the workbook, every other the HTML table.
 void TfrmBatchProcessing::WriteHtmlOutput() {
+    // Writing the results over the file they came from would destroy it.
+    const std::string input = PathOf(edInputFile->text().trimmed());
+    const std::string output = PathOf(edOutputFile->text().trimmed());
+    if (!IsBlank(input) && !IsBlank(output) && SameFile(input, output)) throw EZevraError(SameAsInputMessage(output));
     if (edOutputFile->text().trimmed().endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         WriteWorkbookOutput(FBatch, PathOf(edOutputFile->text()));
     else
