@@ -1,0 +1,192 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The HTML table of a batch run: one line of HTML in code page 1250, written
+// to the safe writer piece by piece as it is produced.
+#include "batch/core/u_batchcore.h"
+
+#include "model/u_format.h"
+#include "model/u_object.h"
+#include "model/u_savefile.h"
+#include "model/u_text.h"
+
+#include <charconv>
+#include <cstdint>
+#include <unordered_map>
+#include <utility>
+
+namespace zevra {
+
+namespace {
+
+// Cp1250ByteOf by a direct table instead of its search of the code page, for
+// the characters of every name written. The table is built from the code page
+// itself, so both give the same byte (or none) for every character.
+int Cp1250ByteOfFast(char32_t cp) {
+    static const std::vector<std::int16_t> table = [] {
+        std::vector<std::int16_t> t(0x10000, -1);
+        for (int b = 0; b < 0x100; ++b) {
+            const std::string utf8 = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
+            char32_t c = 0;
+            if (DecodeUtf8At(utf8, 0, c) == 0 || c >= 0x10000) continue;
+            t[c] = static_cast<std::int16_t>(Cp1250ByteOf(c));
+        }
+        return t;
+    }();
+    return cp < 0x10000 ? table[cp] : Cp1250ByteOf(cp);
+}
+
+// Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
+// entities and a character the code page lacks becomes a numeric reference,
+// so nothing of the name is lost.
+void AppendEscapedCp1250(std::string& out, std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[pos]);
+        if (lead < 0x80) {
+            switch (lead) {
+                case '&': out += "&amp;"; break;
+                case '<': out += "&lt;"; break;
+                case '>': out += "&gt;"; break;
+                case '"': out += "&quot;"; break;
+                // A control character of the input is shown, not passed on.
+                default: out += lead < 0x20 || lead == 0x7F ? "&#xFFFD;" : std::string(1, static_cast<char>(lead));
+            }
+            ++pos;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t length = DecodeUtf8At(text, pos, cp);
+        if (length == 0) {
+            out += '?';
+            ++pos;
+            continue;
+        }
+        const int byte = Cp1250ByteOfFast(cp);
+        if (byte >= 0)
+            out += static_cast<char>(byte);
+        else
+            out += "&#" + FormatInt(static_cast<long long>(cp)) + ";";
+        pos += length;
+    }
+}
+
+void AppendCp1250(std::string& out, std::string_view text) { out += Utf8ToCp1250(text); }
+
+constexpr const char* kHtmlHead =
+    "<html>"
+    "<head>"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\" />"
+    "<meta http-equiv=\"Generator\" content=\"ZEVRA Model - MOXAN\" />"
+    "</head>"
+    "<body>"
+    "<p><strong>Výsledky modelu hodnocení disparit malých obcí ZEVRA Model</strong>.<br />"
+    "Model ZEVRA vytvořila společnost MOXAN v rámci výzkumného projektu o disparitách malých obcí, "
+    "řešeného ve výzkumném programu regionálního rozvoje.</p>"
+    "<table border=\"1\" summary=\"Výsledek modelu ZEVRA\">"
+    "<thead>"
+    "<tr>"
+    "<th>Obec</th>"
+    "<th>Kód obce</th>"
+    "<th>Kraj</th>"
+    "<th>Int. indik.<br />Obyvatelstvo</th>"
+    "<th>Komentář int. indikátoru Obyvatelstvo</th>"
+    "<th>Doj.čas<br />kraj.m.</th>"
+    "<th>Doj.vzd.<br />okr.m.</th>"
+    "<th>Silnice<br />1.tř</th>"
+    "<th>Nadm.<br />výška</th>"
+    "<th>Velikost<br />katastru</th>"
+    "<th>Podíl<br />vyjížď.</th>"
+    "<th>Podíl<br />rolníků</th>"
+    "<th>Vodovod</th>"
+    "</tr>"
+    "</thead>"
+    "<tbody>";
+
+constexpr const char* kHtmlTail = "</tbody></table></body></html>";
+
+}  // namespace
+
+namespace {
+
+// Writes the document in pieces of about this size to its sink, so that the
+// whole document never has to be held in memory.
+constexpr std::size_t kHtmlPiece = 1 << 16;
+
+void AppendInt(std::string& out, std::int32_t value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+}  // namespace
+
+void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) const {
+    std::string out;
+    out.reserve(kHtmlPiece + 4096);
+    AppendCp1250(out, kHtmlHead);
+    const TMemTable& t = FOutputData;
+    // The model's fragments repeat from row to row: each is converted once.
+    // Their columns keep each distinct text once, and the table's texts stay
+    // put while writing, so a text is known by where it lies and its length,
+    // without hashing the long assessment again for every row.
+    struct TPlace {
+        const char* Data;
+        std::size_t Size;
+        bool operator==(const TPlace&) const = default;
+    };
+    struct TPlaceHash {
+        std::size_t operator()(const TPlace& p) const noexcept {
+            return std::hash<const void*>()(p.Data) ^ (p.Size * 0x9E3779B97F4A7C15ULL);
+        }
+    };
+    std::unordered_map<TPlace, std::string, TPlaceHash> fragments;
+    const auto appendFragment = [&](std::size_t row, std::size_t field) {
+        const std::string_view text = t.TextView(row, field);
+        const TPlace place{text.data(), text.size()};
+        auto it = fragments.find(place);
+        if (it == fragments.end()) it = fragments.emplace(place, Utf8ToCp1250(text)).first;
+        out += it->second;
+    };
+    const std::size_t rows = t.RowCount();
+    const std::size_t fields = t.FieldCount();
+    for (std::size_t row = 0; row < rows; ++row) {
+        out += "<tr>";
+        for (std::size_t field = 0; field < fields; ++field) {
+            out += "<td>";
+            if (field == ofOBEC || field == ofKRAJ) {
+                AppendEscapedCp1250(out, t.TextView(row, field));
+            } else if (field == ofOBYVATELSTVO_TEXT || field == ofVODOVOD) {
+                // The assessment and the water-supply warning are the model's
+                // own HTML and are written as they are.
+                appendFragment(row, field);
+            } else if (t.Fields()[field].Type == TFieldType::ftInteger) {
+                if (!t.IsNull(row, field)) AppendInt(out, t.GetInt(row, field));
+            } else {
+                // Numbers: plain decimal, the shortest form, no grouping.
+                out += t.AsText(row, field);
+            }
+            out += "</td>";
+        }
+        out += "</tr>";
+        if (out.size() >= kHtmlPiece) {
+            sink(out);
+            out.clear();
+        }
+    }
+    out += kHtmlTail;
+    sink(out);
+}
+
+std::string TZevraBatch::HtmlOutputBytes() const {
+    std::string document;
+    WriteHtml([&document](std::string_view piece) { document += piece; });
+    return document;
+}
+
+void TZevraBatch::WriteHtmlOutput(const std::string& fileName) const {
+    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
+    TSafeFileWriter writer(Trim(fileName));
+    WriteHtml([&writer](std::string_view piece) { writer.Write(piece); });
+    writer.Commit();
+}
+
+}  // namespace zevra
