@@ -85,4 +85,20 @@ void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, 
     for (const auto& [name, text] : files) WriteBytes((dir / (name + ".txt")).string(), ToCp1250Crlf(text));
 }
 
+// The cells of every row of the HTML table.
+std::vector<std::vector<std::string>> HtmlRows(const std::string& html) {
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t at = html.find("<tbody>"); (at = html.find("<tr>", at)) != std::string::npos; at += 4) {
+        std::vector<std::string> cells;
+        const std::size_t end = html.find("</tr>", at);
+        for (std::size_t c = at; (c = html.find("<td>", c)) != std::string::npos && c < end;) {
+            const std::size_t close = html.find("</td>", c);
+            cells.push_back(html.substr(c + 4, close - c - 4));
+            c = close;
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
 }  // namespace zevra::test

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace zevra::test {
 
@@ -36,6 +37,9 @@ std::string ReadBytes(const std::string& path);
 // `replace` maps a file base name ("Regions") to the UTF-8 text that replaces
 // its content (written in code page 1250 with CR LF).
 void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, std::string>& replace = {});
+
+// The cells of every row of the body of a batch HTML table.
+std::vector<std::vector<std::string>> HtmlRows(const std::string& html);
 
 // The same text in code page 1250 with every LF turned into CR LF.
 std::string ToCp1250Crlf(const std::string& utf8);

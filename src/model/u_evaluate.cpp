@@ -115,19 +115,6 @@ bool IsSelf(const TZevraInputData& input, const TZevraKraj* inputKraj, const TZe
     return inputKraj == nullptr || SameStr(inputKraj->Nazev, m.KrajNazev);
 }
 
-// Equality folding only the ASCII letters a-z, as AsciiUpper does, without
-// building the upper-cased copies (seven look-ups per evaluation).
-bool SameAsciiCaseless(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void TZevraModel::Evaluate(bool findSimilar) {

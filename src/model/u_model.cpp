@@ -107,9 +107,9 @@ const TZevraKraj* TZevraModel::FindKraj(int code) const {
 
 std::vector<const TZevraMunicipalityInfo*> TZevraModel::FindMunicipalities(std::string_view name) const {
     std::vector<const TZevraMunicipalityInfo*> found;
-    const std::string wanted = AsciiUpper(name);
+
     for (const TZevraMunicipalityInfo& info : FMunicipalityInfos) {
-        if (AsciiUpper(info.Obec) == wanted) found.push_back(&info);
+        if (SameAsciiCaseless(info.Obec, name)) found.push_back(&info);
     }
     return found;
 }

@@ -62,6 +62,9 @@ std::string Utf8Left(std::string_view text, std::size_t count);
 // Folds the ASCII letters a-z to upper case; every other byte stays.
 std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);
+// Equality folding only the ASCII letters a-z, as AsciiUpper does, without
+// building the upper-cased copies.
+bool SameAsciiCaseless(std::string_view a, std::string_view b);
 
 // Reads a whole file as raw bytes; throws EZevraError with a Czech message
 // when the file cannot be opened or read, or is not a regular file.

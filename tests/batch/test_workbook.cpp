@@ -58,22 +58,6 @@ TCsv ParseCsv(const std::string& text) {
     return rows;
 }
 
-// The cells of every row of the HTML table.
-std::vector<std::vector<std::string>> HtmlRows(const std::string& html) {
-    std::vector<std::vector<std::string>> rows;
-    for (std::size_t at = html.find("<tbody>"); (at = html.find("<tr>", at)) != std::string::npos; at += 4) {
-        std::vector<std::string> cells;
-        const std::size_t end = html.find("</tr>", at);
-        for (std::size_t c = at; (c = html.find("<td>", c)) != std::string::npos && c < end;) {
-            const std::size_t close = html.find("</td>", c);
-            cells.push_back(html.substr(c + 4, close - c - 4));
-            c = close;
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 class WorkbookTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -106,7 +90,7 @@ protected:
 TEST_F(WorkbookTest, CalcReadsTheValuesOfTheHtmlTable) {
     const std::string file = Dir.File("vysledek.xlsx");
     WriteWorkbookOutput(Batch, file);
-    const auto html = HtmlRows(Cp1250ToUtf8(Batch.HtmlOutputBytes()));
+    const auto html = test::HtmlRows(Cp1250ToUtf8(Batch.HtmlOutputBytes()));
     const TCsv sheet = SheetAsCsv(file, 1);
     ASSERT_EQ(sheet.size(), html.size() + 1);
     EXPECT_EQ(sheet[0][0].Text, "Obec");

@@ -140,17 +140,7 @@ TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
     ASSERT_FALSE(rows.empty());
 
     // Each row of the HTML table, cell by cell.
-    std::vector<std::vector<std::string>> table;
-    for (std::size_t at = html.find("<tbody>"); (at = html.find("<tr>", at)) != std::string::npos; at += 4) {
-        std::vector<std::string> cells;
-        const std::size_t end = html.find("</tr>", at);
-        for (std::size_t c = at; (c = html.find("<td>", c)) != std::string::npos && c < end;) {
-            const std::size_t close = html.find("</td>", c);
-            cells.push_back(html.substr(c + 4, close - c - 4));
-            c = close;
-        }
-        table.push_back(cells);
-    }
+    const std::vector<std::vector<std::string>> table = test::HtmlRows(html);
     ASSERT_EQ(table.size(), rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const json& row = rows[r];

@@ -37,18 +37,6 @@ std::string_view TrimView(std::string_view s) {
     return s.substr(b, e - b);
 }
 
-// Equality folding only the ASCII letters a-z (as AsciiUpper), without copies.
-bool SameAsciiCaseless(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
     if (progress) progress(done, total);
 }
@@ -103,7 +91,6 @@ std::vector<TFieldDef> OutputTableFields() {
 
 TZevraBatch::TZevraBatch(TZevraModel& model)
     : FModel(model), FInputData(InputTableFields()), FOutputData(OutputTableFields()) {
-    for (const TZevraKraj& kraj : FModel.Kraje()) FRegionNamesUpper.push_back(AsciiUpper(kraj.Nazev));
     FInputData.SetFilter([this](const TMemTable& table, std::size_t row) {
         return !FProblemsOnly || table.GetInt(row, ifERROR) != 0;
     });
@@ -272,10 +259,9 @@ void TZevraBatch::SetInputField(std::size_t position, std::string_view value) {
 
 void TZevraBatch::LookUpRegion(std::size_t row) {
     const std::string_view name = FInputData.TextView(row, ifKRAJ);
-    const auto& kraje = FModel.Kraje();
-    for (std::size_t i = 0; i < kraje.size() && i < FRegionNamesUpper.size(); ++i) {
-        if (SameAsciiCaseless(FRegionNamesUpper[i], name)) {
-            FInputData.SetInt(row, ifKRAJ_ID, kraje[i].Region);
+    for (const TZevraKraj& kraj : FModel.Kraje()) {
+        if (SameAsciiCaseless(kraj.Nazev, name)) {
+            FInputData.SetInt(row, ifKRAJ_ID, kraj.Region);
             return;
         }
     }

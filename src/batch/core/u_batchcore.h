@@ -153,7 +153,6 @@ private:
     TZevraModel& FModel;
     TMemTable FInputData;
     TMemTable FOutputData;
-    std::vector<std::string> FRegionNamesUpper;  // the model's region names, ASCII upper-cased
     bool FInputValid = false;
     bool FProblemsOnly = true;
     int FErrorRowCount = 0;
