@@ -13,7 +13,10 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace zevra {
 
@@ -118,111 +121,146 @@ bool IsSelf(const TZevraInputData& input, const TZevraKraj* inputKraj, const TZe
 }  // namespace
 
 void TZevraModel::Evaluate(bool findSimilar) {
-    Validate(nullptr, nullptr);
-    const TZevraKraj* kraj = FindKraj(FInput.Kraj);
-    if (kraj == nullptr)
-        throw EZevraError(
-            FormatMessage("Kraj s číslem %d nebyl nalezen v seznamu krajů!", {FormatInt(FInput.Kraj)}));
-    TZevraObyvatelstvoIndicators indicators = ComputeIndicators(*kraj);
-    RankIndicators(indicators);
-    std::unique_ptr<TZevraOutputData> output = ComposeAssessment(indicators, *kraj);
-    if (findSimilar) FindSimilarMunicipalities(*output);
-    // Only a complete result replaces the previous one.
-    FOutput = std::move(output);
-}
-
-TZevraObyvatelstvoIndicators TZevraModel::ComputeIndicators(const TZevraKraj& kraj) const {
-    TZevraObyvatelstvoIndicators indicators;
-    indicators.Dck = FInput.KrMestoMin;
-    indicators.Dvo = FInput.OkrMestoKm;
-    indicators.Vs1 = FInput.Silnice1TrM;
-    indicators.Nvr = FInput.NadmVyska - kraj.NadmVyska;
-    indicators.Vkt = FInput.KatastrCelkem;
-    indicators.Vea = Percentage(FInput.ObyvateleVyjizdejici,
-                                static_cast<std::int64_t>(FInput.ObyvateleEA) - FInput.ObyvateleNezamestnani);
-    indicators.Rps = Percentage(FInput.PodnikateleRolnici2006, FInput.PodnikateleCelkem2006);
-    return indicators;
-}
-
-void TZevraModel::RankIndicators(TZevraObyvatelstvoIndicators& indicators) const {
-    indicators.DecilDck = GetDecil(kIndicatorCodes[0], indicators.Dck);
-    indicators.DecilDvo = GetDecil(kIndicatorCodes[1], indicators.Dvo);
-    indicators.DecilVs1 = GetDecil(kIndicatorCodes[2], indicators.Vs1);
-    indicators.DecilNvr = GetDecil(kIndicatorCodes[3], indicators.Nvr);
-    indicators.DecilVkt = GetDecil(kIndicatorCodes[4], indicators.Vkt);
-    indicators.DecilVea = GetDecil(kIndicatorCodes[5], indicators.Vea);
-    if (indicators.DecilVea >= kDisadvantagedDecil && FInput.DominantniZamestnavatel >= kSignificantEmployer)
-        indicators.DecilVea -= kEmployerCorrection;
-    indicators.DecilRps = GetDecil(kIndicatorCodes[6], indicators.Rps);
-}
-
-std::unique_ptr<TZevraOutputData> TZevraModel::ComposeAssessment(const TZevraObyvatelstvoIndicators& indicators,
-                                                                 const TZevraKraj& kraj) const {
+    const TZevraVerdict verdict = Judge(FInput);
     auto output = std::make_unique<TZevraOutputData>();
     output->Obec = FInput.Obec;
     output->Kraj = FInput.Kraj;
     output->Kod = FInput.Kod;
-    output->KrajNazev = kraj.Nazev;
+    output->KrajNazev = verdict.Kraj->Nazev;
+    if (verdict.WaterWarning) output->VodovodText = kWaterWarning.Markup;
+    output->VodovodHtml = WaterWarningHtml(verdict);
+    output->SetIndicators(verdict.Indicators);
+    output->Obyvatelstvo = verdict.Obyvatelstvo;
+    output->Hodnoceni = AssessmentMarkup(verdict);
+    output->HodnoceniHtml = AssessmentHtml(verdict);
+    if (findSimilar) FindSimilarMunicipalities(FInput, verdict, *output);
+    // Only a complete result replaces the previous one.
+    FOutput = std::move(output);
+}
 
-    if (FInput.Vodovod == TTriBool::tbFalse) {
-        output->VodovodText = kWaterWarning.Markup;
-        output->VodovodHtml = kWaterWarning.Html;
-    } else {
-        output->VodovodHtml = kNoWaterWarningHtml;
-    }
-
-    output->SetIndicators(indicators);
-
-    const auto decils = DecilsOf(indicators);
+TZevraVerdict TZevraModel::Judge(const TZevraInputData& input) const {
+    Validate(input, nullptr, nullptr);
+    TZevraVerdict verdict;
+    verdict.Kraj = FindKraj(input.Kraj);
+    if (verdict.Kraj == nullptr)
+        throw EZevraError(
+            FormatMessage("Kraj s číslem %d nebyl nalezen v seznamu krajů!", {FormatInt(input.Kraj)}));
+    verdict.Indicators = ComputeIndicators(input, *verdict.Kraj);
+    RankIndicators(input, verdict.Indicators);
+    const auto decils = DecilsOf(verdict.Indicators);
     const auto weights = WeightsInOrder(FWeights);
     double obyvatelstvo = 0;
     for (std::size_t k = 0; k < decils.size(); ++k) obyvatelstvo += decils[k] * weights[k];
-    output->Obyvatelstvo = obyvatelstvo;
-
-    const TVerbalText& band = BandText(obyvatelstvo);
-    output->Hodnoceni = band.Markup;
-    output->HodnoceniHtml = band.Html;
-
-    // Appended piece by piece: no temporary strings per evaluation.
-    static const std::string kMarkupTextSeparator = std::string(kCrLf) + kCrLf;
-    std::string_view markupSeparator = MarkupHeaderSeparator();
-    std::string_view htmlSeparator = kHtmlHeaderSeparator;
-    for (std::size_t k = 0; k < decils.size(); ++k) {
-        if (decils[k] < kDisadvantagedDecil) continue;
-        output->Hodnoceni += markupSeparator;
-        output->Hodnoceni += kPartialTexts[k].Markup;
-        markupSeparator = kMarkupTextSeparator;
-        output->HodnoceniHtml += htmlSeparator;
-        output->HodnoceniHtml += kPartialTexts[k].Html;
-        htmlSeparator = kHtmlTextSeparator;
-    }
-    return output;
+    verdict.Obyvatelstvo = obyvatelstvo;
+    verdict.WaterWarning = input.Vodovod == TTriBool::tbFalse;
+    return verdict;
 }
 
-void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
+TZevraObyvatelstvoIndicators TZevraModel::ComputeIndicators(const TZevraInputData& input,
+                                                            const TZevraKraj& kraj) const {
+    TZevraObyvatelstvoIndicators indicators;
+    indicators.Dck = input.KrMestoMin;
+    indicators.Dvo = input.OkrMestoKm;
+    indicators.Vs1 = input.Silnice1TrM;
+    indicators.Nvr = input.NadmVyska - kraj.NadmVyska;
+    indicators.Vkt = input.KatastrCelkem;
+    indicators.Vea = Percentage(input.ObyvateleVyjizdejici,
+                                static_cast<std::int64_t>(input.ObyvateleEA) - input.ObyvateleNezamestnani);
+    indicators.Rps = Percentage(input.PodnikateleRolnici2006, input.PodnikateleCelkem2006);
+    return indicators;
+}
+
+void TZevraModel::RankIndicators(const TZevraInputData& input, TZevraObyvatelstvoIndicators& indicators) const {
+    indicators.DecilDck = IndicatorDecil(0, indicators.Dck);
+    indicators.DecilDvo = IndicatorDecil(1, indicators.Dvo);
+    indicators.DecilVs1 = IndicatorDecil(2, indicators.Vs1);
+    indicators.DecilNvr = IndicatorDecil(3, indicators.Nvr);
+    indicators.DecilVkt = IndicatorDecil(4, indicators.Vkt);
+    indicators.DecilVea = IndicatorDecil(5, indicators.Vea);
+    if (indicators.DecilVea >= kDisadvantagedDecil && input.DominantniZamestnavatel >= kSignificantEmployer)
+        indicators.DecilVea -= kEmployerCorrection;
+    indicators.DecilRps = IndicatorDecil(6, indicators.Rps);
+}
+
+int TZevraModel::IndicatorDecil(std::size_t indicator, double value) const {
+    const int distribution = FIndicatorDistributions[indicator];
+    // Without a distribution the lookup by code gives its own error.
+    return distribution >= 0 ? DecilOf(FDecilDistributions[static_cast<std::size_t>(distribution)], value)
+                             : GetDecil(kIndicatorCodes[indicator], value);
+}
+
+unsigned TZevraVerdict::AssessmentKey() const {
+    const auto decils = DecilsOf(Indicators);
+    const TVerbalText& band = BandText(Obyvatelstvo);
+    unsigned key = &band == &kBandHigh ? 2u : &band == &kBandMiddle ? 1u : 0u;
+    for (std::size_t k = 0; k < decils.size(); ++k) {
+        if (decils[k] >= kDisadvantagedDecil) key |= 4u << k;
+    }
+    return key;
+}
+
+namespace {
+
+// The band's text, then the partial text of each disadvantaged indicator:
+// after the band `headerSeparator`, between partial texts `textSeparator`.
+std::string ComposeAssessment(const TZevraVerdict& verdict, const char* TVerbalText::*form,
+                              std::string_view headerSeparator, std::string_view textSeparator) {
+    const auto decils = DecilsOf(verdict.Indicators);
+    std::string text = BandText(verdict.Obyvatelstvo).*form;
+    std::string_view separator = headerSeparator;
+    for (std::size_t k = 0; k < decils.size(); ++k) {
+        if (decils[k] < kDisadvantagedDecil) continue;
+        text += separator;
+        text += kPartialTexts[k].*form;
+        separator = textSeparator;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string AssessmentMarkup(const TZevraVerdict& verdict) {
+    static const std::string kMarkupTextSeparator = std::string(kCrLf) + kCrLf;
+    return ComposeAssessment(verdict, &TVerbalText::Markup, MarkupHeaderSeparator(), kMarkupTextSeparator);
+}
+
+std::string AssessmentHtml(const TZevraVerdict& verdict) {
+    return ComposeAssessment(verdict, &TVerbalText::Html, kHtmlHeaderSeparator, kHtmlTextSeparator);
+}
+
+std::string_view WaterWarningHtml(const TZevraVerdict& verdict) {
+    return verdict.WaterWarning ? kWaterWarning.Html : kNoWaterWarningHtml;
+}
+
+void TZevraModel::FindSimilarMunicipalities(const TZevraInputData& input, const TZevraVerdict& verdict,
+                                            TZevraOutputData& output) const {
     TZevraSampleMunicipalities& similar = output.SimilarMunicipalities;
     similar.Clear();
-    const TZevraKraj* inputKraj = FindKraj(FInput.Kraj);
-    const auto own = DecilsOf(output.Indicators);
+    const auto own = DecilsOf(verdict.Indicators);
     const auto weights = WeightsInOrder(FWeights);
 
     // The candidates are ranked as sample indices in a fixed top list; only
     // the ones kept are copied at the end. The list behaves as the ranked
-    // list does: a candidate goes after every entry of a rank not above its
-    // own (so among equal ranks the earlier sample entry stays first), a full
-    // list drops its last entry, and a candidate that would be last in a full
-    // list is dropped.
+    // list fed in sample order does: a candidate goes after every entry of a
+    // rank not above its own (so among equal ranks the earlier sample entry
+    // stays first), a full list drops its last entry, and a candidate that
+    // would be last in a full list is dropped. That is, it keeps the first
+    // entries in the order of (rank, sample index), whatever order the
+    // candidates come in.
     const std::size_t capacity =
         std::min<std::size_t>(kMaxSimilar, static_cast<std::size_t>(std::max(similar.MaxCount(), 0)));
-    std::array<int, kMaxSimilar> index{};
+    std::array<std::int32_t, kMaxSimilar> index{};
     std::array<double, kMaxSimilar> ranks{};
     std::size_t count = 0;
     if (capacity == 0) return;
+    const auto before = [&](std::size_t at, double rank, std::int32_t i) {
+        return ranks[at] < rank || (ranks[at] == rank && index[at] < i);
+    };
 
     // The size filter |M - N| / N <= 0.3 as a bound on the integer
     // difference: the quotient grows with the difference, so the largest
     // difference that passes, found with the same division, decides.
-    const std::int32_t size = FInput.ObyvateleCelkem;
+    const std::int32_t size = input.ObyvateleCelkem;
     std::int64_t maxDifference = -1;
     for (std::int64_t d = static_cast<std::int64_t>(kSizeTolerance * size) + 2; d >= 0; --d) {
         if (static_cast<double>(d) / static_cast<double>(size) <= kSizeTolerance) {
@@ -230,36 +268,45 @@ void TZevraModel::FindSimilarMunicipalities(TZevraOutputData& output) const {
             break;
         }
     }
-    const bool ownCode = FInput.Kod != 0;
+    if (maxDifference < 0) return;
+    const bool ownCode = input.Kod != 0;
 
-    const std::size_t sampleCount = FSampleKeys.size();
-    for (std::size_t i = 0; i < sampleCount; ++i) {
-        const TSampleKey& key = FSampleKeys[i];
-        const std::int64_t difference = std::llabs(static_cast<std::int64_t>(key.ObyvateleCelkem) - size);
-        if (difference > maxDifference) continue;
-        if (ownCode && key.Kod != 0) {
-            if (key.Kod == FInput.Kod) continue;
-        } else if (IsSelf(FInput, inputKraj, *FSampleMunicipalities.Items(static_cast<int>(i)))) {
+    // The keys are sorted by population, so only those within the size
+    // filter are visited.
+    const std::int64_t smallest = static_cast<std::int64_t>(size) - maxDifference;
+    const std::int64_t largest = static_cast<std::int64_t>(size) + maxDifference;
+    auto key = std::lower_bound(FSampleKeys.begin(), FSampleKeys.end(), smallest,
+                                [](const TSampleKey& k, std::int64_t v) { return k.ObyvateleCelkem < v; });
+    // Each weighted squared difference of deciles, computed once per
+    // evaluation: sample deciles lie in 1..10 (checked at load).
+    std::array<std::array<double, 10>, kIndicatorCount> terms{};
+    for (std::size_t k = 0; k < own.size(); ++k) {
+        for (std::int64_t decil = 1; decil <= 10; ++decil) {
+            const std::int64_t d = decil - own[k];
+            terms[k][static_cast<std::size_t>(decil - 1)] = static_cast<double>(d * d) * weights[k];
+        }
+    }
+    const std::size_t nameHash = std::hash<std::string_view>{}(input.Obec);
+    for (; key != FSampleKeys.end() && key->ObyvateleCelkem <= largest; ++key) {
+        if (ownCode && key->Kod != 0) {
+            if (key->Kod == input.Kod) continue;
+        } else if (key->ObecHash == nameHash && IsSelf(input, verdict.Kraj, *FSampleMunicipalities.Items(key->Index))) {
+            // Only an entry of the same name can be the municipality itself.
             continue;
         }
+        // Summed in indicator order, as the ranks always were.
         double distance = 0;
-        for (std::size_t k = 0; k < own.size(); ++k) {
-            const std::int64_t d = static_cast<std::int64_t>(key.Decils[k]) - own[k];
-            distance += static_cast<double>(d * d) * weights[k];
-        }
+        for (std::size_t k = 0; k < own.size(); ++k) distance += terms[k][static_cast<std::size_t>(key->Decils[k] - 1)];
         const double rank = distance / 100;
-        // The list is in ascending order: when its last entry does not rank
-        // above the candidate, no entry does, and a full list drops it.
-        if (count == capacity && !(ranks[count - 1] > rank)) continue;
+        if (count == capacity && before(count - 1, rank, key->Index)) continue;
         std::size_t at = 0;
-        while (at < count && !(ranks[at] > rank)) ++at;
-        if (at == count && count >= capacity) continue;
+        while (at < count && before(at, rank, key->Index)) ++at;
         const std::size_t last = std::min(count, capacity - 1);
         for (std::size_t j = last; j > at; --j) {
             index[j] = index[j - 1];
             ranks[j] = ranks[j - 1];
         }
-        index[at] = static_cast<int>(i);
+        index[at] = key->Index;
         ranks[at] = rank;
         if (count < capacity) ++count;
     }

@@ -7,6 +7,7 @@
 #include "model/u_object.h"
 #include "model/u_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -83,7 +84,17 @@ TZevraModel::TZevraModel(std::string dataDir) : FData(std::move(dataDir)) {
     FSampleKeys.reserve(static_cast<std::size_t>(FSampleMunicipalities.Count()));
     for (int i = 0; i < FSampleMunicipalities.Count(); ++i) {
         const TZevraSampleMunicipality& m = *FSampleMunicipalities.Items(i);
-        FSampleKeys.push_back({m.Kod, m.ObyvateleCelkem, DecilsOf(m)});
+        FSampleKeys.push_back({i, m.Kod, m.ObyvateleCelkem, DecilsOf(m), std::hash<std::string_view>{}(m.Obec)});
+    }
+    std::stable_sort(FSampleKeys.begin(), FSampleKeys.end(),
+                     [](const TSampleKey& a, const TSampleKey& b) { return a.ObyvateleCelkem < b.ObyvateleCelkem; });
+    for (std::size_t k = 0; k < kIndicatorCodes.size(); ++k) {
+        for (std::size_t d = 0; d < FDecilDistributions.size(); ++d) {
+            if (SameAsciiCaseless(FDecilDistributions[d].Indikator, kIndicatorCodes[k])) {
+                FIndicatorDistributions[k] = static_cast<int>(d);
+                break;
+            }
+        }
     }
     FWeights = FData.LoadOWeights();
     CheckWeights(FWeights, FData.DataFilePath("OWeights"));

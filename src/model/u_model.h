@@ -17,6 +17,29 @@
 
 namespace zevra {
 
+// What an evaluation decides before any text is written: the indicators with
+// their deciles, the integrated indicator, the region and whether the water
+// supply needs a warning. Evaluate writes it out as an Output; the batch,
+// which writes the same few texts for many rows, keeps each text once.
+struct TZevraVerdict {
+    TZevraObyvatelstvoIndicators Indicators;
+    double Obyvatelstvo = 0;
+    const TZevraKraj* Kraj = nullptr;  // belongs to the model
+    bool WaterWarning = false;
+
+    // The assessment texts follow from the band of Obyvatelstvo and from
+    // which indicators are disadvantaged; verdicts with equal keys have equal
+    // texts. Keys are below 512.
+    unsigned AssessmentKey() const;
+};
+
+// The verbal assessment of a verdict in the report's [b]/[i] markup, and in
+// HTML for the batch table.
+std::string AssessmentMarkup(const TZevraVerdict& verdict);
+std::string AssessmentHtml(const TZevraVerdict& verdict);
+// The batch table's water-supply cell: the warning in HTML, or "&nbsp;".
+std::string_view WaterWarningHtml(const TZevraVerdict& verdict);
+
 class TZevraModel {
 public:
     // Reads the five reference files of `dataDir` in the order decile
@@ -39,7 +62,18 @@ public:
     // Checks the current input. Either list may be null. With a null error
     // list the first error throws EZevraError with its "CHYBA: ..." line; with
     // a null warning list warnings are dropped.
-    void Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const;
+    void Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const {
+        Validate(FInput, errors, warnings);
+    }
+    // The same for any input. The model is not changed, so threads may share
+    // it for this and for Judge.
+    void Validate(const TZevraInputData& input, std::vector<std::string>* errors,
+                  std::vector<std::string>* warnings) const;
+
+    // Validates `input` (the first error throws) and decides its evaluation;
+    // an unknown region throws "Kraj s číslem %d nebyl nalezen v seznamu
+    // krajů!".
+    TZevraVerdict Judge(const TZevraInputData& input) const;
 
     // Evaluates the current input and replaces Output. On failure Output stays.
     // Without `findSimilar` the similar municipalities are not searched and
@@ -68,22 +102,29 @@ public:
     static int DecilOf(const TZevraDecilDistribution& distribution, double value);
 
 private:
-    TZevraObyvatelstvoIndicators ComputeIndicators(const TZevraKraj& kraj) const;
-    void RankIndicators(TZevraObyvatelstvoIndicators& indicators) const;
-    std::unique_ptr<TZevraOutputData> ComposeAssessment(const TZevraObyvatelstvoIndicators& indicators,
-                                                        const TZevraKraj& kraj) const;
-    void FindSimilarMunicipalities(TZevraOutputData& output) const;
+    TZevraObyvatelstvoIndicators ComputeIndicators(const TZevraInputData& input, const TZevraKraj& kraj) const;
+    void RankIndicators(const TZevraInputData& input, TZevraObyvatelstvoIndicators& indicators) const;
+    // The decile of the indicator at `indicator` in kIndicatorCodes order.
+    int IndicatorDecil(std::size_t indicator, double value) const;
+    void FindSimilarMunicipalities(const TZevraInputData& input, const TZevraVerdict& verdict,
+                                   TZevraOutputData& output) const;
 
     // What the similar-municipality search reads of each sample entry, packed
     // so that one pass over thousands of entries stays in the cache.
     struct TSampleKey {
+        std::int32_t Index;  // in the sample
         std::int32_t Kod;
         std::int32_t ObyvateleCelkem;
         std::array<std::int32_t, 7> Decils;
+        std::size_t ObecHash;  // of the name, for the test whether it is the evaluated one
     };
 
     TZevraData FData;
+    // Sorted by population (in sample order where equal).
     std::vector<TSampleKey> FSampleKeys;
+    // Per indicator the index of the distribution GetDecil would choose, or
+    // -1 (an index, so that a copy of the model stays right).
+    std::array<int, 7> FIndicatorDistributions{-1, -1, -1, -1, -1, -1, -1};
     TZevraInputData FInput;
     std::unique_ptr<TZevraOutputData> FOutput;
     TZevraObyvatelstvoWeights FWeights;

@@ -91,11 +91,39 @@ int Cp1250ByteOf(char32_t cp) {
 }
 
 std::string Cp1250ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
+    // The UTF-8 form of each byte of the upper half, built once; a text is
+    // measured first, so that a large file is converted into a string of
+    // exactly its size, and its ASCII bytes are copied as they stand.
+    struct TUtf8Of {
+        std::array<std::array<char, 3>, 128> Bytes{};
+        std::array<unsigned char, 128> Length{};
+    };
+    static const TUtf8Of high = [] {
+        TUtf8Of t;
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
+            std::string utf8;
+            AppendUtf8(utf8, kHighHalf[i]);
+            std::memcpy(t.Bytes[i].data(), utf8.data(), utf8.size());
+            t.Length[i] = static_cast<unsigned char>(utf8.size());
+        }
+        return t;
+    }();
+    std::size_t size = bytes.size();
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        AppendUtf8(out, b < 0x80 ? char32_t{b} : char32_t{kHighHalf[b - 0x80]});
+        if (b >= 0x80) size += high.Length[b - 0x80] - 1u;
+    }
+    std::string out(size, '\0');
+    char* to = out.data();
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            *to++ = c;
+        } else {
+            const std::size_t i = b - 0x80u;
+            std::memcpy(to, high.Bytes[i].data(), high.Length[i]);
+            to += high.Length[i];
+        }
     }
     return out;
 }

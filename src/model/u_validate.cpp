@@ -6,6 +6,8 @@
 #include "model/u_model.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace zevra {
 namespace {
@@ -24,34 +26,41 @@ public:
     Findings(std::vector<std::string>* errors, std::vector<std::string>* warnings)
         : FErrors(errors), FWarnings(warnings) {}
 
-    void Error(const std::string& label, const std::string& message) {
-        const std::string line = "CHYBA: " + label + " - " + message;
+    void Error(std::string_view label, std::string_view message) {
+        const std::string line = Line("CHYBA: ", label, message);
         if (FErrors == nullptr) throw EZevraError(line);
         FErrors->push_back(line);
     }
 
-    void Warning(const std::string& label, const std::string& message) {
-        if (FWarnings != nullptr) FWarnings->push_back("POZOR: " + label + " - " + message);
+    void Warning(std::string_view label, std::string_view message) {
+        if (FWarnings != nullptr) FWarnings->push_back(Line("POZOR: ", label, message));
     }
 
     // The "a" and "b" rows of an integer field: below `min`, above `max`.
-    void CheckRange(const std::string& label, std::int64_t value, std::int64_t min, std::int64_t max) {
+    void CheckRange(std::string_view label, std::int64_t value, std::int64_t min, std::int64_t max) {
         if (value < min) Error(label, FormatMessage(kAtLeast, {FormatInt(min)}));
         if (value > max) Error(label, FormatMessage(kAtMost, {FormatInt(max)}));
     }
 
 private:
+    static std::string Line(std::string_view kind, std::string_view label, std::string_view message) {
+        std::string line;
+        line.reserve(kind.size() + label.size() + 3 + message.size());
+        line.append(kind).append(label).append(" - ").append(message);
+        return line;
+    }
+
     std::vector<std::string>* FErrors;
     std::vector<std::string>* FWarnings;
 };
 
 }  // namespace
 
-void TZevraModel::Validate(std::vector<std::string>* errors, std::vector<std::string>* warnings) const {
+void TZevraModel::Validate(const TZevraInputData& in, std::vector<std::string>* errors,
+                           std::vector<std::string>* warnings) const {
     if (errors != nullptr) errors->clear();
     if (warnings != nullptr) warnings->clear();
     Findings f(errors, warnings);
-    const TZevraInputData& in = FInput;
     // 64-bit arithmetic keeps every comparison free of overflow.
     const std::int64_t obyvatele = in.ObyvateleCelkem, ea = in.ObyvateleEA, nezamestnani = in.ObyvateleNezamestnani,
                        vyjizdejici = in.ObyvateleVyjizdejici;
@@ -62,7 +71,7 @@ void TZevraModel::Validate(std::vector<std::string>* errors, std::vector<std::st
         f.Warning("Kraj", "Model není určen pro středočeský kraj z důvodu významného vlivu hl. m. Prahy.");
     }
 
-    const std::string population = "Počet obyvatel";
+    constexpr std::string_view population = "Počet obyvatel";
     if (obyvatele < kMinInhabitants) {
         f.Error(population, FormatMessage(kAtLeast, {FormatInt(kMinInhabitants)}));
     } else if (obyvatele > kMaxPersons) {
@@ -71,18 +80,18 @@ void TZevraModel::Validate(std::vector<std::string>* errors, std::vector<std::st
         f.Warning(population, "Model je určen pro obce od 500 do 3000 obyvatel.");
     }
 
-    const std::string active = "Ekonomicky aktivní";
+    constexpr std::string_view active = "Ekonomicky aktivní";
     f.CheckRange(active, ea, 0, kMaxPersons);
     if (ea > obyvatele) f.Error(active, kAbovePopulation);
 
-    const std::string unemployed = "Nezaměstnaní";
+    constexpr std::string_view unemployed = "Nezaměstnaní";
     f.CheckRange(unemployed, nezamestnani, 0, kMaxPersons);
     if (nezamestnani > obyvatele) f.Error(unemployed, kAbovePopulation);
     if (nezamestnani > ea) {
         f.Error(unemployed, "Hodnota nemůže být vyšší než počet ekonomicky aktivních obyvatel!");
     }
 
-    const std::string commuters = "Vyjíždějící za prací";
+    constexpr std::string_view commuters = "Vyjíždějící za prací";
     f.CheckRange(commuters, vyjizdejici, 0, kMaxPersons);
     if (vyjizdejici > ea - nezamestnani) {
         f.Error(commuters,
@@ -106,7 +115,7 @@ void TZevraModel::Validate(std::vector<std::string>* errors, std::vector<std::st
     f.CheckRange("Vzdálenost od silnice 1. třídy", in.Silnice1TrM, 0, kMaxRoadMetres);
     f.CheckRange("Počet podnikatelských subjektů 2006", in.PodnikateleCelkem2006, 0, kMaxBusinesses);
 
-    const std::string farmers = "Počet rolníků 2006";
+    constexpr std::string_view farmers = "Počet rolníků 2006";
     f.CheckRange(farmers, in.PodnikateleRolnici2006, 0, kMaxBusinesses);
     if (in.PodnikateleRolnici2006 > in.PodnikateleCelkem2006) {
         f.Error(farmers, "Rolníků nemůže být více, než podnikatelských subjektů celkem!");

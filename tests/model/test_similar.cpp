@@ -136,6 +136,15 @@ TEST_F(SimilarTest, AtMostTenKeepingTheEarlierAmongEqualRanks) {
               (NameList{"Zero0", "Zero1", "Zero2", "Zero3", "Zero4", "Zero5", "One0", "One1", "One2", "One3"}));
 }
 
+TEST_F(SimilarTest, EqualRanksKeepTheSampleOrderWhateverTheSizes) {
+    // Every entry ranks 0 and each is smaller than the one before it, so an
+    // order by size would be the reverse of the sample order.
+    std::vector<TSample> samples;
+    for (int i = 0; i < 12; ++i) samples.push_back({.Obec = "S" + std::to_string(i), .Obyvatel = 1290 - 50 * i});
+    const auto& list = Similar(samples);
+    EXPECT_EQ(Names(list), (NameList{"S0", "S1", "S2", "S3", "S4", "S5", "S6", "S7", "S8", "S9"}));
+}
+
 TEST_F(SimilarTest, EmptyWhenNothingPassesTheFilters) {
     EXPECT_EQ(Similar({{.Obec = "Small", .Obyvatel = 100}, {.Obec = "Testov"}}).Count(), 0);
     EXPECT_TRUE(Model->Output()->SimilarMunicipalities.Ranked());

@@ -280,10 +280,11 @@ void TZevraBatch::CopyRowToInput() {
     CopyRowToInput(FInputData.CurrentRow());
 }
 
-void TZevraBatch::CopyRowToInput(std::size_t row) {
+void TZevraBatch::CopyRowToInput(std::size_t row) { RowToInput(row, FModel.Input()); }
+
+void TZevraBatch::RowToInput(std::size_t row, TZevraInputData& input) const {
     const TMemTable& t = FInputData;
-    TZevraInputData& input = FModel.Input();
-    input.Obec = t.GetText(row, ifOBEC);
+    input.Obec.assign(t.TextView(row, ifOBEC));
     input.Kod = t.GetInt(row, ifKODOBCE);
     input.KatastrCelkem = t.GetFloat(row, ifKATASTR);
     input.NadmVyska = t.GetInt(row, ifNADMVYSKA);
@@ -299,6 +300,12 @@ void TZevraBatch::CopyRowToInput(std::size_t row) {
     input.PodnikateleRolnici2006 = t.GetInt(row, ifROLNICI_2006);
     input.Silnice1TrM = KmToMetres(t.GetFloat(row, ifSILNICE_1TR_KM));
     input.Vodovod = SameAsciiCaseless(t.TextView(row, ifVODOVOD), "ANO") ? TTriBool::tbTrue : TTriBool::tbFalse;
+}
+
+void TZevraBatch::LeaveRowInModel(std::size_t row, bool evaluate) {
+    FModel.NewInput();
+    CopyRowToInput(row);
+    if (evaluate) FModel.Evaluate(false);
 }
 
 void TZevraBatch::MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines) {
@@ -317,11 +324,11 @@ void TZevraBatch::ValidateInputRows(const TBatchProgress& progress) {
     FErrorRowCount = 0;
     FWarningRowCount = 0;
     std::vector<std::string> errors, warnings;
+    TZevraInputData input;
     const std::size_t total = FInputData.RowCount();
     for (std::size_t row = 0; row < total; ++row) {
-        FModel.NewInput();
-        CopyRowToInput(row);
-        FModel.Validate(&errors, &warnings);
+        RowToInput(row, input);
+        FModel.Validate(input, &errors, &warnings);
         if (!errors.empty()) {
             anyError = true;
             MarkRow(row, -1, errors);
@@ -335,6 +342,8 @@ void TZevraBatch::ValidateInputRows(const TBatchProgress& progress) {
         }
         Report(progress, row + 1, total);
     }
+    // Each row went through the model's input: the last one stays there.
+    if (total > 0) LeaveRowInModel(total - 1, false);
     FInputValid = !anyError;
     FErrorCountText = FErrorRowCount == 0 && FWarningRowCount == 0
                           ? std::string("(bez chyb a varování)")
@@ -347,19 +356,85 @@ std::vector<std::string> TZevraBatch::ProblemLines(std::size_t row) const {
     return SplitLines(FInputData.GetText(row, ifERROR_TEXT));
 }
 
+namespace {
+
+// The output table's repeated texts by what decides them, so that each is
+// composed and looked up in its column once, not once per row.
+class TOutputTexts {
+public:
+    TOutputTexts(TMemTable& table, const TZevraModel& model)
+        : FTable(table), FKraje(model.Kraje()), FKrajRefs(FKraje.size(), kNone), FAssessmentRefs(512, kNone) {}
+
+    std::uint32_t Kraj(const TZevraKraj& kraj) {
+        return Ref(FKrajRefs[static_cast<std::size_t>(&kraj - FKraje.data())], ofKRAJ, [&] { return kraj.Nazev; });
+    }
+    std::uint32_t Assessment(const TZevraVerdict& verdict) {
+        return Ref(FAssessmentRefs[verdict.AssessmentKey()], ofOBYVATELSTVO_TEXT,
+                   [&] { return AssessmentHtml(verdict); });
+    }
+    std::uint32_t Water(const TZevraVerdict& verdict) {
+        return Ref(FWaterRefs[verdict.WaterWarning ? 1 : 0], ofVODOVOD,
+                   [&] { return std::string(WaterWarningHtml(verdict)); });
+    }
+
+private:
+    static constexpr std::int64_t kNone = -1;
+
+    template <typename TCompose>
+    std::uint32_t Ref(std::int64_t& cached, std::size_t field, const TCompose& compose) {
+        if (cached == kNone) cached = FTable.SharedTextRef(field, compose());
+        return static_cast<std::uint32_t>(cached);
+    }
+
+    TMemTable& FTable;
+    const std::vector<TZevraKraj>& FKraje;
+    std::vector<std::int64_t> FKrajRefs;
+    std::vector<std::int64_t> FAssessmentRefs;
+    std::int64_t FWaterRefs[2] = {kNone, kNone};
+};
+
+}  // namespace
+
 void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
     FOutputData.Clear();
     const std::size_t total = FInputData.RowCount();
     FOutputData.Reserve(total);
-    for (std::size_t row = 0; row < total; ++row) {
-        FModel.NewInput();
-        CopyRowToInput(row);
-        // The batch output has no use for the similar municipalities.
-        FModel.Evaluate(false);
-        AppendOutputRow();
-        Report(progress, row + 1, total);
+    TOutputTexts texts(FOutputData, FModel);
+    TZevraInputData input;
+    std::size_t row = 0;
+    try {
+        for (; row < total; ++row) {
+            RowToInput(row, input);
+            // The batch output has no use for the similar municipalities, and
+            // its texts come from the verdict.
+            const TZevraVerdict verdict = FModel.Judge(input);
+            const std::size_t out = FOutputData.AppendRow();
+            FOutputData.SetInt(out, ofKODOBCE, input.Kod);
+            FOutputData.SetText(out, ofOBEC, input.Obec);
+            FOutputData.SetSharedText(out, ofKRAJ, texts.Kraj(*verdict.Kraj));
+            FOutputData.SetFloat(out, ofOBYVATELSTVO, verdict.Obyvatelstvo);
+            FOutputData.SetSharedText(out, ofOBYVATELSTVO_TEXT, texts.Assessment(verdict));
+            SetDecils(out, verdict.Indicators);
+            FOutputData.SetSharedText(out, ofVODOVOD, texts.Water(verdict));
+            Report(progress, row + 1, total);
+        }
+    } catch (...) {
+        // As when each row goes through the model: the refused one stays in it.
+        LeaveRowInModel(row, false);
+        throw;
     }
+    if (total > 0) LeaveRowInModel(total - 1, true);
     FOutputData.SetCurrentRow(FOutputData.IsEmpty() ? TMemTable::npos : 0);
+}
+
+void TZevraBatch::SetDecils(std::size_t row, const TZevraObyvatelstvoIndicators& ind) {
+    FOutputData.SetInt(row, ofDCK, ind.DecilDck);
+    FOutputData.SetInt(row, ofDVO, ind.DecilDvo);
+    FOutputData.SetInt(row, ofVS1, ind.DecilVs1);
+    FOutputData.SetInt(row, ofNVR, ind.DecilNvr);
+    FOutputData.SetInt(row, ofVKT, ind.DecilVkt);
+    FOutputData.SetInt(row, ofVEA, ind.DecilVea);
+    FOutputData.SetInt(row, ofRPS, ind.DecilRps);
 }
 
 void TZevraBatch::AppendOutputRow() {
@@ -371,14 +446,7 @@ void TZevraBatch::AppendOutputRow() {
     FOutputData.SetText(row, ofKRAJ, output->KrajNazev);
     FOutputData.SetFloat(row, ofOBYVATELSTVO, output->Obyvatelstvo);
     FOutputData.SetText(row, ofOBYVATELSTVO_TEXT, output->HodnoceniHtml);
-    const TZevraObyvatelstvoIndicators& ind = output->Indicators;
-    FOutputData.SetInt(row, ofDCK, ind.DecilDck);
-    FOutputData.SetInt(row, ofDVO, ind.DecilDvo);
-    FOutputData.SetInt(row, ofVS1, ind.DecilVs1);
-    FOutputData.SetInt(row, ofNVR, ind.DecilNvr);
-    FOutputData.SetInt(row, ofVKT, ind.DecilVkt);
-    FOutputData.SetInt(row, ofVEA, ind.DecilVea);
-    FOutputData.SetInt(row, ofRPS, ind.DecilRps);
+    SetDecils(row, output->Indicators);
     FOutputData.SetText(row, ofVODOVOD, output->VodovodHtml);
 }
 

@@ -20,6 +20,8 @@
 namespace zevra {
 
 class TZevraModel;
+class TZevraInputData;
+class TZevraObyvatelstvoIndicators;
 
 // Fields of the input table, in declaration order.
 enum TInputField : std::size_t {
@@ -148,6 +150,12 @@ private:
     void LoadInputText(std::string_view text, const TBatchProgress& progress);
     std::size_t CurrentInputRow() const;
     void LookUpRegion(std::size_t row);
+    // The model's input as CopyRowToInput fills it, into any input record.
+    void RowToInput(std::size_t row, TZevraInputData& input) const;
+    // Puts a row into the model's input (and its result into Output), as
+    // after a loop that took every row through the model.
+    void LeaveRowInModel(std::size_t row, bool evaluate);
+    void SetDecils(std::size_t row, const TZevraObyvatelstvoIndicators& indicators);
     void MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines);
 
     TZevraModel& FModel;

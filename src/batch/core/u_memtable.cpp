@@ -151,14 +151,43 @@ std::string TMemTable::AsText(std::size_t row, std::size_t field) const {
     return {};
 }
 
-void TMemTable::StoreShared(TColumn& column, std::size_t row, std::string_view value) {
+std::uint32_t TMemTable::PoolRef(TColumn& column, std::string_view value) {
     auto it = column.PoolIndex.find(value);
     if (it == column.PoolIndex.end()) {
         const auto index = static_cast<std::uint32_t>(column.Pool.size());
         column.Pool.emplace_back(value);
         it = column.PoolIndex.emplace(column.Pool.back(), index).first;
     }
-    column.Refs[row] = it->second;
+    return it->second;
+}
+
+void TMemTable::StoreShared(TColumn& column, std::size_t row, std::string_view value) {
+    column.Refs[row] = PoolRef(column, value);
+}
+
+void TMemTable::CheckShared(std::size_t field) const {
+    if (field >= FFields.size() || !FFields[field].Shared || FFields[field].Type != TFieldType::ftText) {
+        throw EZevraError(FormatMessage("Field %d is not a shared text field", {FormatInt(static_cast<long long>(field))}));
+    }
+}
+
+std::uint32_t TMemTable::SharedTextRef(std::size_t field, std::string_view value) {
+    CheckShared(field);
+    const std::size_t size = FFields[field].Size;
+    if (size != 0 && value.size() > size && Utf8Length(value) > size)
+        return PoolRef(FColumns[field], Utf8Left(value, size));
+    return PoolRef(FColumns[field], value);
+}
+
+void TMemTable::SetSharedText(std::size_t row, std::size_t field, std::uint32_t ref) {
+    CheckCell(row, field);
+    CheckShared(field);
+    TColumn& column = FColumns[field];
+    if (ref >= column.Pool.size()) {
+        throw EZevraError(FormatMessage("Shared text %d out of range", {FormatInt(static_cast<long long>(ref))}));
+    }
+    column.Refs[row] = ref;
+    column.Present[row] = 1;
 }
 
 void TMemTable::StoreText(std::size_t row, std::size_t field, std::string_view value) {

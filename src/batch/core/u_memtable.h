@@ -82,6 +82,12 @@ public:
     void SetInt(std::size_t row, std::size_t field, std::int32_t value);
     void SetFloat(std::size_t row, std::size_t field, double value);
     void SetNull(std::size_t row, std::size_t field);
+    // Shared text fields: the place of a text among the column's distinct
+    // texts (cut and added as SetText would), and a cell set to the text at
+    // such a place. For a caller that stores the same few texts in many rows
+    // without looking each one up again. Other fields throw EZevraError.
+    std::uint32_t SharedTextRef(std::size_t field, std::string_view value);
+    void SetSharedText(std::size_t row, std::size_t field, std::uint32_t ref);
 
     // --- current row --------------------------------------------------------
     // The remembered row (npos when the table is empty or nothing was chosen).
@@ -126,6 +132,8 @@ private:
     bool FilterActive() const { return FFiltered && static_cast<bool>(FFilter); }
     void StoreText(std::size_t row, std::size_t field, std::string_view value);
     void StoreShared(TColumn& column, std::size_t row, std::string_view value);
+    static std::uint32_t PoolRef(TColumn& column, std::string_view value);
+    void CheckShared(std::size_t field) const;
     const std::string& TextCell(std::size_t row, std::size_t field) const;
 
     std::vector<TFieldDef> FFields;
