@@ -66,7 +66,9 @@ int LoadRows(TZevraBatch& batch, const std::string& fileName) {
         batch.LoadInputFile(fileName, progress.Callback());
     } catch (const ECompositeException& problems) {
         progress.Finish();
-        for (const std::string& line : FormatProblems(problems)) std::cerr << TerminalText(line) << '\n';
+        std::string text;
+        for (const std::string& line : FormatProblems(problems)) text.append(TerminalText(line)).append("\n");
+        std::cerr << text << std::flush;
         return kExitDataErrors;
     }
     return -1;
@@ -79,13 +81,16 @@ int ValidateRows(TZevraBatch& batch) {
         TTerminalProgress progress("Kontrola");
         batch.ValidateInputRows(progress.Callback());
     }
-    std::cerr << batch.ErrorCountText() << '\n';
+    // The listing goes out in one piece: stderr is unbuffered, and thousands
+    // of warnings written piece by piece would cost more than the whole run.
+    std::string text = batch.ErrorCountText() + '\n';
     const TMemTable& rows = batch.InputData();
     for (std::size_t row = 0; row < rows.RowCount(); ++row) {
         if (rows.GetInt(row, ifERROR) == 0) continue;
-        std::cerr << TerminalText(rows.GetText(row, ifOBEC)) << ":\n";
-        for (const std::string& line : batch.ProblemLines(row)) std::cerr << "  " << TerminalText(line) << '\n';
+        text.append(TerminalText(rows.TextView(row, ifOBEC))).append(":\n");
+        for (const std::string& line : batch.ProblemLines(row)) text.append("  ").append(TerminalText(line)).append("\n");
     }
+    std::cerr << text << std::flush;
     if (!batch.InputValid()) {
         std::cerr << "Vstupní data obsahují chyby!\n";
         return kExitDataErrors;

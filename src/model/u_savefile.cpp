@@ -19,6 +19,10 @@ namespace zevra {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+// A large file's pages are handed to the disk in pieces of this size while
+// the rest is still produced, so that the sync at the end waits only for the
+// last piece.
+constexpr off_t kWritebackPiece = off_t{8} << 20;
 constexpr int kMaxLinks = 40;
 
 std::string WriteError(const std::string& path) { return "Soubor nelze zapsat!\r\n[" + path + "]"; }
@@ -159,6 +163,21 @@ struct TSafeFileWriter::TState {
     struct stat Old {};
     std::string Buffer;
     bool Committed = false;
+    off_t Written = 0;    // bytes written to the temporary file
+    off_t HandedOn = 0;   // of them, given to the disk to write back
+
+    // Writes the bytes and, for a temporary file, starts the write-back of
+    // each full piece. Starting it is only a hint; the sync at the commit
+    // reports any error.
+    bool WriteOut(std::string_view bytes) {
+        if (!WriteAll(Fd, bytes)) return false;
+        Written += static_cast<off_t>(bytes.size());
+        if (!TempPath.empty() && Written - HandedOn >= kWritebackPiece) {
+            ::sync_file_range(Fd, HandedOn, Written - HandedOn, SYNC_FILE_RANGE_WRITE);
+            HandedOn = Written;
+        }
+        return true;
+    }
 };
 
 TSafeFileWriter::TSafeFileWriter(const std::string& path) : FState(std::make_unique<TState>()) {
@@ -210,7 +229,7 @@ void TSafeFileWriter::Write(std::string_view bytes) {
         return;
     }
     if (s.Buffer.size() + bytes.size() > kBufferSize) {
-        if (!WriteAll(s.Fd, s.Buffer) || !WriteAll(s.Fd, bytes)) throw EZevraError(WriteError(s.Path));
+        if (!s.WriteOut(s.Buffer) || !s.WriteOut(bytes)) throw EZevraError(WriteError(s.Path));
         s.Buffer.clear();
         return;
     }
