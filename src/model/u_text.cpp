@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -34,6 +35,19 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
+
+// The length of the run of ASCII bytes at the start of `bytes`, found eight
+// bytes at a time: large files are mostly ASCII.
+std::size_t AsciiRun(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) break;
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+    return i;
+}
 
 }  // namespace
 
@@ -109,21 +123,19 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
         return t;
     }();
     std::size_t size = bytes.size();
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80) size += high.Length[b - 0x80] - 1u;
-    }
+    for (std::size_t pos = AsciiRun(bytes); pos < bytes.size(); pos += 1 + AsciiRun(bytes.substr(pos + 1)))
+        size += high.Length[static_cast<unsigned char>(bytes[pos]) - 0x80u] - 1u;
     std::string out(size, '\0');
     char* to = out.data();
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            *to++ = c;
-        } else {
-            const std::size_t i = b - 0x80u;
-            std::memcpy(to, high.Bytes[i].data(), high.Length[i]);
-            to += high.Length[i];
-        }
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t run = AsciiRun(bytes.substr(pos));
+        std::memcpy(to, bytes.data() + pos, run);
+        to += run;
+        pos += run;
+        if (pos == bytes.size()) break;
+        const std::size_t i = static_cast<unsigned char>(bytes[pos++]) - 0x80u;
+        std::memcpy(to, high.Bytes[i].data(), high.Length[i]);
+        to += high.Length[i];
     }
     return out;
 }
@@ -212,11 +224,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 // code page 1250 itself has; real UTF-8 of Czech text always does.
 bool LooksLikeUtf8(std::string_view bytes) {
     std::size_t forUtf8 = 0, against = 0;
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
+    for (std::size_t pos = AsciiRun(bytes); pos < bytes.size(); pos += AsciiRun(bytes.substr(pos))) {
         char32_t cp = 0;
         const std::size_t len = DecodeUtf8At(bytes, pos, cp);
         if (len == 0) {

@@ -10,7 +10,9 @@
 #include "model/u_savefile.h"
 #include "model/u_text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -121,12 +123,16 @@ namespace {
 // place instead of copied into a list.
 class TLineCursor {
 public:
-    explicit TLineCursor(std::string_view text) : FText(text) {}
+    explicit TLineCursor(std::string_view text) : FText(text), FNextCr(Find('\r', 0)), FNextLf(Find('\n', 0)) {}
     bool AtEnd() const { return FPos >= FText.size(); }
     std::string_view Next() {
         const std::size_t start = FPos;
-        std::size_t i = start;
-        while (i < FText.size() && FText[i] != '\r' && FText[i] != '\n') ++i;
+        // The next CR and the next LF are each searched for only once they
+        // are passed, so that a file with only one kind of line end is not
+        // searched to its end for the other kind at every line.
+        if (FNextCr < start) FNextCr = Find('\r', start);
+        if (FNextLf < start) FNextLf = Find('\n', start);
+        std::size_t i = std::min(FNextCr, FNextLf);
         const std::string_view line = FText.substr(start, i - start);
         if (i < FText.size()) {
             if (FText[i] == '\r' && i + 1 < FText.size() && FText[i + 1] == '\n') ++i;
@@ -137,8 +143,15 @@ public:
     }
 
 private:
+    std::size_t Find(char c, std::size_t from) const {
+        const void* at = std::memchr(FText.data() + from, c, FText.size() - from);
+        return at == nullptr ? FText.size() : static_cast<std::size_t>(static_cast<const char*>(at) - FText.data());
+    }
+
     std::string_view FText;
     std::size_t FPos = 0;
+    std::size_t FNextCr;
+    std::size_t FNextLf;
 };
 
 std::size_t CountLines(std::string_view text) {
@@ -220,7 +233,8 @@ void TZevraBatch::ParseInputLine(std::string_view line) {
     // take a Czech decimal comma too.
     const auto setValue = [this](std::size_t position, std::string_view raw) {
         const std::string_view value = TrimView(raw);
-        if (position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) {
+        if ((position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) &&
+            value.find(',') != std::string_view::npos) {
             SetInputField(position, DecimalCommaToPoint(value));
         } else {
             SetInputField(position, value);
@@ -259,12 +273,26 @@ void TZevraBatch::SetInputField(std::size_t position, std::string_view value) {
 
 void TZevraBatch::LookUpRegion(std::size_t row) {
     const std::string_view name = FInputData.TextView(row, ifKRAJ);
-    for (const TZevraKraj& kraj : FModel.Kraje()) {
-        if (SameAsciiCaseless(kraj.Nazev, name)) {
-            FInputData.SetInt(row, ifKRAJ_ID, kraj.Region);
+    // A file names the same few regions over and over: each spelling is
+    // looked up in the model's list once (a bounded number of them, so that
+    // a file of random names cannot fill the memory).
+    constexpr std::size_t kMaxRemembered = 256;
+    auto it = FRegionIds.find(name);
+    if (it == FRegionIds.end()) {
+        std::int32_t id = -1;
+        for (const TZevraKraj& kraj : FModel.Kraje()) {
+            if (SameAsciiCaseless(kraj.Nazev, name)) {
+                id = kraj.Region;
+                break;
+            }
+        }
+        if (FRegionIds.size() >= kMaxRemembered) {
+            if (id >= 0) FInputData.SetInt(row, ifKRAJ_ID, id);
             return;
         }
+        it = FRegionIds.emplace(std::string(name), id).first;
     }
+    if (it->second >= 0) FInputData.SetInt(row, ifKRAJ_ID, it->second);
 }
 
 std::size_t TZevraBatch::CurrentInputRow() const {

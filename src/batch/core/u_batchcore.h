@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zevra {
@@ -166,6 +167,12 @@ private:
     int FErrorRowCount = 0;
     int FWarningRowCount = 0;
     std::string FErrorCountText;
+    // Region names as written in the file, with their numbers (-1: none).
+    struct TNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, std::int32_t, TNameHash, std::equal_to<>> FRegionIds;
 };
 
 }  // namespace zevra

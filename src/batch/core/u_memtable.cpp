@@ -71,24 +71,21 @@ void TMemTable::Reserve(std::size_t rows) {
     }
 }
 
-void TMemTable::CheckCell(std::size_t row, std::size_t field) const {
-    if (row >= FRowCount || field >= FFields.size()) {
-        throw EZevraError(FormatMessage("Cell (%d, %d) out of range", {FormatInt(static_cast<long long>(row)),
-                                                                        FormatInt(static_cast<long long>(field))}));
-    }
+void TMemTable::ThrowCellRange(std::size_t row, std::size_t field) {
+    throw EZevraError(FormatMessage("Cell (%d, %d) out of range",
+                                    {FormatInt(static_cast<long long>(row)), FormatInt(static_cast<long long>(field))}));
 }
 
-bool TMemTable::IsNull(std::size_t row, std::size_t field) const {
-    CheckCell(row, field);
-    return FColumns[field].Present[row] == 0;
+void TMemTable::ThrowNotText(std::size_t field) const {
+    throw EZevraError(FormatMessage("Field '%s' is not a text field", {FFields[field].Name}));
 }
 
-const std::string& TMemTable::TextCell(std::size_t row, std::size_t field) const {
-    const TColumn& column = FColumns[field];
-    if (!FFields[field].Shared) return column.Texts[row];
+const std::string& TMemTable::EmptyText() {
     static const std::string empty;
-    return column.Present[row] != 0 ? column.Pool[column.Refs[row]] : empty;
+    return empty;
 }
+
+
 
 std::string TMemTable::GetText(std::size_t row, std::size_t field) const {
     CheckCell(row, field);
@@ -96,17 +93,9 @@ std::string TMemTable::GetText(std::size_t row, std::size_t field) const {
     return AsText(row, field);
 }
 
-std::string_view TMemTable::TextView(std::size_t row, std::size_t field) const {
-    CheckCell(row, field);
-    if (FFields[field].Type != TFieldType::ftText)
-        throw EZevraError(FormatMessage("Field '%s' is not a text field", {FFields[field].Name}));
-    return TextCell(row, field);
-}
 
-std::int32_t TMemTable::GetInt(std::size_t row, std::size_t field) const {
-    CheckCell(row, field);
+std::int32_t TMemTable::ConvertedInt(std::size_t row, std::size_t field) const {
     const TColumn& column = FColumns[field];
-    if (column.Present[row] == 0) return 0;
     switch (FFields[field].Type) {
         case TFieldType::ftInteger: return column.Ints[row];
         case TFieldType::ftFloat: return SaturateToInt32(column.Floats[row]);
@@ -121,10 +110,8 @@ std::int32_t TMemTable::GetInt(std::size_t row, std::size_t field) const {
     return value;
 }
 
-double TMemTable::GetFloat(std::size_t row, std::size_t field) const {
-    CheckCell(row, field);
+double TMemTable::ConvertedFloat(std::size_t row, std::size_t field) const {
     const TColumn& column = FColumns[field];
-    if (column.Present[row] == 0) return 0;
     switch (FFields[field].Type) {
         case TFieldType::ftInteger: return column.Ints[row];
         case TFieldType::ftFloat: return column.Floats[row];
@@ -232,8 +219,7 @@ void TMemTable::SetText(std::size_t row, std::size_t field, std::string_view val
     }
 }
 
-void TMemTable::SetInt(std::size_t row, std::size_t field, std::int32_t value) {
-    CheckCell(row, field);
+void TMemTable::SetConvertedInt(std::size_t row, std::size_t field, std::int32_t value) {
     TColumn& column = FColumns[field];
     switch (FFields[field].Type) {
         case TFieldType::ftInteger: column.Ints[row] = value; break;

@@ -56,21 +56,38 @@ public:
     void Reserve(std::size_t rows);
 
     // --- cells ------------------------------------------------------------
-    bool IsNull(std::size_t row, std::size_t field) const;
+    bool IsNull(std::size_t row, std::size_t field) const {
+        CheckCell(row, field);
+        return FColumns[field].Present[row] == 0;
+    }
     // A text field's text ("" when empty). Number fields give their display
     // text as AsText does.
     std::string GetText(std::size_t row, std::size_t field) const;
     // Integer fields give their value, float fields their integral part
     // (saturated), text fields their text converted; empty gives 0.
-    std::int32_t GetInt(std::size_t row, std::size_t field) const;
+    std::int32_t GetInt(std::size_t row, std::size_t field) const {
+        CheckCell(row, field);
+        const TColumn& column = FColumns[field];
+        if (column.Present[row] == 0) return 0;
+        return FFields[field].Type == TFieldType::ftInteger ? column.Ints[row] : ConvertedInt(row, field);
+    }
     // Float and integer fields give their value; empty gives 0.
-    double GetFloat(std::size_t row, std::size_t field) const;
+    double GetFloat(std::size_t row, std::size_t field) const {
+        CheckCell(row, field);
+        const TColumn& column = FColumns[field];
+        if (column.Present[row] == 0) return 0;
+        return FFields[field].Type == TFieldType::ftFloat ? column.Floats[row] : ConvertedFloat(row, field);
+    }
     // The cell as text: a text as stored, an integer in plain decimal, a
     // double in its shortest form; an empty cell gives "".
     std::string AsText(std::size_t row, std::size_t field) const;
     // A text field's text without a copy ("" when empty), valid until the
     // cell or the table changes. Number fields throw EZevraError.
-    std::string_view TextView(std::size_t row, std::size_t field) const;
+    std::string_view TextView(std::size_t row, std::size_t field) const {
+        CheckCell(row, field);
+        if (FFields[field].Type != TFieldType::ftText) ThrowNotText(field);
+        return TextCell(row, field);
+    }
 
     // Assigns a value given as text, converted by the field's type: a text
     // field keeps its first Size characters, an integer field takes an
@@ -79,7 +96,13 @@ public:
     // throws EZevraError "'%s' is not a valid integer value for field '%s'"
     // (or "... floating point value ...") and leaves the cell unchanged.
     void SetText(std::size_t row, std::size_t field, std::string_view value);
-    void SetInt(std::size_t row, std::size_t field, std::int32_t value);
+    void SetInt(std::size_t row, std::size_t field, std::int32_t value) {
+        CheckCell(row, field);
+        if (FFields[field].Type != TFieldType::ftInteger) return SetConvertedInt(row, field, value);
+        TColumn& column = FColumns[field];
+        column.Ints[row] = value;
+        column.Present[row] = 1;
+    }
     void SetFloat(std::size_t row, std::size_t field, double value);
     void SetNull(std::size_t row, std::size_t field);
     // Shared text fields: the place of a text among the column's distinct
@@ -128,13 +151,25 @@ private:
         std::vector<unsigned char> Present;
     };
 
-    void CheckCell(std::size_t row, std::size_t field) const;
+    void CheckCell(std::size_t row, std::size_t field) const {
+        if (row >= FRowCount || field >= FFields.size()) ThrowCellRange(row, field);
+    }
+    [[noreturn]] static void ThrowCellRange(std::size_t row, std::size_t field);
+    [[noreturn]] void ThrowNotText(std::size_t field) const;
+    std::int32_t ConvertedInt(std::size_t row, std::size_t field) const;
+    double ConvertedFloat(std::size_t row, std::size_t field) const;
+    void SetConvertedInt(std::size_t row, std::size_t field, std::int32_t value);
     bool FilterActive() const { return FFiltered && static_cast<bool>(FFilter); }
     void StoreText(std::size_t row, std::size_t field, std::string_view value);
     void StoreShared(TColumn& column, std::size_t row, std::string_view value);
     static std::uint32_t PoolRef(TColumn& column, std::string_view value);
     void CheckShared(std::size_t field) const;
-    const std::string& TextCell(std::size_t row, std::size_t field) const;
+    const std::string& TextCell(std::size_t row, std::size_t field) const {
+        const TColumn& column = FColumns[field];
+        if (!FFields[field].Shared) return column.Texts[row];
+        return column.Present[row] != 0 ? column.Pool[column.Refs[row]] : EmptyText();
+    }
+    static const std::string& EmptyText();
 
     std::vector<TFieldDef> FFields;
     std::vector<TColumn> FColumns;
