@@ -246,10 +246,14 @@ std::string Utf8WithCp1250Strays(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t run = AsciiRun(bytes.substr(pos));
+        out.append(bytes.substr(pos, run));
+        pos += run;
+        if (pos == bytes.size()) break;
         char32_t cp = 0;
         const std::size_t len = DecodeUtf8At(bytes, pos, cp);
         if (len == 0) {
-            out += Cp1250ToUtf8(bytes.substr(pos, 1));
+            AppendUtf8(out, kHighHalf[static_cast<unsigned char>(bytes[pos]) - 0x80u]);
             ++pos;
         } else {
             out.append(bytes.substr(pos, len));
@@ -261,20 +265,46 @@ std::string Utf8WithCp1250Strays(std::string_view bytes) {
 
 }  // namespace
 
-std::string DecodeFileText(std::string_view bytes) {
+std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, std::string& decoded) {
     // Spreadsheets save "Unicode text" as UTF-16 with a mark; its code units
     // may hold the byte 26, so the end-of-file character is looked for after
     // decoding.
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
-        return Utf16ToUtf8(bytes.substr(2), false);
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE && static_cast<unsigned char>(bytes[1]) == 0xFF)
-        return Utf16ToUtf8(bytes.substr(2), true);
+    const auto marked = [&](unsigned char first, unsigned char second) {
+        return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == first &&
+               static_cast<unsigned char>(bytes[1]) == second;
+    };
+    if (marked(0xFF, 0xFE) || marked(0xFE, 0xFF)) {
+        decoded = Utf16ToUtf8(bytes.substr(2), marked(0xFE, 0xFF));
+        encoding = TFileEncoding::Decoded;
+        return decoded;
+    }
     const auto eof = bytes.find('\x1A');
     if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kBom.size()) == kBom) return SanitizeUtf8(bytes.substr(kBom.size()));
-    if (LooksLikeUtf8(bytes)) return Utf8WithCp1250Strays(bytes);
-    return Cp1250ToUtf8(bytes);
+    if (bytes.substr(0, kBom.size()) == kBom) {
+        encoding = TFileEncoding::Utf8Marked;
+        return bytes.substr(kBom.size());
+    }
+    encoding = LooksLikeUtf8(bytes) ? TFileEncoding::Utf8 : TFileEncoding::Cp1250;
+    return bytes;
+}
+
+std::string DecodeFileBody(std::string_view body, TFileEncoding encoding) {
+    switch (encoding) {
+        case TFileEncoding::Cp1250: return Cp1250ToUtf8(body);
+        case TFileEncoding::Utf8: return Utf8WithCp1250Strays(body);
+        case TFileEncoding::Utf8Marked: return SanitizeUtf8(body);
+        case TFileEncoding::Decoded: break;
+    }
+    return std::string(body);
+}
+
+std::string DecodeFileText(std::string_view bytes) {
+    TFileEncoding encoding{};
+    std::string decoded;
+    const std::string_view body = FileTextBody(bytes, encoding, decoded);
+    if (encoding == TFileEncoding::Decoded) return decoded;
+    return DecodeFileBody(body, encoding);
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -49,6 +49,16 @@ std::string SanitizeUtf8(std::string_view bytes);
 //   page 1250, so a file the program saved is never misread.
 std::string DecodeFileText(std::string_view bytes);
 
+// DecodeFileText in two steps, for a large file decoded a run of lines at a
+// time: FileTextBody finds how the bytes are read and the part that holds the
+// text (a UTF-16 file is decoded whole into `decoded`, which the body then
+// views); DecodeFileBody decodes the body, or any run of its whole lines (line
+// ends are the same bytes in every encoding but UTF-16), to what
+// DecodeFileText gives for them.
+enum class TFileEncoding { Cp1250, Utf8, Utf8Marked, Decoded };
+std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, std::string& decoded);
+std::string DecodeFileBody(std::string_view body, TFileEncoding encoding);
+
 // Splits text into lines; CR LF, a lone CR and a lone LF each end a line.
 // The last line needs no line end; an empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -3,6 +3,7 @@
 #include "batch/core/u_batchcore.h"
 
 #include "batch/core/u_batchdialect.h"
+#include "batch/core/u_pieces.h"
 
 #include "model/u_format.h"
 #include "model/u_model.h"
@@ -12,32 +13,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <exception>
 #include <memory>
 #include <utility>
 
 namespace zevra {
 
 namespace {
-
-constexpr std::size_t kColumnField[kBatchColumnCount] = {
-    ifOBEC,      ifKODOBCE,           ifKRAJ,           ifOBYVATELE,       ifEAKTIVNI,       ifNEZAMESTNANI,
-    ifVYJIZDEJICI, ifNADMVYSKA,       ifKATASTR,        ifKRAJSKE_MESTO_MIN, ifOKRESNI_MESTO_KM, ifSILNICE_1TR_KM,
-    ifPODNIKATELE_2006, ifROLNICI_2006, ifDOM_ZAMESTNAVATEL, ifVODOVOD,
-};
-
-// The decimal columns of a batch line (positions from 0): altitude, cadastral
-// area, km to the first-class road.
-constexpr std::size_t kAltitudeColumn = 7;
-constexpr std::size_t kCadastreColumn = 8;
-constexpr std::size_t kRoadKmColumn = 11;
-
-std::string_view TrimView(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-    return s.substr(b, e - b);
-}
 
 void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
     if (progress) progress(done, total);
@@ -99,208 +81,6 @@ TZevraBatch::TZevraBatch(TZevraModel& model)
     FInputData.SetFiltered(true);
 }
 
-// --- loading -----------------------------------------------------------------
-
-void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
-    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán vstupní soubor!");
-    std::string text;
-    {
-        // The raw bytes are given up as soon as they are decoded.
-        const std::string bytes = ReadFileBytes(Trim(fileName));
-        text = DecodeFileText(bytes);
-    }
-    LoadInputText(text, progress);
-}
-
-void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {
-    LoadInputText(DecodeFileText(bytes), progress);
-}
-
-namespace {
-
-// The lines of a text one at a time, split as SplitLines splits them (CR LF,
-// LF or CR ends a line; no empty last line after a final line end), viewed in
-// place instead of copied into a list.
-class TLineCursor {
-public:
-    explicit TLineCursor(std::string_view text) : FText(text), FNextCr(Find('\r', 0)), FNextLf(Find('\n', 0)) {}
-    bool AtEnd() const { return FPos >= FText.size(); }
-    std::string_view Next() {
-        const std::size_t start = FPos;
-        // The next CR and the next LF are each searched for only once they
-        // are passed, so that a file with only one kind of line end is not
-        // searched to its end for the other kind at every line.
-        if (FNextCr < start) FNextCr = Find('\r', start);
-        if (FNextLf < start) FNextLf = Find('\n', start);
-        std::size_t i = std::min(FNextCr, FNextLf);
-        const std::string_view line = FText.substr(start, i - start);
-        if (i < FText.size()) {
-            if (FText[i] == '\r' && i + 1 < FText.size() && FText[i + 1] == '\n') ++i;
-            ++i;
-        }
-        FPos = i;
-        return line;
-    }
-
-private:
-    std::size_t Find(char c, std::size_t from) const {
-        const void* at = std::memchr(FText.data() + from, c, FText.size() - from);
-        return at == nullptr ? FText.size() : static_cast<std::size_t>(static_cast<const char*>(at) - FText.data());
-    }
-
-    std::string_view FText;
-    std::size_t FPos = 0;
-    std::size_t FNextCr;
-    std::size_t FNextLf;
-};
-
-std::size_t CountLines(std::string_view text) {
-    std::size_t count = 0;
-    for (TLineCursor cursor(text); !cursor.AtEnd(); cursor.Next()) ++count;
-    return count;
-}
-
-}  // namespace
-
-void TZevraBatch::LoadInputText(std::string_view text, const TBatchProgress& progress) {
-    // The progress counts lines, so their number is known before the first.
-    const std::size_t lineCount = CountLines(text);
-    // The rows are replaced, so the verdict of the last validation no longer
-    // applies: until the new rows are validated the run stays refused.
-    FInputValid = false;
-    FInputData.Clear();
-    FInputData.Reserve(lineCount);
-    std::unique_ptr<ECompositeException> problems;
-    bool firstRecord = true;
-    std::string joined;
-    TLineCursor cursor(text);
-    for (std::size_t i = 0; i < lineCount; ++i) {
-        const std::string_view line = cursor.Next();
-        if (!IsBlank(line)) {
-            const std::size_t lineNumber = i + 1;
-            std::string_view record = line;
-            // A quoted value may hold line ends: its record goes on until the
-            // quote closes. One that never closes is no quoted value; its
-            // line then stands alone, as it always did. Without a quote
-            // there is nothing to close.
-            if (record.front() != '#' && record.find('"') != std::string_view::npos) {
-                bool open = false;
-                SplitBatchRecord(record, &open);
-                if (open) {
-                    joined.assign(record);
-                    TLineCursor ahead = cursor;
-                    std::size_t last = i;
-                    while (open && last + 1 < lineCount) {
-                        joined += '\n';
-                        joined += ahead.Next();
-                        ++last;
-                        SplitBatchRecord(joined, &open);
-                    }
-                    if (!open) {
-                        record = joined;
-                        for (std::size_t j = i + 1; j <= last; ++j) Report(progress, j, lineCount);
-                        cursor = ahead;
-                        i = last;
-                    }
-                }
-            }
-            // A spreadsheet's header row of the column names is no data.
-            const bool header = firstRecord && record.front() != '#' && IsBatchHeaderRecord(SplitBatchRecord(record));
-            if (record.front() != '#') firstRecord = false;
-            if (!header) {
-                try {
-                    ParseInputLine(record);
-                } catch (const std::exception& e) {
-                    EnsureComposite(problems);
-                    problems->Add(FormatMessage("Řádek %d", {FormatInt(static_cast<long long>(lineNumber))}),
-                                  std::make_unique<EZevraError>(e.what()));
-                }
-            }
-        }
-        Report(progress, i + 1, lineCount);
-    }
-    FInputData.SetCurrentRow(FInputData.IsEmpty() ? TMemTable::npos : 0);
-    FInputData.Refresh();
-    if (problems) throw std::move(*problems);
-}
-
-void TZevraBatch::ParseInputLine(std::string_view line) {
-    if (!line.empty() && line.front() == '#') return;
-    const std::size_t row = FInputData.AppendRow();
-    FInputData.SetInt(row, ifKRAJ_ID, -1);
-
-    // The values as SplitBatchRecord finds them; the three decimal columns
-    // take a Czech decimal comma too.
-    const auto setValue = [this](std::size_t position, std::string_view raw) {
-        const std::string_view value = TrimView(raw);
-        if ((position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) &&
-            value.find(',') != std::string_view::npos) {
-            SetInputField(position, DecimalCommaToPoint(value));
-        } else {
-            SetInputField(position, value);
-        }
-    };
-    std::size_t columns = 0;
-    if (line.find('"') == std::string_view::npos) {
-        // Without a quote no value is quoted: the values are the pieces
-        // between ";" as they stand (as SplitBatchRecord would give them),
-        // taken in place without a list of copies.
-        for (std::size_t start = 0; start < line.size();) {
-            const std::size_t separator = line.find(';', start);
-            const std::size_t end = separator == std::string_view::npos ? line.size() : separator;
-            setValue(columns++, line.substr(start, end - start));
-            if (separator == std::string_view::npos) break;
-            start = separator + 1;
-        }
-    } else {
-        const std::vector<std::string> values = SplitBatchRecord(line);
-        columns = values.size();
-        for (std::size_t position = 0; position < columns; ++position) setValue(position, values[position]);
-    }
-
-    LookUpRegion(row);
-    if (columns != kBatchColumnCount) {
-        throw EZevraError(FormatMessage("Chybný počet údajů na řádku (%d místo %d)!",
-                                        {FormatInt(static_cast<long long>(columns)),
-                                         FormatInt(static_cast<long long>(kBatchColumnCount))}));
-    }
-}
-
-void TZevraBatch::SetInputField(std::size_t position, std::string_view value) {
-    if (position >= kBatchColumnCount || IsBlank(value)) return;
-    FInputData.SetText(CurrentInputRow(), kColumnField[position], value);
-}
-
-void TZevraBatch::LookUpRegion(std::size_t row) {
-    const std::string_view name = FInputData.TextView(row, ifKRAJ);
-    // A file names the same few regions over and over: each spelling is
-    // looked up in the model's list once (a bounded number of them, so that
-    // a file of random names cannot fill the memory).
-    constexpr std::size_t kMaxRemembered = 256;
-    auto it = FRegionIds.find(name);
-    if (it == FRegionIds.end()) {
-        std::int32_t id = -1;
-        for (const TZevraKraj& kraj : FModel.Kraje()) {
-            if (SameAsciiCaseless(kraj.Nazev, name)) {
-                id = kraj.Region;
-                break;
-            }
-        }
-        if (FRegionIds.size() >= kMaxRemembered) {
-            if (id >= 0) FInputData.SetInt(row, ifKRAJ_ID, id);
-            return;
-        }
-        it = FRegionIds.emplace(std::string(name), id).first;
-    }
-    if (it->second >= 0) FInputData.SetInt(row, ifKRAJ_ID, it->second);
-}
-
-std::size_t TZevraBatch::CurrentInputRow() const {
-    const std::size_t row = FInputData.CurrentRow();
-    if (row == TMemTable::npos) throw EZevraError("Vstupní tabulka nemá aktuální řádek!");
-    return row;
-}
-
 // --- validation and run ----------------------------------------------------
 
 void TZevraBatch::CopyRowToInput() {
@@ -336,43 +116,75 @@ void TZevraBatch::LeaveRowInModel(std::size_t row, bool evaluate) {
     if (evaluate) FModel.Evaluate(false);
 }
 
-void TZevraBatch::MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines) {
+namespace {
+
+// Rows per piece of the validation and the run.
+constexpr std::size_t kRowsPerPiece = 4096;
+
+std::size_t PieceCount(std::size_t rows) { return (rows + kRowsPerPiece - 1) / kRowsPerPiece; }
+
+// The problem lines of a row as its ERROR_TEXT keeps them.
+std::string JoinProblemLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
         text += line;
         text += "\r\n";
     }
-    FInputData.SetInt(row, ifERROR, mark);
-    FInputData.SetText(row, ifERROR_TEXT, text);
+    return text;
 }
+
+// The marks of the rows of one piece that have problems.
+struct TRowMarks {
+    struct TMark {
+        std::size_t Row;
+        int Mark;  // -1 errors, 1 warnings
+        std::string Text;
+    };
+    std::vector<TMark> Marks;
+};
+
+}  // namespace
 
 void TZevraBatch::ValidateInputRows(const TBatchProgress& progress) {
     FInputValid = false;
-    bool anyError = false;
     FErrorRowCount = 0;
     FWarningRowCount = 0;
-    std::vector<std::string> errors, warnings;
-    TZevraInputData input;
     const std::size_t total = FInputData.RowCount();
-    for (std::size_t row = 0; row < total; ++row) {
-        RowToInput(row, input);
-        FModel.Validate(input, &errors, &warnings);
-        if (!errors.empty()) {
-            anyError = true;
-            MarkRow(row, -1, errors);
-            ++FErrorRowCount;
-        } else if (!warnings.empty()) {
-            MarkRow(row, 1, warnings);
-            ++FWarningRowCount;
-        } else {
-            FInputData.SetNull(row, ifERROR);
-            FInputData.SetNull(row, ifERROR_TEXT);
-        }
-        Report(progress, row + 1, total);
-    }
+    // The rows are checked on every core, and marked here in their order.
+    ForEachPieceInOrder<TRowMarks>(
+        PieceCount(total),
+        [&](std::size_t piece, TRowMarks& result) {
+            std::vector<std::string> errors, warnings;
+            TZevraInputData input;
+            const std::size_t end = std::min(total, (piece + 1) * kRowsPerPiece);
+            for (std::size_t row = piece * kRowsPerPiece; row < end; ++row) {
+                RowToInput(row, input);
+                FModel.Validate(input, &errors, &warnings);
+                if (!errors.empty())
+                    result.Marks.push_back({row, -1, JoinProblemLines(errors)});
+                else if (!warnings.empty())
+                    result.Marks.push_back({row, 1, JoinProblemLines(warnings)});
+            }
+        },
+        [&](std::size_t piece, TRowMarks& result) {
+            const std::size_t end = std::min(total, (piece + 1) * kRowsPerPiece);
+            auto mark = result.Marks.begin();
+            for (std::size_t row = piece * kRowsPerPiece; row < end; ++row) {
+                if (mark != result.Marks.end() && mark->Row == row) {
+                    FInputData.SetInt(row, ifERROR, mark->Mark);
+                    FInputData.SetText(row, ifERROR_TEXT, mark->Text);
+                    ++(mark->Mark < 0 ? FErrorRowCount : FWarningRowCount);
+                    ++mark;
+                } else {
+                    FInputData.SetNull(row, ifERROR);
+                    FInputData.SetNull(row, ifERROR_TEXT);
+                }
+            }
+            Report(progress, end, total);
+        });
     // Each row went through the model's input: the last one stays there.
     if (total > 0) LeaveRowInModel(total - 1, false);
-    FInputValid = !anyError;
+    FInputValid = FErrorRowCount == 0;
     FErrorCountText = FErrorRowCount == 0 && FWarningRowCount == 0
                           ? std::string("(bez chyb a varování)")
                           : FormatMessage("(zjištěno %d chyb a %d varování)",
@@ -423,34 +235,61 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The verdicts of the rows of one piece, up to the first row the model
+// refuses (whose message is kept).
+struct TRowVerdicts {
+    std::vector<TZevraVerdict> Verdicts;
+    std::exception_ptr Refusal;
+};
+
+}  // namespace
+
 void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
     FOutputData.Clear();
     const std::size_t total = FInputData.RowCount();
     FOutputData.Reserve(total);
     TOutputTexts texts(FOutputData, FModel);
-    TZevraInputData input;
-    std::size_t row = 0;
-    try {
-        for (; row < total; ++row) {
-            RowToInput(row, input);
-            // The batch output has no use for the similar municipalities, and
-            // its texts come from the verdict.
-            const TZevraVerdict verdict = FModel.Judge(input);
-            const std::size_t out = FOutputData.AppendRow();
-            FOutputData.SetInt(out, ofKODOBCE, input.Kod);
-            FOutputData.SetText(out, ofOBEC, input.Obec);
-            FOutputData.SetSharedText(out, ofKRAJ, texts.Kraj(*verdict.Kraj));
-            FOutputData.SetFloat(out, ofOBYVATELSTVO, verdict.Obyvatelstvo);
-            FOutputData.SetSharedText(out, ofOBYVATELSTVO_TEXT, texts.Assessment(verdict));
-            SetDecils(out, verdict.Indicators);
-            FOutputData.SetSharedText(out, ofVODOVOD, texts.Water(verdict));
-            Report(progress, row + 1, total);
-        }
-    } catch (...) {
-        // As when each row goes through the model: the refused one stays in it.
-        LeaveRowInModel(row, false);
-        throw;
-    }
+    // The rows are judged on every core and written to the output here, in
+    // their order. The batch output has no use for the similar
+    // municipalities, and its texts come from the verdict.
+    ForEachPieceInOrder<TRowVerdicts>(
+        PieceCount(total),
+        [&](std::size_t piece, TRowVerdicts& result) {
+            TZevraInputData input;
+            const std::size_t end = std::min(total, (piece + 1) * kRowsPerPiece);
+            result.Verdicts.reserve(end - piece * kRowsPerPiece);
+            try {
+                for (std::size_t row = piece * kRowsPerPiece; row < end; ++row) {
+                    RowToInput(row, input);
+                    result.Verdicts.push_back(FModel.Judge(input));
+                }
+            } catch (const std::exception&) {
+                result.Refusal = std::current_exception();
+            }
+        },
+        [&](std::size_t piece, TRowVerdicts& result) {
+            std::size_t row = piece * kRowsPerPiece;
+            for (const TZevraVerdict& verdict : result.Verdicts) {
+                const std::size_t out = FOutputData.AppendRow();
+                FOutputData.SetInt(out, ofKODOBCE, FInputData.GetInt(row, ifKODOBCE));
+                FOutputData.SetText(out, ofOBEC, FInputData.TextView(row, ifOBEC));
+                FOutputData.SetSharedText(out, ofKRAJ, texts.Kraj(*verdict.Kraj));
+                FOutputData.SetFloat(out, ofOBYVATELSTVO, verdict.Obyvatelstvo);
+                FOutputData.SetSharedText(out, ofOBYVATELSTVO_TEXT, texts.Assessment(verdict));
+                SetDecils(out, verdict.Indicators);
+                FOutputData.SetSharedText(out, ofVODOVOD, texts.Water(verdict));
+                ++row;
+            }
+            Report(progress, row, total);
+            if (result.Refusal) {
+                // As when each row goes through the model: the refused one
+                // stays in it.
+                LeaveRowInModel(row, false);
+                std::rethrow_exception(result.Refusal);
+            }
+        });
     if (total > 0) LeaveRowInModel(total - 1, true);
     FOutputData.SetCurrentRow(FOutputData.IsEmpty() ? TMemTable::npos : 0);
 }

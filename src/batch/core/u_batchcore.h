@@ -15,7 +15,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace zevra {
@@ -148,16 +147,12 @@ public:
 private:
     // The HTML document in pieces, in order, to `sink`.
     void WriteHtml(const std::function<void(std::string_view)>& sink) const;
-    void LoadInputText(std::string_view text, const TBatchProgress& progress);
-    std::size_t CurrentInputRow() const;
-    void LookUpRegion(std::size_t row);
     // The model's input as CopyRowToInput fills it, into any input record.
     void RowToInput(std::size_t row, TZevraInputData& input) const;
     // Puts a row into the model's input (and its result into Output), as
     // after a loop that took every row through the model.
     void LeaveRowInModel(std::size_t row, bool evaluate);
     void SetDecils(std::size_t row, const TZevraObyvatelstvoIndicators& indicators);
-    void MarkRow(std::size_t row, int mark, const std::vector<std::string>& lines);
 
     TZevraModel& FModel;
     TMemTable FInputData;
@@ -167,12 +162,6 @@ private:
     int FErrorRowCount = 0;
     int FWarningRowCount = 0;
     std::string FErrorCountText;
-    // Region names as written in the file, with their numbers (-1: none).
-    struct TNameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    std::unordered_map<std::string, std::int32_t, TNameHash, std::equal_to<>> FRegionIds;
 };
 
 }  // namespace zevra

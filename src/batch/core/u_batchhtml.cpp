@@ -4,14 +4,16 @@
 // to the safe writer piece by piece as it is produced.
 #include "batch/core/u_batchcore.h"
 
+#include "batch/core/u_pieces.h"
+
 #include "model/u_format.h"
 #include "model/u_object.h"
 #include "model/u_savefile.h"
 #include "model/u_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 
 namespace zevra {
@@ -48,7 +50,11 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
                 case '>': out += "&gt;"; break;
                 case '"': out += "&quot;"; break;
                 // A control character of the input is shown, not passed on.
-                default: out += lead < 0x20 || lead == 0x7F ? "&#xFFFD;" : std::string(1, static_cast<char>(lead));
+                default:
+                    if (lead < 0x20 || lead == 0x7F)
+                        out += "&#xFFFD;";
+                    else
+                        out += static_cast<char>(lead);
             }
             ++pos;
             continue;
@@ -107,9 +113,8 @@ constexpr const char* kHtmlTail = "</tbody></table></body></html>";
 
 namespace {
 
-// Writes the document in pieces of about this size to its sink, so that the
-// whole document never has to be held in memory.
-constexpr std::size_t kHtmlPiece = 1 << 16;
+// Rows per piece of the document; the pieces are written on every core.
+constexpr std::size_t kHtmlRowsPerPiece = 1024;
 
 void AppendInt(std::string& out, std::int32_t value) {
     char digits[16];
@@ -120,44 +125,32 @@ void AppendInt(std::string& out, std::int32_t value) {
 }  // namespace
 
 void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) const {
-    std::string out;
-    out.reserve(kHtmlPiece + 4096);
-    AppendCp1250(out, kHtmlHead);
     const TMemTable& t = FOutputData;
-    // The model's fragments repeat from row to row: each is converted once.
-    // Their columns keep each distinct text once, and the table's texts stay
-    // put while writing, so a text is known by where it lies and its length,
-    // without hashing the long assessment again for every row.
-    struct TPlace {
-        const char* Data;
-        std::size_t Size;
-        bool operator==(const TPlace&) const = default;
-    };
-    struct TPlaceHash {
-        std::size_t operator()(const TPlace& p) const noexcept {
-            return std::hash<const void*>()(p.Data) ^ (p.Size * 0x9E3779B97F4A7C15ULL);
-        }
-    };
-    std::unordered_map<TPlace, std::string, TPlaceHash> fragments;
-    const auto appendFragment = [&](std::size_t row, std::size_t field) {
-        const std::string_view text = t.TextView(row, field);
-        const TPlace place{text.data(), text.size()};
-        auto it = fragments.find(place);
-        if (it == fragments.end()) it = fragments.emplace(place, Utf8ToCp1250(text)).first;
-        out += it->second;
-    };
-    const std::size_t rows = t.RowCount();
     const std::size_t fields = t.FieldCount();
-    for (std::size_t row = 0; row < rows; ++row) {
+    // The texts of the shared columns repeat from row to row: each distinct
+    // one is converted once. The region is a name and is escaped; the
+    // assessment and the water-supply warning are the model's own HTML and
+    // are written as they are.
+    std::vector<std::vector<std::string>> converted(fields);
+    for (std::size_t field = 0; field < fields; ++field) {
+        if (!t.Fields()[field].Shared) continue;
+        for (const std::string& text : t.SharedTexts(field)) {
+            std::string& cp1250 = converted[field].emplace_back();
+            if (field == ofKRAJ)
+                AppendEscapedCp1250(cp1250, text);
+            else
+                AppendCp1250(cp1250, text);
+        }
+    }
+    const auto appendRow = [&](std::string& out, std::size_t row) {
         out += "<tr>";
         for (std::size_t field = 0; field < fields; ++field) {
             out += "<td>";
-            if (field == ofOBEC || field == ofKRAJ) {
+            if (field == ofOBEC) {
                 AppendEscapedCp1250(out, t.TextView(row, field));
-            } else if (field == ofOBYVATELSTVO_TEXT || field == ofVODOVOD) {
-                // The assessment and the water-supply warning are the model's
-                // own HTML and are written as they are.
-                appendFragment(row, field);
+            } else if (t.Fields()[field].Shared) {
+                const std::size_t ref = t.SharedRefOf(row, field);
+                if (ref != TMemTable::npos) out += converted[field][ref];
             } else if (t.Fields()[field].Type == TFieldType::ftInteger) {
                 if (!t.IsNull(row, field)) AppendInt(out, t.GetInt(row, field));
             } else {
@@ -167,13 +160,20 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
             out += "</td>";
         }
         out += "</tr>";
-        if (out.size() >= kHtmlPiece) {
-            sink(out);
-            out.clear();
-        }
-    }
-    out += kHtmlTail;
-    sink(out);
+    };
+
+    std::string head;
+    AppendCp1250(head, kHtmlHead);
+    sink(head);
+    const std::size_t rows = t.RowCount();
+    ForEachPieceInOrder<std::string>(
+        (rows + kHtmlRowsPerPiece - 1) / kHtmlRowsPerPiece,
+        [&](std::size_t piece, std::string& out) {
+            const std::size_t end = std::min(rows, (piece + 1) * kHtmlRowsPerPiece);
+            for (std::size_t row = piece * kHtmlRowsPerPiece; row < end; ++row) appendRow(out, row);
+        },
+        [&](std::size_t, std::string& out) { sink(out); });
+    sink(kHtmlTail);
 }
 
 std::string TZevraBatch::HtmlOutputBytes() const {

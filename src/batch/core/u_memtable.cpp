@@ -7,6 +7,7 @@
 #include "model/u_text.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace zevra {
@@ -69,6 +70,55 @@ void TMemTable::Reserve(std::size_t rows) {
         }
         column.Present.reserve(rows);
     }
+}
+
+void TMemTable::AppendRows(TMemTable&& other) {
+    const bool same = other.FFields.size() == FFields.size() &&
+                      std::equal(FFields.begin(), FFields.end(), other.FFields.begin(),
+                                 [](const TFieldDef& a, const TFieldDef& b) {
+                                     return a.Name == b.Name && a.Type == b.Type && a.Size == b.Size &&
+                                            a.Shared == b.Shared;
+                                 });
+    if (!same) throw EZevraError("Tables of different fields cannot be joined");
+    const auto append = [](auto& to, auto& from) {
+        to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+    };
+    const std::size_t first = FRowCount;
+    for (std::size_t f = 0; f < FFields.size(); ++f) {
+        TColumn& to = FColumns[f];
+        TColumn& from = other.FColumns[f];
+        if (FFields[f].Shared) {
+            // The other table's texts by their places in this one's list.
+            std::vector<std::uint32_t> place(from.Pool.size());
+            for (std::size_t k = 0; k < from.Pool.size(); ++k) place[k] = PoolRef(to, from.Pool[k]);
+            for (std::size_t row = 0; row < other.FRowCount; ++row)
+                to.Refs.push_back(from.Present[row] != 0 ? place[from.Refs[row]] : 0);
+        }
+        append(to.Texts, from.Texts);
+        append(to.Ints, from.Ints);
+        append(to.Floats, from.Floats);
+        append(to.Present, from.Present);
+    }
+    FRowCount += other.FRowCount;
+    other.Clear();
+    if (FRowCount > first) FCurrentRow = FRowCount - 1;
+    if (FilterActive()) {
+        for (std::size_t row = first; row < FRowCount; ++row) {
+            if (FFilter(*this, row)) FVisible.push_back(row);
+        }
+    }
+}
+
+std::size_t TMemTable::SharedRefOf(std::size_t row, std::size_t field) const {
+    CheckCell(row, field);
+    CheckShared(field);
+    const TColumn& column = FColumns[field];
+    return column.Present[row] != 0 ? column.Refs[row] : npos;
+}
+
+const std::vector<std::string>& TMemTable::SharedTexts(std::size_t field) const {
+    CheckShared(field);
+    return FColumns[field].Pool;
 }
 
 void TMemTable::ThrowCellRange(std::size_t row, std::size_t field) {

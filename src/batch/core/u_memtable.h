@@ -54,6 +54,10 @@ public:
     void Clear();
     // Room for `rows` rows without reallocation.
     void Reserve(std::size_t rows);
+    // Appends every row of `other`, a table of the same fields, as AppendRow
+    // and the setters would have; `other` is left empty. The last appended
+    // row becomes the current row. A table of other fields throws EZevraError.
+    void AppendRows(TMemTable&& other);
 
     // --- cells ------------------------------------------------------------
     bool IsNull(std::size_t row, std::size_t field) const {
@@ -111,6 +115,11 @@ public:
     // without looking each one up again. Other fields throw EZevraError.
     std::uint32_t SharedTextRef(std::size_t field, std::string_view value);
     void SetSharedText(std::size_t row, std::size_t field, std::uint32_t ref);
+    // A shared text cell's place (npos when the cell is empty), and the
+    // column's distinct texts by place: a writer of many rows converts each
+    // distinct text once.
+    std::size_t SharedRefOf(std::size_t row, std::size_t field) const;
+    const std::vector<std::string>& SharedTexts(std::size_t field) const;
 
     // --- current row --------------------------------------------------------
     // The remembered row (npos when the table is empty or nothing was chosen).

@@ -1,0 +1,324 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Loading a batch file into the input table. A large file is split into
+// pieces of whole lines that are decoded and parsed on every core, each into
+// a table of its own, and joined in file order: the rows and the problem
+// list are those of one pass from the first line to the last.
+#include "batch/core/u_batchcore.h"
+
+#include "batch/core/u_batchdialect.h"
+#include "batch/core/u_pieces.h"
+
+#include "model/u_format.h"
+#include "model/u_model.h"
+#include "model/u_object.h"
+#include "model/u_text.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+
+namespace zevra {
+
+namespace {
+
+constexpr std::size_t kColumnField[kBatchColumnCount] = {
+    ifOBEC,      ifKODOBCE,           ifKRAJ,           ifOBYVATELE,       ifEAKTIVNI,       ifNEZAMESTNANI,
+    ifVYJIZDEJICI, ifNADMVYSKA,       ifKATASTR,        ifKRAJSKE_MESTO_MIN, ifOKRESNI_MESTO_KM, ifSILNICE_1TR_KM,
+    ifPODNIKATELE_2006, ifROLNICI_2006, ifDOM_ZAMESTNAVATEL, ifVODOVOD,
+};
+
+// The decimal columns of a batch line (positions from 0): altitude, cadastral
+// area, km to the first-class road.
+constexpr std::size_t kAltitudeColumn = 7;
+constexpr std::size_t kCadastreColumn = 8;
+constexpr std::size_t kRoadKmColumn = 11;
+
+// Lines per piece of a large file.
+constexpr std::size_t kLinesPerPiece = 4096;
+
+std::string_view TrimView(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+    return s.substr(b, e - b);
+}
+
+// The lines of a text one at a time, split as SplitLines splits them (CR LF,
+// LF or CR ends a line; no empty last line after a final line end), viewed in
+// place instead of copied into a list.
+class TLineCursor {
+public:
+    explicit TLineCursor(std::string_view text) : FText(text), FNextCr(Find('\r', 0)), FNextLf(Find('\n', 0)) {}
+    bool AtEnd() const { return FPos >= FText.size(); }
+    std::size_t Position() const { return FPos; }
+    std::string_view Next() {
+        const std::size_t start = FPos;
+        // The next CR and the next LF are each searched for only once they
+        // are passed, so that a file with only one kind of line end is not
+        // searched to its end for the other kind at every line.
+        if (FNextCr < start) FNextCr = Find('\r', start);
+        if (FNextLf < start) FNextLf = Find('\n', start);
+        std::size_t i = std::min(FNextCr, FNextLf);
+        const std::string_view line = FText.substr(start, i - start);
+        if (i < FText.size()) {
+            if (FText[i] == '\r' && i + 1 < FText.size() && FText[i + 1] == '\n') ++i;
+            ++i;
+        }
+        FPos = i;
+        return line;
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const {
+        const void* at = std::memchr(FText.data() + from, c, FText.size() - from);
+        return at == nullptr ? FText.size() : static_cast<std::size_t>(static_cast<const char*>(at) - FText.data());
+    }
+
+    std::string_view FText;
+    std::size_t FPos = 0;
+    std::size_t FNextCr;
+    std::size_t FNextLf;
+};
+
+// Whole lines of the file body, not yet decoded.
+struct TLinePiece {
+    std::string_view Bytes;
+    std::size_t FirstLine = 1;  // its number in the file
+    std::size_t Lines = 0;
+};
+
+// The body in pieces of kLinesPerPiece lines; in one piece when a quote
+// appears, since a quoted value may go on over the following lines.
+std::vector<TLinePiece> SplitIntoPieces(std::string_view body) {
+    const std::size_t perPiece = body.find('"') == std::string_view::npos ? kLinesPerPiece : SIZE_MAX;
+    std::vector<TLinePiece> pieces;
+    TLineCursor cursor(body);
+    std::size_t line = 1;
+    while (!cursor.AtEnd()) {
+        TLinePiece piece;
+        piece.FirstLine = line;
+        const std::size_t start = cursor.Position();
+        for (; piece.Lines < perPiece && !cursor.AtEnd(); ++piece.Lines) cursor.Next();
+        piece.Bytes = body.substr(start, cursor.Position() - start);
+        line += piece.Lines;
+        pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+// The number of the line where the first record begins (the first line that
+// is neither blank nor a comment), or 0. Only that record may be a header.
+std::size_t FirstRecordLine(std::string_view body) {
+    std::size_t number = 0;
+    for (TLineCursor cursor(body); !cursor.AtEnd();) {
+        const std::string_view line = cursor.Next();
+        ++number;
+        if (!IsBlank(line) && line.front() != '#') return number;
+    }
+    return 0;
+}
+
+// Parses batch lines into the rows of one table.
+class TRowParser {
+public:
+    TRowParser(TMemTable& table, const std::vector<TZevraKraj>& kraje) : FTable(table), FKraje(kraje) {}
+
+    // One line to one row (none for a comment line); the row stays when the
+    // line has a problem, which then throws.
+    void ParseLine(std::string_view line) {
+        if (!line.empty() && line.front() == '#') return;
+        const std::size_t row = FTable.AppendRow();
+        FTable.SetInt(row, ifKRAJ_ID, -1);
+
+        // The values as SplitBatchRecord finds them; the three decimal
+        // columns take a Czech decimal comma too.
+        const auto setValue = [this](std::size_t position, std::string_view raw) {
+            const std::string_view value = TrimView(raw);
+            if ((position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) &&
+                value.find(',') != std::string_view::npos) {
+                SetField(position, DecimalCommaToPoint(value));
+            } else {
+                SetField(position, value);
+            }
+        };
+        std::size_t columns = 0;
+        if (line.find('"') == std::string_view::npos) {
+            // Without a quote no value is quoted: the values are the pieces
+            // between ";" as they stand (as SplitBatchRecord would give
+            // them), taken in place without a list of copies.
+            for (std::size_t start = 0; start < line.size();) {
+                const std::size_t separator = line.find(';', start);
+                const std::size_t end = separator == std::string_view::npos ? line.size() : separator;
+                setValue(columns++, line.substr(start, end - start));
+                if (separator == std::string_view::npos) break;
+                start = separator + 1;
+            }
+        } else {
+            const std::vector<std::string> values = SplitBatchRecord(line);
+            columns = values.size();
+            for (std::size_t position = 0; position < columns; ++position) setValue(position, values[position]);
+        }
+
+        LookUpRegion(row);
+        if (columns != kBatchColumnCount) {
+            throw EZevraError(FormatMessage("Chybný počet údajů na řádku (%d místo %d)!",
+                                            {FormatInt(static_cast<long long>(columns)),
+                                             FormatInt(static_cast<long long>(kBatchColumnCount))}));
+        }
+    }
+
+    // One trimmed value into the current row; positions from 16 on and blank
+    // values change nothing.
+    void SetField(std::size_t position, std::string_view value) {
+        if (position >= kBatchColumnCount || IsBlank(value)) return;
+        const std::size_t row = FTable.CurrentRow();
+        if (row == TMemTable::npos) throw EZevraError("Vstupní tabulka nemá aktuální řádek!");
+        FTable.SetText(row, kColumnField[position], value);
+    }
+
+private:
+    void LookUpRegion(std::size_t row) {
+        const std::string_view name = FTable.TextView(row, ifKRAJ);
+        // A file names the same few regions over and over: each spelling is
+        // looked up in the model's list once (a bounded number of them, so
+        // that a file of random names cannot fill the memory).
+        constexpr std::size_t kMaxRemembered = 256;
+        auto it = FRegionIds.find(name);
+        if (it == FRegionIds.end()) {
+            std::int32_t id = -1;
+            for (const TZevraKraj& kraj : FKraje) {
+                if (SameAsciiCaseless(kraj.Nazev, name)) {
+                    id = kraj.Region;
+                    break;
+                }
+            }
+            if (FRegionIds.size() >= kMaxRemembered) {
+                if (id >= 0) FTable.SetInt(row, ifKRAJ_ID, id);
+                return;
+            }
+            it = FRegionIds.emplace(std::string(name), id).first;
+        }
+        if (it->second >= 0) FTable.SetInt(row, ifKRAJ_ID, it->second);
+    }
+
+    struct TNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+
+    TMemTable& FTable;
+    const std::vector<TZevraKraj>& FKraje;
+    // Region names as written in the file, with their numbers (-1: none).
+    std::unordered_map<std::string, std::int32_t, TNameHash, std::equal_to<>> FRegionIds;
+};
+
+// The rows and the problems of one piece of a file.
+struct TParsedPiece {
+    std::optional<TMemTable> Rows;
+    std::vector<std::pair<std::size_t, std::string>> Problems;  // line number, message
+};
+
+// Parses the decoded lines of one piece. A quoted value may hold line ends:
+// its record goes on until the quote closes. One that never closes is no
+// quoted value; its line then stands alone, as it always did. The record
+// that begins on `headerLine` is skipped when it holds the column names, as
+// a spreadsheet writes them.
+void ParsePiece(std::string_view text, std::size_t firstLine, std::size_t headerLine, TRowParser& parser,
+                TParsedPiece& result) {
+    std::string joined;
+    TLineCursor cursor(text);
+    for (std::size_t lineNumber = firstLine; !cursor.AtEnd(); ++lineNumber) {
+        const std::string_view line = cursor.Next();
+        if (IsBlank(line)) continue;
+        std::string_view record = line;
+        const std::size_t recordLine = lineNumber;
+        if (record.front() != '#' && record.find('"') != std::string_view::npos) {
+            bool open = false;
+            SplitBatchRecord(record, &open);
+            if (open) {
+                joined.assign(record);
+                TLineCursor ahead = cursor;
+                std::size_t last = lineNumber;
+                while (open && !ahead.AtEnd()) {
+                    joined += '\n';
+                    joined += ahead.Next();
+                    ++last;
+                    SplitBatchRecord(joined, &open);
+                }
+                if (!open) {
+                    record = joined;
+                    cursor = ahead;
+                    lineNumber = last;
+                }
+            }
+        }
+        if (recordLine == headerLine && IsBatchHeaderRecord(SplitBatchRecord(record))) continue;
+        try {
+            parser.ParseLine(record);
+        } catch (const std::exception& e) {
+            result.Problems.emplace_back(recordLine, e.what());
+        }
+    }
+}
+
+void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
+    if (progress) progress(done, total);
+}
+
+}  // namespace
+
+void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
+    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán vstupní soubor!");
+    LoadInputBytes(ReadFileBytes(Trim(fileName)), progress);
+}
+
+void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {
+    TFileEncoding encoding{};
+    std::string decoded;
+    const std::string_view body = FileTextBody(bytes, encoding, decoded);
+    const std::vector<TLinePiece> pieces = SplitIntoPieces(body);
+    const std::size_t lineCount = pieces.empty() ? 0 : pieces.back().FirstLine - 1 + pieces.back().Lines;
+    const std::size_t headerLine = FirstRecordLine(body);
+
+    // The rows are replaced, so the verdict of the last validation no longer
+    // applies: until the new rows are validated the run stays refused.
+    FInputValid = false;
+    FInputData.Clear();
+    FInputData.Reserve(lineCount);
+    std::unique_ptr<ECompositeException> problems;
+    ForEachPieceInOrder<TParsedPiece>(
+        pieces.size(),
+        [&](std::size_t k, TParsedPiece& result) {
+            const TLinePiece& piece = pieces[k];
+            const std::string text = DecodeFileBody(piece.Bytes, encoding);
+            result.Rows.emplace(InputTableFields());
+            result.Rows->Reserve(piece.Lines);
+            TRowParser parser(*result.Rows, FModel.Kraje());
+            ParsePiece(text, piece.FirstLine, headerLine, parser, result);
+        },
+        [&](std::size_t k, TParsedPiece& result) {
+            FInputData.AppendRows(std::move(*result.Rows));
+            for (auto& [line, message] : result.Problems) {
+                EnsureComposite(problems);
+                problems->Add(FormatMessage("Řádek %d", {FormatInt(static_cast<long long>(line))}),
+                              std::make_unique<EZevraError>(message));
+            }
+            Report(progress, pieces[k].FirstLine - 1 + pieces[k].Lines, lineCount);
+        });
+    FInputData.SetCurrentRow(FInputData.IsEmpty() ? TMemTable::npos : 0);
+    FInputData.Refresh();
+    if (problems) throw std::move(*problems);
+}
+
+void TZevraBatch::ParseInputLine(std::string_view line) { TRowParser(FInputData, FModel.Kraje()).ParseLine(line); }
+
+void TZevraBatch::SetInputField(std::size_t position, std::string_view value) {
+    TRowParser(FInputData, FModel.Kraje()).SetField(position, value);
+}
+
+}  // namespace zevra

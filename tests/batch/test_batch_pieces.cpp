@@ -1,0 +1,128 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Work shared by the cores: pieces are taken up in their order whatever
+// thread prepared them, a failure stops the work with the first error in
+// piece order, and a file loaded in pieces gives the rows and the problem
+// list of one pass.
+#include "batch/core/u_batchcore.h"
+#include "batch/core/u_exception_functions.h"
+#include "batch/core/u_pieces.h"
+#include "model/u_model.h"
+#include "model/u_text.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zevra::test {
+namespace {
+
+TEST(Pieces, TakenInOrderWithWhatWasPrepared) {
+    for (const std::size_t count : {0u, 1u, 2u, 7u, 200u}) {
+        std::vector<std::size_t> taken;
+        ForEachPieceInOrder<std::vector<std::size_t>>(
+            count, [](std::size_t piece, std::vector<std::size_t>& out) { out.assign(piece % 5 + 1, piece); },
+            [&](std::size_t piece, std::vector<std::size_t>& out) {
+                EXPECT_EQ(out, std::vector<std::size_t>(piece % 5 + 1, piece));
+                taken.push_back(piece);
+            });
+        ASSERT_EQ(taken.size(), count);
+        for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(taken[i], i);
+    }
+}
+
+TEST(Pieces, AFailureStopsTheWorkWithTheFirstErrorInPieceOrder) {
+    std::atomic<std::size_t> prepared{0};
+    std::vector<std::size_t> taken;
+    try {
+        ForEachPieceInOrder<int>(
+            1000,
+            [&](std::size_t piece, int&) {
+                ++prepared;
+                if (piece == 40 || piece == 41) throw std::runtime_error("piece " + std::to_string(piece));
+            },
+            [&](std::size_t piece, int&) { taken.push_back(piece); });
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "piece 40");
+    }
+    EXPECT_EQ(taken.size(), 40u);
+    // Only a few pieces are prepared ahead of the one taken up.
+    EXPECT_LT(prepared.load(), 60u);
+
+    taken.clear();
+    EXPECT_THROW(ForEachPieceInOrder<int>(
+                     50, [](std::size_t, int&) {},
+                     [&](std::size_t piece, int&) {
+                         if (piece == 3) throw std::logic_error("take");
+                         taken.push_back(piece);
+                     }),
+                 std::logic_error);
+    EXPECT_EQ(taken, (std::vector<std::size_t>{0, 1, 2}));
+}
+
+// A file of many pieces: comments and blank lines before a header row that
+// lies beyond the first piece, faulty lines in several pieces, and rows.
+std::string ManyPieces(const std::string& lineEnd) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text += (i % 3 == 0 ? std::string("   ") : "# komentář " + std::to_string(i)) + lineEnd;
+    text += "OBEC;KODOBCE;KRAJ;OBYVATELE;EAKTIVNI;NEZAMESTNANI;VYJIZDEJICI;NADMVYSKA;KATASTR;"
+            "KRAJSKE_MESTO_MIN;OKRESNI_MESTO_KM;SILNICE_1TR_KM;PODNIKATELE_2006;ROLNICI_2006;"
+            "DOM_ZAMESTNAVATEL;VODOVOD" + lineEnd;
+    for (int i = 0; i < 12000; ++i) {
+        if (i % 3001 == 17) {
+            text += "Chybná " + std::to_string(i) + ";1;Jihočeský" + lineEnd;
+            continue;
+        }
+        text += "Obec č. " + std::to_string(i) + ";" + std::to_string(500000 + i) +
+                ";Jihočeský;1200;600;50;300;450;1234,5;40;12;2,25;150;15;30;" + (i % 2 ? "Ano" : "Ne") + lineEnd;
+    }
+    return text;
+}
+
+struct TLoaded {
+    std::vector<std::string> Cells;
+    std::vector<std::string> Problems;
+};
+
+TLoaded Load(const std::string& bytes) {
+    TZevraModel model(ZEVRA_TEST_DATA_DIR);
+    TZevraBatch batch(model);
+    TLoaded loaded;
+    try {
+        batch.LoadInputBytes(bytes);
+    } catch (const ECompositeException& e) {
+        loaded.Problems = FormatProblems(e);
+    }
+    const TMemTable& t = batch.InputData();
+    for (std::size_t row = 0; row < t.RowCount(); ++row)
+        for (std::size_t field = 0; field < t.FieldCount(); ++field) loaded.Cells.push_back(t.AsText(row, field));
+    return loaded;
+}
+
+TEST(Pieces, AFileLoadedInPiecesGivesWhatOnePassGives) {
+    for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+        for (const bool utf8 : {false, true}) {
+            const std::string text = ManyPieces(lineEnd);
+            const std::string bytes = utf8 ? "\xEF\xBB\xBF" + text : Utf8ToCp1250(text);
+            const TLoaded pieces = Load(bytes);
+            // A quote anywhere makes the file one piece: a quoted value may
+            // hold line ends.
+            const TLoaded whole = Load(bytes + "# \"");
+            // A faulty line keeps its row.
+            ASSERT_EQ(pieces.Cells.size(), 12000u * InputTableFields().size());
+            EXPECT_EQ(pieces.Cells, whole.Cells);
+            EXPECT_EQ(pieces.Problems, whole.Problems);
+            ASSERT_EQ(pieces.Problems.size(), 4u);
+            EXPECT_EQ(pieces.Problems[0], "Řádek 5019: Chybný počet údajů na řádku (3 místo 16)!");
+            EXPECT_EQ(pieces.Problems[3], "Řádek 14022: Chybný počet údajů na řádku (3 místo 16)!");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zevra::test
