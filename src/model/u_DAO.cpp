@@ -13,6 +13,12 @@
 namespace zevra {
 namespace {
 
+void LowerAscii(std::string& text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+}
+
 // Index 0..6 of a lower-case indicator code, or -1.
 int DecilCodeIndex(const std::string& key) {
     for (std::size_t i = 0; i < kIndicatorCodes.size(); ++i) {
@@ -37,10 +43,11 @@ std::vector<Record> LoadRecords(const std::string& path, const std::string& star
     std::vector<Record> records;
     std::optional<Record> current;
     std::string key, value;
-    const std::vector<std::string> lines = TZevraData::ReadLines(path);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!TZevraData::ParseKeyValue(lines[i], key, value)) continue;
-        key = AsciiLower(key);
+    const std::string text = TZevraData::ReadRequiredText(path);
+    TLineCursor lines(text);
+    for (std::size_t i = 0; !lines.AtEnd(); ++i) {
+        if (!TZevraData::ParseKeyValue(lines.Next(), key, value)) continue;
+        LowerAscii(key);
         if (key == startKey) {
             if (current) records.push_back(std::move(*current));
             current.emplace();
@@ -163,19 +170,27 @@ std::string TZevraData::MissingFileMessage(const std::string& path) {
     return "Soubor potřebý pro běh programu nebyl nalezen!\r\n[" + path + "]";
 }
 
-std::vector<std::string> TZevraData::ReadLines(const std::string& path) {
+std::string TZevraData::ReadRequiredText(const std::string& path) {
     // A directory, FIFO or device under the name is not "missing": reading
     // refuses it with a message that says what it is.
     if (!PathExists(path)) throw EZevraError(MissingFileMessage(path));
-    return SplitLines(ReadTextFile(path));
+    return ReadTextFile(path);
 }
 
 bool TZevraData::ParseKeyValue(std::string_view line, std::string& key, std::string& value) {
     if (IsBlank(line) || line.front() == '#') return false;
     const auto eq = line.find('=');
     if (eq == std::string_view::npos) return false;
-    key = Trim(line.substr(0, eq));
-    value = Trim(line.substr(eq + 1));
+    // Assigned in place, so that the strings of a caller that reads many
+    // lines keep their room.
+    const auto assignTrimmed = [](std::string& to, std::string_view text) {
+        std::size_t b = 0, e = text.size();
+        while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+        while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+        to.assign(text.substr(b, e - b));
+    };
+    assignTrimmed(key, line.substr(0, eq));
+    assignTrimmed(value, line.substr(eq + 1));
     return true;
 }
 
@@ -203,11 +218,13 @@ TZevraObyvatelstvoWeights TZevraData::LoadOWeights() const {
     TZevraObyvatelstvoWeights weights;
     std::string key, value;
     const std::string path = DataFilePath("OWeights");
-    const std::vector<std::string> lines = ReadLines(path);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!ParseKeyValue(lines[i], key, value)) continue;
+    const std::string text = ReadRequiredText(path);
+    TLineCursor lines(text);
+    for (std::size_t i = 0; !lines.AtEnd(); ++i) {
+        if (!ParseKeyValue(lines.Next(), key, value)) continue;
         try {
-            SetWeight(weights, AsciiLower(key), value);
+            LowerAscii(key);
+            SetWeight(weights, key, value);
         } catch (const EZevraError& e) {
             RethrowWithLine(e, path, i);
         }

@@ -50,8 +50,9 @@ public:
     // "Soubor potřebý pro běh programu nebyl nalezen!\r\n[%s]"
     static std::string MissingFileMessage(const std::string& path);
 
-    // The lines of a text file that must exist (missing-file message otherwise).
-    static std::vector<std::string> ReadLines(const std::string& path);
+    // The decoded text of a file that must exist (missing-file message
+    // otherwise).
+    static std::string ReadRequiredText(const std::string& path);
 
 private:
     std::string FDataDir;

@@ -164,6 +164,9 @@ std::string FormatFixed(double value, int decimals) { return FormatRounded(value
 std::string FormatShortest(double value) {
     if (!std::isfinite(value)) return NonFinite(value);
     if (value == 0) return "0";
+    // A whole number below 10^15 is written with its digits alone, as the
+    // general form below would write it.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) return std::to_string(static_cast<long long>(value));
     Decimal d = ToDecimal(value);
     while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
     std::string out = d.negative ? "-" : "";
@@ -327,6 +330,19 @@ std::optional<std::int32_t> KmToMetres(std::string_view km) {
 
 std::int32_t KmToMetres(double km) {
     if (!std::isfinite(km)) return SaturateToInt32(km * 1000.0);
+    // Below a million km two shortcuts give the same metres as the decimal
+    // digits, without writing them: the double is so close to its shortest
+    // decimal D that (1) when some whole number of metres r reads back as
+    // `km`, D is r / 1000 itself, and (2) when km * 1000 is farther than a
+    // millionth from every whole number, no whole number lies between it and
+    // D * 1000, so both truncate alike. Only what is left (a decimal of more
+    // than three places just below or above a whole metre) needs the digits.
+    if (std::fabs(km) < 1e6) {
+        const double m = km * 1000.0;
+        const double r = std::round(m);
+        if (r / 1000.0 == km) return static_cast<std::int32_t>(r);
+        if (std::fabs(m - r) > 1e-6) return static_cast<std::int32_t>(std::trunc(m));
+    }
     // The shortest text that reads back as `km` is the decimal the user
     // typed (for any decimal of up to 15 significant digits).
     char buffer[64];

@@ -61,13 +61,12 @@ void CheckRegions(const std::vector<TZevraKraj>& kraje, const std::string& path)
 void CheckSample(const TZevraSampleMunicipalities& sample, const std::string& path) {
     for (int i = 0; i < sample.Count(); ++i) {
         const TZevraSampleMunicipality& m = *sample.Items(i);
-        const std::string name = "obec '" + m.Obec + "'";
-        const std::int32_t decils[] = {m.DecilDck, m.DecilDvo, m.DecilVs1, m.DecilNvr,
-                                       m.DecilVkt, m.DecilVea, m.DecilRps};
-        for (std::int32_t decil : decils) {
-            if (decil < 1 || decil > 10) Refuse(name + ": decil " + FormatInt(decil) + " neleží v rozsahu 1 až 10", path);
+        // The name is written only for a refusal: a sample has thousands of entries.
+        const auto refuse = [&](const std::string& what) { Refuse("obec '" + m.Obec + "': " + what, path); };
+        for (std::int32_t decil : DecilsOf(m)) {
+            if (decil < 1 || decil > 10) refuse("decil " + FormatInt(decil) + " neleží v rozsahu 1 až 10");
         }
-        if (m.ObyvateleCelkem <= 0) Refuse(name + ": počet obyvatel musí být kladný", path);
+        if (m.ObyvateleCelkem <= 0) refuse("počet obyvatel musí být kladný");
     }
 }
 

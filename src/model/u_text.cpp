@@ -309,15 +309,7 @@ std::string DecodeFileText(std::string_view bytes) {
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    for (TLineCursor cursor(text); !cursor.AtEnd();) lines.emplace_back(cursor.Next());
     return lines;
 }
 
@@ -399,15 +391,19 @@ std::string ReadFileBytes(const std::string& path) {
         if (::fstat(fd, &st) != 0) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
         if (!S_ISREG(st.st_mode)) throw EZevraError(NotAFileMessage(path, st.st_mode));
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-        char buffer[1 << 16];
+        // Read straight into the string, at the size the file has now; one
+        // that grows meanwhile is read on to its end.
+        std::size_t size = 0;
+        bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
         for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (size == bytes.size()) bytes.resize(bytes.size() + (1 << 16));
+            const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
             if (n == 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            size += static_cast<std::size_t>(n);
         }
+        bytes.resize(size);
     } catch (...) {
         ::close(fd);
         throw;

@@ -63,6 +63,43 @@ std::string DecodeFileBody(std::string_view body, TFileEncoding encoding);
 // The last line needs no line end; an empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// The lines of a text one at a time, split as SplitLines splits them, viewed
+// in place instead of copied into a list.
+class TLineCursor {
+public:
+    explicit TLineCursor(std::string_view text) : FText(text), FNextCr(Find('\r', 0)), FNextLf(Find('\n', 0)) {}
+    bool AtEnd() const { return FPos >= FText.size(); }
+    // Where the next line begins.
+    std::size_t Position() const { return FPos; }
+    std::string_view Next() {
+        const std::size_t start = FPos;
+        // The next CR and the next LF are each searched for only once they
+        // are passed, so that a text with only one kind of line end is not
+        // searched to its end for the other kind at every line.
+        if (FNextCr < start) FNextCr = Find('\r', start);
+        if (FNextLf < start) FNextLf = Find('\n', start);
+        std::size_t i = FNextCr < FNextLf ? FNextCr : FNextLf;
+        const std::string_view line = FText.substr(start, i - start);
+        if (i < FText.size()) {
+            if (FText[i] == '\r' && i + 1 < FText.size() && FText[i + 1] == '\n') ++i;
+            ++i;
+        }
+        FPos = i;
+        return line;
+    }
+
+private:
+    std::size_t Find(char c, std::size_t from) const {
+        const std::size_t at = FText.find(c, from);
+        return at == std::string_view::npos ? FText.size() : at;
+    }
+
+    std::string_view FText;
+    std::size_t FPos = 0;
+    std::size_t FNextCr;
+    std::size_t FNextLf;
+};
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t Utf8Length(std::string_view text);
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdint>
 #include <csignal>
 #include <map>
 #include <filesystem>
@@ -233,6 +234,31 @@ TEST(Kilometres, TheDecimalAsWrittenIsTruncatedToWholeMetres) {
     EXPECT_EQ(KmToMetres(1.005), 1005);
     EXPECT_EQ(KmToMetres(999.9999995), 999999);
     EXPECT_EQ(KmToMetres(2.3), 2300);
+    EXPECT_EQ(KmToMetres(-2.3), -2300);
+    EXPECT_EQ(KmToMetres(4.3499999999), 4349);
+    EXPECT_EQ(KmToMetres(4.3500000001), 4350);
+}
+
+TEST(Kilometres, TheStoredNumberGivesWhatItsDecimalGives) {
+    // Decimals of up to seven places, many of them at or near whole metres,
+    // read as numbers and converted both ways.
+    std::uint64_t state = 12345;
+    const auto next = [&state](std::uint64_t range) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (state >> 33) % range;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const int places = static_cast<int>(next(8));
+        std::string text = std::to_string(next(1000000));
+        if (places > 0) {
+            std::string fraction = std::to_string(next(10000000) + 10000000).substr(1, static_cast<std::size_t>(places));
+            if (i % 3 == 0 && places > 3) fraction.replace(3, std::string::npos, std::string(places - 3, i % 2 ? '9' : '0'));
+            text += "." + fraction;
+        }
+        if (i % 5 == 0) text.insert(0, "-");
+        const double km = std::stod(text);
+        ASSERT_EQ(KmToMetres(km), KmToMetres(FormatShortest(km)).value()) << text;
+    }
 }
 
 TEST(LocaleSeparator, APointGroupsWithNothingAndOtherCharactersAreKept) {

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -47,43 +46,6 @@ std::string_view TrimView(std::string_view s) {
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
     return s.substr(b, e - b);
 }
-
-// The lines of a text one at a time, split as SplitLines splits them (CR LF,
-// LF or CR ends a line; no empty last line after a final line end), viewed in
-// place instead of copied into a list.
-class TLineCursor {
-public:
-    explicit TLineCursor(std::string_view text) : FText(text), FNextCr(Find('\r', 0)), FNextLf(Find('\n', 0)) {}
-    bool AtEnd() const { return FPos >= FText.size(); }
-    std::size_t Position() const { return FPos; }
-    std::string_view Next() {
-        const std::size_t start = FPos;
-        // The next CR and the next LF are each searched for only once they
-        // are passed, so that a file with only one kind of line end is not
-        // searched to its end for the other kind at every line.
-        if (FNextCr < start) FNextCr = Find('\r', start);
-        if (FNextLf < start) FNextLf = Find('\n', start);
-        std::size_t i = std::min(FNextCr, FNextLf);
-        const std::string_view line = FText.substr(start, i - start);
-        if (i < FText.size()) {
-            if (FText[i] == '\r' && i + 1 < FText.size() && FText[i + 1] == '\n') ++i;
-            ++i;
-        }
-        FPos = i;
-        return line;
-    }
-
-private:
-    std::size_t Find(char c, std::size_t from) const {
-        const void* at = std::memchr(FText.data() + from, c, FText.size() - from);
-        return at == nullptr ? FText.size() : static_cast<std::size_t>(static_cast<const char*>(at) - FText.data());
-    }
-
-    std::string_view FText;
-    std::size_t FPos = 0;
-    std::size_t FNextCr;
-    std::size_t FNextLf;
-};
 
 // Whole lines of the file body, not yet decoded.
 struct TLinePiece {
