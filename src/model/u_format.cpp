@@ -240,6 +240,27 @@ bool TryParseNumber(std::string_view text, double& value) {
         i = body.size();
     }
     if (i != body.size()) return false;
+    // Up to 15 digits and no exponent: the digits as a whole number, divided
+    // once by a power of ten. Both are exact doubles, so the one rounding of
+    // the division gives the nearest double, as from_chars does.
+    if (mantissaDigits <= 15 && body.find_first_of("eE") == std::string_view::npos) {
+        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::int64_t digits = 0;
+        int decimals = 0;
+        bool afterPoint = false;
+        for (const char c : body) {
+            if (c == '.') {
+                afterPoint = true;
+                continue;
+            }
+            digits = digits * 10 + (c - '0');
+            if (afterPoint) ++decimals;
+        }
+        const double parsed = static_cast<double>(digits) / kPowersOfTen[decimals];
+        value = negative ? -parsed : parsed;
+        return true;
+    }
     double parsed = 0;
     const auto res = std::from_chars(body.data(), body.data() + body.size(), parsed, std::chars_format::general);
     if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
 #include <limits>
 
 namespace zevra {
@@ -79,6 +83,27 @@ TEST(Parsing, IntegersAreSignedDecimalsThatFitIn32Bits) {
         FAIL();
     } catch (const EZevraError& e) {
         EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
+    }
+}
+
+TEST(Parsing, ShortDecimalsReadAsTheNearestDouble) {
+    // Decimals of up to fifteen digits, read as from_chars reads them.
+    std::uint64_t state = 99;
+    const auto next = [&state](std::uint64_t range) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (state >> 33) % range;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        std::string digits = std::to_string(next(1000000000000000ULL));
+        digits.resize(1 + next(digits.size()));
+        const std::size_t point = next(digits.size() + 1);
+        const std::string text = (i % 4 == 0 ? "-" : "") + digits.substr(0, point) + "." + digits.substr(point);
+        double expected = 0;
+        std::from_chars(text.data() + (i % 4 == 0), text.data() + text.size(), expected);
+        if (i % 4 == 0) expected = -expected;
+        double parsed = 1;
+        ASSERT_TRUE(TryParseNumber(text, parsed)) << text;
+        ASSERT_EQ(std::memcmp(&parsed, &expected, sizeof parsed), 0) << text;
     }
 }
 

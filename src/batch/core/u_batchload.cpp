@@ -113,13 +113,14 @@ public:
             // Without a quote no value is quoted: the values are the pieces
             // between ";" as they stand (as SplitBatchRecord would give
             // them), taken in place without a list of copies.
-            for (std::size_t start = 0; start < line.size();) {
-                const std::size_t separator = line.find(';', start);
-                const std::size_t end = separator == std::string_view::npos ? line.size() : separator;
-                setValue(columns++, line.substr(start, end - start));
-                if (separator == std::string_view::npos) break;
-                start = separator + 1;
+            // The values are short: a plain scan beats a search per value.
+            std::size_t start = 0;
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                if (line[i] != ';') continue;
+                setValue(columns++, line.substr(start, i - start));
+                start = i + 1;
             }
+            if (start < line.size()) setValue(columns++, line.substr(start));
         } else {
             const std::vector<std::string> values = SplitBatchRecord(line);
             columns = values.size();
