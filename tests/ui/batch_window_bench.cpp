@@ -3,7 +3,7 @@
 // Prints how the batch window copes with a large file: load and check,
 // switching the problems-only display, scrolling and painting the grid, and
 // the run, for a generated file of 100,000 rows (every tenth with an error,
-// every seventh with a warning):
+// every seventh with a warning), then the save of the results:
 //   QT_QPA_PLATFORM=offscreen zevra_batch_window_bench [rows]
 #include "batch/gui/u_batch.h"
 #include "batch/gui/u_batch_progress.h"
@@ -114,6 +114,11 @@ int main(int argc, char** argv) {
     test::Control<QPushButton>(&window, "btRunModel")->click();
     std::printf("clean file: load and check %.0f ms, run %.0f ms, %zu output rows\n", load, Ms(clock),
                 window.Batch().OutputData().RowCount());
+    test::Control<QLineEdit>(&window, "edOutputFile")->setText(dir.filePath(QStringLiteral("vysledky.html")));
+    clock.restart();
+    test::Control<QPushButton>(&window, "btSaveOutput")->click();
+    std::printf("save: %.0f ms, %lld bytes\n", Ms(clock),
+                static_cast<long long>(QFile(dir.filePath(QStringLiteral("vysledky.html"))).size()));
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     std::printf("peak resident memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

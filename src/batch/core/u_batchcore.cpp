@@ -13,8 +13,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <array>
 #include <exception>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <utility>
 
 namespace zevra {
@@ -198,23 +201,39 @@ std::vector<std::string> TZevraBatch::ProblemLines(std::size_t row) const {
 
 namespace {
 
-// The output table's repeated texts by what decides them, so that each is
-// composed and looked up in its column once, not once per row.
+// The assessment texts of the output, each composed once for all the
+// threads that write output rows.
+class TAssessmentTexts {
+public:
+    const std::string& Of(const TZevraVerdict& verdict) {
+        std::optional<std::string>& text = FTexts[verdict.AssessmentKey()];
+        const std::lock_guard lock(FMutex);
+        if (!text) text = AssessmentHtml(verdict);
+        return *text;
+    }
+
+private:
+    std::mutex FMutex;
+    std::array<std::optional<std::string>, 512> FTexts;
+};
+
+// An output table's repeated texts by what decides them, so that each is
+// looked up in its column once, not once per row.
 class TOutputTexts {
 public:
-    TOutputTexts(TMemTable& table, const TZevraModel& model)
-        : FTable(table), FKraje(model.Kraje()), FKrajRefs(FKraje.size(), kNone), FAssessmentRefs(512, kNone) {}
+    TOutputTexts(TMemTable& table, const TZevraModel& model, TAssessmentTexts& assessments)
+        : FTable(table), FKraje(model.Kraje()), FAssessments(assessments), FKrajRefs(FKraje.size(), kNone),
+          FAssessmentRefs(512, kNone) {}
 
     std::uint32_t Kraj(const TZevraKraj& kraj) {
         return Ref(FKrajRefs[static_cast<std::size_t>(&kraj - FKraje.data())], ofKRAJ, [&] { return kraj.Nazev; });
     }
     std::uint32_t Assessment(const TZevraVerdict& verdict) {
         return Ref(FAssessmentRefs[verdict.AssessmentKey()], ofOBYVATELSTVO_TEXT,
-                   [&] { return AssessmentHtml(verdict); });
+                   [&] { return FAssessments.Of(verdict); });
     }
     std::uint32_t Water(const TZevraVerdict& verdict) {
-        return Ref(FWaterRefs[verdict.WaterWarning ? 1 : 0], ofVODOVOD,
-                   [&] { return std::string(WaterWarningHtml(verdict)); });
+        return Ref(FWaterRefs[verdict.WaterWarning ? 1 : 0], ofVODOVOD, [&] { return WaterWarningHtml(verdict); });
     }
 
 private:
@@ -228,19 +247,26 @@ private:
 
     TMemTable& FTable;
     const std::vector<TZevraKraj>& FKraje;
+    TAssessmentTexts& FAssessments;
     std::vector<std::int64_t> FKrajRefs;
     std::vector<std::int64_t> FAssessmentRefs;
     std::int64_t FWaterRefs[2] = {kNone, kNone};
 };
 
-}  // namespace
+void SetDecils(TMemTable& table, std::size_t row, const TZevraObyvatelstvoIndicators& ind) {
+    table.SetInt(row, ofDCK, ind.DecilDck);
+    table.SetInt(row, ofDVO, ind.DecilDvo);
+    table.SetInt(row, ofVS1, ind.DecilVs1);
+    table.SetInt(row, ofNVR, ind.DecilNvr);
+    table.SetInt(row, ofVKT, ind.DecilVkt);
+    table.SetInt(row, ofVEA, ind.DecilVea);
+    table.SetInt(row, ofRPS, ind.DecilRps);
+}
 
-namespace {
-
-// The verdicts of the rows of one piece, up to the first row the model
-// refuses (whose message is kept).
-struct TRowVerdicts {
-    std::vector<TZevraVerdict> Verdicts;
+// The output rows of one piece, up to the first row the model refuses (whose
+// message is kept).
+struct TOutputPiece {
+    std::optional<TMemTable> Rows;
     std::exception_ptr Refusal;
 };
 
@@ -250,58 +276,49 @@ void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
     FOutputData.Clear();
     const std::size_t total = FInputData.RowCount();
     FOutputData.Reserve(total);
-    TOutputTexts texts(FOutputData, FModel);
-    // The rows are judged on every core and written to the output here, in
-    // their order. The batch output has no use for the similar
-    // municipalities, and its texts come from the verdict.
-    ForEachPieceInOrder<TRowVerdicts>(
+    TAssessmentTexts assessments;
+    // The rows are evaluated on every core, each piece into a table of its
+    // own, and joined here in their order. The batch output has no use for
+    // the similar municipalities, and its texts come from the verdict.
+    ForEachPieceInOrder<TOutputPiece>(
         PieceCount(total),
-        [&](std::size_t piece, TRowVerdicts& result) {
+        [&](std::size_t piece, TOutputPiece& result) {
+            const std::size_t begin = piece * kRowsPerPiece;
+            const std::size_t end = std::min(total, begin + kRowsPerPiece);
+            TMemTable& rows = result.Rows.emplace(OutputTableFields());
+            rows.Reserve(end - begin);
+            TOutputTexts texts(rows, FModel, assessments);
             TZevraInputData input;
-            const std::size_t end = std::min(total, (piece + 1) * kRowsPerPiece);
-            result.Verdicts.reserve(end - piece * kRowsPerPiece);
             try {
-                for (std::size_t row = piece * kRowsPerPiece; row < end; ++row) {
+                for (std::size_t row = begin; row < end; ++row) {
                     RowToInput(row, input);
-                    result.Verdicts.push_back(FModel.Judge(input));
+                    const TZevraVerdict verdict = FModel.Judge(input);
+                    const std::size_t out = rows.AppendRow();
+                    rows.SetInt(out, ofKODOBCE, input.Kod);
+                    rows.SetText(out, ofOBEC, input.Obec);
+                    rows.SetSharedText(out, ofKRAJ, texts.Kraj(*verdict.Kraj));
+                    rows.SetFloat(out, ofOBYVATELSTVO, verdict.Obyvatelstvo);
+                    rows.SetSharedText(out, ofOBYVATELSTVO_TEXT, texts.Assessment(verdict));
+                    SetDecils(rows, out, verdict.Indicators);
+                    rows.SetSharedText(out, ofVODOVOD, texts.Water(verdict));
                 }
             } catch (const std::exception&) {
                 result.Refusal = std::current_exception();
             }
         },
-        [&](std::size_t piece, TRowVerdicts& result) {
-            std::size_t row = piece * kRowsPerPiece;
-            for (const TZevraVerdict& verdict : result.Verdicts) {
-                const std::size_t out = FOutputData.AppendRow();
-                FOutputData.SetInt(out, ofKODOBCE, FInputData.GetInt(row, ifKODOBCE));
-                FOutputData.SetText(out, ofOBEC, FInputData.TextView(row, ifOBEC));
-                FOutputData.SetSharedText(out, ofKRAJ, texts.Kraj(*verdict.Kraj));
-                FOutputData.SetFloat(out, ofOBYVATELSTVO, verdict.Obyvatelstvo);
-                FOutputData.SetSharedText(out, ofOBYVATELSTVO_TEXT, texts.Assessment(verdict));
-                SetDecils(out, verdict.Indicators);
-                FOutputData.SetSharedText(out, ofVODOVOD, texts.Water(verdict));
-                ++row;
-            }
-            Report(progress, row, total);
+        [&](std::size_t piece, TOutputPiece& result) {
+            const std::size_t done = piece * kRowsPerPiece + result.Rows->RowCount();
+            FOutputData.AppendRows(std::move(*result.Rows));
+            Report(progress, done, total);
             if (result.Refusal) {
                 // As when each row goes through the model: the refused one
                 // stays in it.
-                LeaveRowInModel(row, false);
+                LeaveRowInModel(done, false);
                 std::rethrow_exception(result.Refusal);
             }
         });
     if (total > 0) LeaveRowInModel(total - 1, true);
     FOutputData.SetCurrentRow(FOutputData.IsEmpty() ? TMemTable::npos : 0);
-}
-
-void TZevraBatch::SetDecils(std::size_t row, const TZevraObyvatelstvoIndicators& ind) {
-    FOutputData.SetInt(row, ofDCK, ind.DecilDck);
-    FOutputData.SetInt(row, ofDVO, ind.DecilDvo);
-    FOutputData.SetInt(row, ofVS1, ind.DecilVs1);
-    FOutputData.SetInt(row, ofNVR, ind.DecilNvr);
-    FOutputData.SetInt(row, ofVKT, ind.DecilVkt);
-    FOutputData.SetInt(row, ofVEA, ind.DecilVea);
-    FOutputData.SetInt(row, ofRPS, ind.DecilRps);
 }
 
 void TZevraBatch::AppendOutputRow() {
@@ -313,7 +330,7 @@ void TZevraBatch::AppendOutputRow() {
     FOutputData.SetText(row, ofKRAJ, output->KrajNazev);
     FOutputData.SetFloat(row, ofOBYVATELSTVO, output->Obyvatelstvo);
     FOutputData.SetText(row, ofOBYVATELSTVO_TEXT, output->HodnoceniHtml);
-    SetDecils(row, output->Indicators);
+    SetDecils(FOutputData, row, output->Indicators);
     FOutputData.SetText(row, ofVODOVOD, output->VodovodHtml);
 }
 

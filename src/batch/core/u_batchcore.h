@@ -21,7 +21,6 @@ namespace zevra {
 
 class TZevraModel;
 class TZevraInputData;
-class TZevraObyvatelstvoIndicators;
 
 // Fields of the input table, in declaration order.
 enum TInputField : std::size_t {
@@ -152,7 +151,6 @@ private:
     // Puts a row into the model's input (and its result into Output), as
     // after a loop that took every row through the model.
     void LeaveRowInModel(std::size_t row, bool evaluate);
-    void SetDecils(std::size_t row, const TZevraObyvatelstvoIndicators& indicators);
 
     TZevraModel& FModel;
     TMemTable FInputData;
