@@ -176,7 +176,10 @@ void TZevraBatch::ValidateInputRows(const TBatchProgress& progress) {
                 if (mark != result.Marks.end() && mark->Row == row) {
                     FInputData.SetInt(row, ifERROR, mark->Mark);
                     FInputData.SetText(row, ifERROR_TEXT, mark->Text);
-                    ++(mark->Mark < 0 ? FErrorRowCount : FWarningRowCount);
+                    if (mark->Mark < 0)
+                        ++FErrorRowCount;
+                    else
+                        ++FWarningRowCount;
                     ++mark;
                 } else {
                     FInputData.SetNull(row, ifERROR);

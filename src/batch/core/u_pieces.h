@@ -13,6 +13,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -29,7 +30,7 @@ inline unsigned PieceHelperCount() { return std::clamp(std::thread::hardware_con
 template <typename TResult, typename TPrepare, typename TTake>
 void ForEachPieceInOrder(std::size_t count, const TPrepare& prepare, const TTake& take) {
     if (count == 0) return;
-    const unsigned helpers = count > 1 ? std::min<std::size_t>(PieceHelperCount(), count) : 0;
+    const auto helpers = count > 1 ? static_cast<unsigned>(std::min<std::size_t>(PieceHelperCount(), count)) : 0u;
     if (helpers <= 1) {
         for (std::size_t piece = 0; piece < count; ++piece) {
             TResult result{};
