@@ -124,5 +124,33 @@ TEST(Pieces, AFileLoadedInPiecesGivesWhatOnePassGives) {
     }
 }
 
+TEST(Pieces, ARefusedRowFarIntoTheFileKeepsEveryEarlierResult) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i) {
+        // Row 6000 has more unemployed than economically active people.
+        text += "Obec " + std::to_string(i) + ";" + std::to_string(500000 + i) + ";Jihočeský;1200;600;" +
+                (i == 6000 ? "700" : "50") + ";300;450;1234.5;40;12;2.25;150;15;30;Ano\r\n";
+    }
+    TZevraModel model(ZEVRA_TEST_DATA_DIR);
+    TZevraBatch batch(model);
+    batch.LoadInputBytes(Utf8ToCp1250(text));
+    try {
+        batch.RunModelOnRows();
+        FAIL() << "no refusal";
+    } catch (const EZevraError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("CHYBA: Nezaměstnaní - ", 0), 0u) << e.what();
+    }
+    ASSERT_EQ(batch.OutputData().RowCount(), 6000u);
+    EXPECT_EQ(batch.OutputData().GetText(5999, ofOBEC), "Obec 5999");
+    // The refused row is the model's input, as if every row had gone through it.
+    EXPECT_EQ(model.Input().Obec, "Obec 6000");
+    EXPECT_EQ(model.Output(), nullptr);
+
+    batch.ValidateInputRows();
+    EXPECT_EQ(batch.ErrorRowCount(), 1);
+    EXPECT_EQ(batch.InputData().GetInt(6000, ifERROR), -1);
+    EXPECT_EQ(model.Input().Obec, "Obec 9999");
+}
+
 }  // namespace
 }  // namespace zevra::test
