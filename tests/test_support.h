@@ -4,6 +4,7 @@
 // data set written on the fly.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -40,6 +41,22 @@ void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, 
 
 // The cells of every row of the body of a batch HTML table.
 std::vector<std::vector<std::string>> HtmlRows(const std::string& html);
+
+// A small deterministic generator, so that a generated test input is the
+// same in every run.
+class TRandom {
+public:
+    explicit TRandom(std::uint64_t seed) : FState(seed) {}
+    // Below `range`.
+    std::uint64_t Below(std::uint64_t range) {
+        FState = FState * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (FState >> 33) % range;
+    }
+    int Between(int low, int high) { return low + static_cast<int>(Below(static_cast<std::uint64_t>(high - low + 1))); }
+
+private:
+    std::uint64_t FState;
+};
 
 // The same text in code page 1250 with every LF turned into CR LF.
 std::string ToCp1250Crlf(const std::string& utf8);

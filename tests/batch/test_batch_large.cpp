@@ -18,18 +18,6 @@
 namespace zevra::test {
 namespace {
 
-class TRandom {
-public:
-    explicit TRandom(std::uint64_t seed) : FState(seed) {}
-    int Between(int low, int high) {
-        FState = FState * 6364136223846793005ULL + 1442695040888963407ULL;
-        return low + static_cast<int>((FState >> 33) % static_cast<std::uint64_t>(high - low + 1));
-    }
-
-private:
-    std::uint64_t FState;
-};
-
 std::string Decimal(int value, int decimals) {
     std::string digits = std::to_string(value);
     while (static_cast<int>(digits.size()) <= decimals) digits.insert(0, "0");

@@ -147,6 +147,21 @@ TEST_F(WorkbookTest, FailedSaveLeavesNoFileAndKeepsTheOldOne) {
     EXPECT_EQ(files, 1u) << "a temporary file was left behind";
 }
 
+TEST_F(WorkbookTest, SavedAsEveryOutputIsThroughALinkAndWithThePermissions) {
+    const std::string real = Dir.File("skutecny.xlsx");
+    const std::string link = Dir.File("odkaz.xlsx");
+    test::WriteBytes(real, "old");
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    std::filesystem::create_symlink(real, link);
+    WriteWorkbookOutput(Batch, link);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(test::ReadBytes(real).substr(0, 2), "PK");  // a zip archive
+    EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
 TEST(HtmlToPlainTextTest, TagsGoLineBreaksStay) {
     EXPECT_EQ(HtmlToPlainText("<strong><em>A</em></strong><br/><br/><strong>B:</strong><br/><br/><em>C</em><br />"
                               "<em>D</em>"),

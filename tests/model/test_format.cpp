@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_format.h"
 #include "model/u_object.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -88,11 +89,8 @@ TEST(Parsing, IntegersAreSignedDecimalsThatFitIn32Bits) {
 
 TEST(Parsing, ShortDecimalsReadAsTheNearestDouble) {
     // Decimals of up to fifteen digits, read as from_chars reads them.
-    std::uint64_t state = 99;
-    const auto next = [&state](std::uint64_t range) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return (state >> 33) % range;
-    };
+    test::TRandom random(99);
+    const auto next = [&random](std::uint64_t range) { return random.Below(range); };
     for (int i = 0; i < 200000; ++i) {
         std::string digits = std::to_string(next(1000000000000000ULL));
         digits.resize(1 + next(digits.size()));

@@ -242,11 +242,8 @@ TEST(Kilometres, TheDecimalAsWrittenIsTruncatedToWholeMetres) {
 TEST(Kilometres, TheStoredNumberGivesWhatItsDecimalGives) {
     // Decimals of up to seven places, many of them at or near whole metres,
     // read as numbers and converted both ways.
-    std::uint64_t state = 12345;
-    const auto next = [&state](std::uint64_t range) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return (state >> 33) % range;
-    };
+    test::TRandom random(12345);
+    const auto next = [&random](std::uint64_t range) { return random.Below(range); };
     for (int i = 0; i < 200000; ++i) {
         const int places = static_cast<int>(next(8));
         std::string text = std::to_string(next(1000000));

@@ -5,12 +5,14 @@
 #include "batch/core/u_batchcore.h"
 #include "model/u_indicators.h"
 #include "model/u_object.h"
+#include "model/u_savefile.h"
 #include "model/u_sensitivity.h"
 #include "model/u_text.h"
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -176,19 +178,32 @@ std::string HtmlToPlainText(const std::string& html) {
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
     const std::string target = Trim(fileName);
-    const std::string temporary = target + ".zapis-" + std::to_string(::getpid());
-    try {
-        TWorkbook book(temporary);
-        if (!book.Get()) throw EZevraError("Soubor " + target + " se nepodařilo vytvořit!");
-        WriteRows(book.Get(), batch.OutputData(), target);
-        WriteSummary(book.Get(), batch.OutputData(), target);
-        Check(book.Close(), target);
-        std::error_code error;
-        std::filesystem::rename(temporary, target, error);
-        if (error) throw EZevraError("Soubor " + target + " se nepodařilo zapsat! (" + error.message() + ")");
-    } catch (...) {
+    // The workbook library writes a file of its own. It writes it into a
+    // private folder, and the bytes are then saved as every other output is
+    // (a link followed, the old file's permissions kept, a device written in
+    // place, the file synced before it replaces the old one).
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zevra-xlsx-XXXXXX";
+    if (::mkdtemp(folder.data()) == nullptr) throw EZevraError("Soubor " + target + " se nepodařilo vytvořit!");
+    const auto removeFolder = [&folder] {
         std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+        std::filesystem::remove_all(folder, ignored);
+    };
+    try {
+        const std::string path = folder + "/vysledek.xlsx";
+        std::string bytes;
+        {
+            TWorkbook book(path);
+            if (!book.Get()) throw EZevraError("Soubor " + target + " se nepodařilo vytvořit!");
+            WriteRows(book.Get(), batch.OutputData(), target);
+            WriteSummary(book.Get(), batch.OutputData(), target);
+            Check(book.Close(), target);
+            bytes = ReadFileBytes(path);
+        }
+        removeFolder();
+        SaveFile(target, bytes);
+    } catch (...) {
+        removeFolder();
         throw;
     }
 }
