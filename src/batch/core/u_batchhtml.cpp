@@ -170,6 +170,8 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
         (rows + kHtmlRowsPerPiece - 1) / kHtmlRowsPerPiece,
         [&](std::size_t piece, std::string& out) {
             const std::size_t end = std::min(rows, (piece + 1) * kHtmlRowsPerPiece);
+            // Room for rows of a usual length, so that the piece seldom grows.
+            out.reserve((end - piece * kHtmlRowsPerPiece) * 768);
             for (std::size_t row = piece * kHtmlRowsPerPiece; row < end; ++row) appendRow(out, row);
         },
         [&](std::size_t, std::string& out) { sink(out); });
