@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
+#include "model/u_inputdata.h"
 #include "model/u_text.h"
 
 #include <atomic>
@@ -77,6 +78,19 @@ std::map<std::string, std::string> DefaultDataSet() {
 }
 
 }  // namespace
+
+void SetMiddleInput(TZevraInputData& in) {
+    in.Obec = "Velká Ves";
+    in.Kraj = 2;
+    in.Kod = 0;
+    in.Vodovod = TTriBool::tbTrue;
+    in.ObyvateleCelkem = 1000;
+    in.KrMestoMin = in.OkrMestoKm = in.Silnice1TrM = 45;
+    in.NadmVyska = 545;
+    in.KatastrCelkem = 45;
+    in.ObyvateleEA = in.PodnikateleCelkem2006 = 100;
+    in.ObyvateleVyjizdejici = in.PodnikateleRolnici2006 = 45;
+}
 
 void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, std::string>& replace) {
     std::filesystem::create_directories(dir);

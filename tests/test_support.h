@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace zevra {
+class TZevraInputData;
+}
+
 namespace zevra::test {
 
 // A fresh folder under the system's temporary folder, removed with the object.
@@ -38,6 +42,11 @@ std::string ReadBytes(const std::string& path);
 // `replace` maps a file base name ("Regions") to the UTF-8 text that replaces
 // its content (written in code page 1250 with CR LF).
 void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, std::string>& replace = {});
+
+// An input "Velká Ves" for the data set of WriteDataSet whose seven
+// indicators all fall in decile 5: region 2 "Jihočeský", no code, 1000
+// inhabitants, a water main. Tests change what they are about.
+void SetMiddleInput(TZevraInputData& in);
 
 // The cells of every row of the body of a batch HTML table.
 std::vector<std::vector<std::string>> HtmlRows(const std::string& html);

@@ -13,12 +13,6 @@
 namespace zevra {
 namespace {
 
-void LowerAscii(std::string& text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-}
-
 // Index 0..6 of a lower-case indicator code, or -1.
 int DecilCodeIndex(const std::string& key) {
     for (std::size_t i = 0; i < kIndicatorCodes.size(); ++i) {
@@ -47,7 +41,7 @@ std::vector<Record> LoadRecords(const std::string& path, const std::string& star
     TLineCursor lines(text);
     for (std::size_t i = 0; !lines.AtEnd(); ++i) {
         if (!TZevraData::ParseKeyValue(lines.Next(), key, value)) continue;
-        LowerAscii(key);
+        LowerAsciiInPlace(key);
         if (key == startKey) {
             if (current) records.push_back(std::move(*current));
             current.emplace();
@@ -183,14 +177,8 @@ bool TZevraData::ParseKeyValue(std::string_view line, std::string& key, std::str
     if (eq == std::string_view::npos) return false;
     // Assigned in place, so that the strings of a caller that reads many
     // lines keep their room.
-    const auto assignTrimmed = [](std::string& to, std::string_view text) {
-        std::size_t b = 0, e = text.size();
-        while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-        while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-        to.assign(text.substr(b, e - b));
-    };
-    assignTrimmed(key, line.substr(0, eq));
-    assignTrimmed(value, line.substr(eq + 1));
+    key.assign(TrimView(line.substr(0, eq)));
+    value.assign(TrimView(line.substr(eq + 1)));
     return true;
 }
 
@@ -223,7 +211,7 @@ TZevraObyvatelstvoWeights TZevraData::LoadOWeights() const {
     for (std::size_t i = 0; !lines.AtEnd(); ++i) {
         if (!ParseKeyValue(lines.Next(), key, value)) continue;
         try {
-            LowerAscii(key);
+            LowerAsciiInPlace(key);
             SetWeight(weights, key, value);
         } catch (const EZevraError& e) {
             RethrowWithLine(e, path, i);

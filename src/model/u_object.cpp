@@ -29,12 +29,14 @@ bool IsBlank(std::string_view s) {
     return true;
 }
 
-std::string Trim(std::string_view s) {
+std::string_view TrimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && IsBlankChar(s[b])) ++b;
     while (e > b && IsBlankChar(s[e - 1])) --e;
-    return std::string(s.substr(b, e - b));
+    return s.substr(b, e - b);
 }
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args) {
     std::string out;

@@ -58,6 +58,8 @@ bool IsBlank(std::string_view s);
 
 // `s` without leading and trailing characters with codes 0 to 32.
 std::string Trim(std::string_view s);
+// The same without a copy.
+std::string_view TrimView(std::string_view s);
 
 // Exact, case-sensitive equality.
 inline bool SameStr(std::string_view a, std::string_view b) { return a == b; }

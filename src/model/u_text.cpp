@@ -351,11 +351,15 @@ bool SameAsciiCaseless(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string AsciiLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
+void LowerAsciiInPlace(std::string& text) {
+    for (char& c : text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    LowerAsciiInPlace(out);
     return out;
 }
 

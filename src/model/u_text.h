@@ -109,6 +109,7 @@ std::string Utf8Left(std::string_view text, std::size_t count);
 // Folds the ASCII letters a-z to upper case; every other byte stays.
 std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);
+void LowerAsciiInPlace(std::string& text);
 // Equality folding only the ASCII letters a-z, as AsciiUpper does, without
 // building the upper-cased copies.
 bool SameAsciiCaseless(std::string_view a, std::string_view b);

@@ -43,16 +43,9 @@ protected:
         test::WriteDataSet(Dir.Path(), {{"SampMuni", SampleFile(samples)}});
         Model = std::make_unique<TZevraModel>(Dir.Path().string());
         TZevraInputData& in = Model->Input();
+        test::SetMiddleInput(in);
         in.Obec = obec;
         in.Kod = kod;
-        in.Kraj = 2;
-        in.Vodovod = TTriBool::tbTrue;
-        in.ObyvateleCelkem = 1000;
-        in.KrMestoMin = in.OkrMestoKm = in.Silnice1TrM = 45;
-        in.NadmVyska = 545;
-        in.KatastrCelkem = 45;
-        in.ObyvateleEA = in.PodnikateleCelkem2006 = 100;
-        in.ObyvateleVyjizdejici = in.PodnikateleRolnici2006 = 45;
         Model->Evaluate();
         return Model->Output()->SimilarMunicipalities;
     }

@@ -31,16 +31,9 @@ protected:
         test::WriteDataSet(DataDir());
         Model = std::make_unique<TZevraModel>(DataDir());
         TZevraInputData& in = Model->Input();
-        in.Obec = "Velká Ves";
-        in.Kraj = 2;
-        in.Kod = 0;
+        test::SetMiddleInput(in);
         in.Vodovod = TTriBool::tbFalse;
-        in.ObyvateleCelkem = 1000;
-        in.KrMestoMin = in.OkrMestoKm = in.Silnice1TrM = 45;
-        in.NadmVyska = 545;
         in.KatastrCelkem = 95;
-        in.ObyvateleEA = in.PodnikateleCelkem2006 = 100;
-        in.ObyvateleVyjizdejici = in.PodnikateleRolnici2006 = 45;
     }
 
     std::string DataDir() const { return (Dir.Path() / "data").string(); }

@@ -105,16 +105,8 @@ TEST_F(CliJsonTest, EmployerCorrectionIsFlagged) {
     test::WriteDataSet(Dir.Path() / "data");
     TZevraModel model((Dir.Path() / "data").string());
     TZevraInputData& in = model.Input();
-    in.Obec = "Velká Ves";
-    in.Kraj = 2;
-    in.Vodovod = TTriBool::tbTrue;
-    in.ObyvateleCelkem = 1000;
-    in.KrMestoMin = in.OkrMestoKm = in.Silnice1TrM = 45;
-    in.NadmVyska = 545;
-    in.KatastrCelkem = 45;
-    in.ObyvateleEA = in.PodnikateleCelkem2006 = 100;
+    test::SetMiddleInput(in);
     in.ObyvateleVyjizdejici = 95;  // 95 % commute out: decile 10 ...
-    in.PodnikateleRolnici2006 = 45;
     in.DominantniZamestnavatel = 100;  // ... lowered to 6
     model.SaveInput(Dir.File("vstup.txt"));
     const TRun run = Run("--data '" + (Dir.Path() / "data").string() + "' evaluate '" + Dir.File("vstup.txt") +

@@ -117,17 +117,12 @@ protected:
         test::WriteDataSet(Dir.Path() / "data");
         TZevraModel model((Dir.Path() / "data").string());
         TZevraInputData& in = model.Input();
+        test::SetMiddleInput(in);
         in.Obec = "Žďár nad Sázavou";
         in.Kod = 595209;
-        in.Kraj = 2;
         in.Vodovod = TTriBool::tbFalse;
-        in.ObyvateleCelkem = 1000;
         in.KrMestoMin = 95;
-        in.OkrMestoKm = in.Silnice1TrM = 45;
         in.NadmVyska = 595;
-        in.KatastrCelkem = 45;
-        in.ObyvateleEA = in.PodnikateleCelkem2006 = 100;
-        in.ObyvateleVyjizdejici = 45;
         in.PodnikateleRolnici2006 = 95;
         model.Evaluate();
         Entries = ComposeReportEntries(*model.Output());

@@ -22,14 +22,6 @@
 
 namespace zevra {
 
-namespace {
-
-void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
-    if (progress) progress(done, total);
-}
-
-}  // namespace
-
 std::vector<TFieldDef> InputTableFields() {
     using enum TFieldType;
     return {
@@ -186,7 +178,7 @@ void TZevraBatch::ValidateInputRows(const TBatchProgress& progress) {
                     FInputData.SetNull(row, ifERROR_TEXT);
                 }
             }
-            Report(progress, end, total);
+            ReportProgress(progress, end, total);
         });
     // Each row went through the model's input: the last one stays there.
     if (total > 0) LeaveRowInModel(total - 1, false);
@@ -312,7 +304,7 @@ void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
         [&](std::size_t piece, TOutputPiece& result) {
             const std::size_t done = piece * kRowsPerPiece + result.Rows->RowCount();
             FOutputData.AppendRows(std::move(*result.Rows));
-            Report(progress, done, total);
+            ReportProgress(progress, done, total);
             if (result.Refusal) {
                 // As when each row goes through the model: the refused one
                 // stays in it.

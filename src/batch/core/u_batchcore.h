@@ -69,6 +69,11 @@ constexpr std::size_t kBatchColumnCount = 16;
 // Purely informative; the results never depend on it.
 using TBatchProgress = std::function<void(std::size_t done, std::size_t total)>;
 
+// Tells `progress`, when there is one.
+inline void ReportProgress(const TBatchProgress& progress, std::size_t done, std::size_t total) {
+    if (progress) progress(done, total);
+}
+
 std::vector<TFieldDef> InputTableFields();
 std::vector<TFieldDef> OutputTableFields();
 

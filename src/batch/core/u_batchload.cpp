@@ -40,13 +40,6 @@ constexpr std::size_t kRoadKmColumn = 11;
 // Lines per piece of a large file.
 constexpr std::size_t kLinesPerPiece = 4096;
 
-std::string_view TrimView(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-    return s.substr(b, e - b);
-}
-
 // Whole lines of the file body, not yet decoded.
 struct TLinePiece {
     std::string_view Bytes;
@@ -229,10 +222,6 @@ void ParsePiece(std::string_view text, std::size_t firstLine, std::size_t header
     }
 }
 
-void Report(const TBatchProgress& progress, std::size_t done, std::size_t total) {
-    if (progress) progress(done, total);
-}
-
 }  // namespace
 
 void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
@@ -271,7 +260,7 @@ void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& p
                 problems->Add(FormatMessage("Řádek %d", {FormatInt(static_cast<long long>(line))}),
                               std::make_unique<EZevraError>(message));
             }
-            Report(progress, pieces[k].FirstLine - 1 + pieces[k].Lines, lineCount);
+            ReportProgress(progress, pieces[k].FirstLine - 1 + pieces[k].Lines, lineCount);
         });
     FInputData.SetCurrentRow(FInputData.IsEmpty() ? TMemTable::npos : 0);
     FInputData.Refresh();
