@@ -8,6 +8,8 @@
 #include <atomic>
 #include <fstream>
 #include <stdexcept>
+#include <cstdlib>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zevra::test {
@@ -78,6 +80,14 @@ std::map<std::string, std::string> DefaultDataSet() {
 }
 
 }  // namespace
+
+TCliRun RunCli(const std::string& args) {
+    const TempDir dir;
+    const std::string command = "LC_ALL=C '" + std::string(ZEVRA_CLI_PATH) + "' " + args + " >'" + dir.File("out") +
+                                "' 2>'" + dir.File("err") + "' </dev/null";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(dir.File("out")), ReadBytes(dir.File("err"))};
+}
 
 void SetMiddleInput(TZevraInputData& in) {
     in.Obec = "Velká Ves";

@@ -48,6 +48,15 @@ void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, 
 // inhabitants, a water main. Tests change what they are about.
 void SetMiddleInput(TZevraInputData& in);
 
+// zevra-cli run through the shell with `args` (quoted as the shell needs
+// them), LC_ALL=C and no standard input: its exit status and what it wrote.
+struct TCliRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+TCliRun RunCli(const std::string& args);
+
 // The cells of every row of the body of a batch HTML table.
 std::vector<std::vector<std::string>> HtmlRows(const std::string& html);
 

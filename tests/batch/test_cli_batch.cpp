@@ -11,26 +11,16 @@
 namespace zevra::test {
 namespace {
 
-struct CliResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using CliResult = TCliRun;
 
 class CliBatchTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteDataSet(FDir.Path() / "data"); }
 
-    CliResult Run(const std::string& dataDir, const std::vector<std::string>& args) {
-        std::string command = "LC_ALL=C '" + std::string(ZEVRA_CLI_PATH) + "' --data '" + dataDir + "' batch";
+    static CliResult Run(const std::string& dataDir, const std::vector<std::string>& args) {
+        std::string command = "--data '" + dataDir + "' batch";
         for (const std::string& a : args) command += " '" + a + "'";
-        command += " > '" + FDir.File("out.txt") + "' 2> '" + FDir.File("err.txt") + "'";
-        const int status = std::system(command.c_str());
-        CliResult result;
-        if (WIFEXITED(status)) result.Status = WEXITSTATUS(status);
-        result.Out = ReadBytes(FDir.File("out.txt"));
-        result.Err = ReadBytes(FDir.File("err.txt"));
-        return result;
+        return RunCli(command);
     }
     CliResult Run(const std::vector<std::string>& args) { return Run((FDir.Path() / "data").string(), args); }
 

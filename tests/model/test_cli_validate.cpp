@@ -11,35 +11,22 @@
 namespace zevra {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
+using CliRun = test::TCliRun;
 
-CliRun RunCli(const std::string& args) {
-    test::TempDir dir;
-    const std::string command = "LC_ALL=C " + std::string(ZEVRA_CLI_PATH) + " --data '" ZEVRA_TEST_DATA_DIR "' " + args + " >" +
-                                dir.File("out") + " 2>" + dir.File("err") + " </dev/null";
-    CliRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = test::ReadBytes(dir.File("out"));
-    run.err = test::ReadBytes(dir.File("err"));
-    return run;
-}
+CliRun RunCli(const std::string& args) { return test::RunCli("--data '" ZEVRA_TEST_DATA_DIR "' " + args); }
 
 TEST(CliValidate, TheShippedExampleIsValid) {
     const CliRun run = RunCli("validate " ZEVRA_EXAMPLES_DIR "/obec.txt");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "");
 }
 
 TEST(CliValidate, AnEmptyFileGivesTheSixErrorsOfAFreshInput) {
     test::TempDir dir;
     test::WriteBytes(dir.File("empty.txt"), "");
     const CliRun run = RunCli("validate " + dir.File("empty.txt"));
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out,
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out,
               "CHYBA: Název obce - Hodnota musí být vyplněna\n"
               "CHYBA: Kraj - Hodnota musí být vyplněna\n"
               "CHYBA: Počet obyvatel - Zadaná hodnota musí být vetší rovna 1!\n"
@@ -53,39 +40,39 @@ TEST(CliValidate, WarningsFollowErrorsAndDoNotFail) {
     test::WriteBytes(dir.File("w.txt"), test::ToCp1250Crlf(
         "InputData=Dub\nKraj=1\nObyvateleCelkem=400\nNadmVyska=400\nKatastrCelkem=500\nVodovod=T\n"));
     const CliRun run = RunCli("validate " + dir.File("w.txt"));
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out,
               "POZOR: Kraj - Model není určen pro středočeský kraj z důvodu významného vlivu hl. m. Prahy.\n"
               "POZOR: Počet obyvatel - Model je určen pro obce od 500 do 3000 obyvatel.\n");
 }
 
 TEST(CliValidate, FailuresGoToStandardErrorWithStatusTwo) {
     const CliRun missing = RunCli("validate /nonexistent/obec.txt");
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_EQ(missing.Out, "");
     // On the terminal the message's line break is LF.
-    EXPECT_EQ(missing.err, "Soubor potřebý pro běh programu nebyl nalezen!\n[/nonexistent/obec.txt]\n");
+    EXPECT_EQ(missing.Err, "Soubor potřebý pro běh programu nebyl nalezen!\n[/nonexistent/obec.txt]\n");
 
     test::TempDir dir;
     test::WriteBytes(dir.File("bad.txt"), "NadmVyska=350,5\r\n");
     const CliRun bad = RunCli("validate " + dir.File("bad.txt"));
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "'350,5' is not a valid floating point value\n");
+    EXPECT_EQ(bad.Status, 2);
+    EXPECT_EQ(bad.Err, "'350,5' is not a valid floating point value\n");
 
     const CliRun usage = RunCli("validate");
-    EXPECT_EQ(usage.status, 2);
-    EXPECT_NE(usage.err.find("zevra-cli"), std::string::npos);
+    EXPECT_EQ(usage.Status, 2);
+    EXPECT_NE(usage.Err.find("zevra-cli"), std::string::npos);
     const CliRun noData = RunCli("--data /nonexistent validate " ZEVRA_EXAMPLES_DIR "/obec.txt");
-    EXPECT_EQ(noData.status, 2);
-    EXPECT_NE(noData.err.find("DecilDists.txt"), std::string::npos);
+    EXPECT_EQ(noData.Status, 2);
+    EXPECT_NE(noData.Err.find("DecilDists.txt"), std::string::npos);
 }
 
 TEST(CliValidate, ControlCharactersAreEscapedAndAFailedStdoutIsAFailure) {
     test::TempDir dir;
     test::WriteBytes(dir.File("esc.txt"), "Kraj=1\x1b[31m\x07x\r\n");
     const CliRun esc = RunCli("validate " + dir.File("esc.txt"));
-    EXPECT_EQ(esc.status, 2);
-    EXPECT_EQ(esc.err, "'1\\x1B[31m\\x07x' is not a valid integer value\n");
+    EXPECT_EQ(esc.Status, 2);
+    EXPECT_EQ(esc.Err, "'1\\x1B[31m\\x07x' is not a valid integer value\n");
 
     // validate with a full stdout: exit 2 and a message, not "data errors".
     const std::string command = "LC_ALL=C " + std::string(ZEVRA_CLI_PATH) + " --data '" ZEVRA_TEST_DATA_DIR
@@ -102,16 +89,16 @@ TEST(CliBatch, TheOutputMayNotBeTheInput) {
     const std::string input = dir.File("obce.csv");
     test::WriteBytes(input, test::ReadBytes(ZEVRA_EXAMPLES_DIR "/obce.csv"));
     const CliRun run = RunCli("batch " + input + " " + dir.File("./obce.csv"));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err.rfind("Výstupní soubor je totožný se vstupním souborem", 0), 0u) << run.err;
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("Výstupní soubor je totožný se vstupním souborem", 0), 0u) << run.Err;
     EXPECT_EQ(test::ReadBytes(input), test::ReadBytes(ZEVRA_EXAMPLES_DIR "/obce.csv"));
     // A device is written in place: the table streams to stdout.
     const CliRun streamed = RunCli("batch " + input + " /dev/stdout");
-    EXPECT_EQ(streamed.status, 0) << streamed.err;
-    EXPECT_EQ(streamed.out.rfind("<html", 0) == 0 || streamed.out.find("<table") != std::string::npos, true);
+    EXPECT_EQ(streamed.Status, 0) << streamed.Err;
+    EXPECT_EQ(streamed.Out.rfind("<html", 0) == 0 || streamed.Out.find("<table") != std::string::npos, true);
     const CliRun full = RunCli("batch " + input + " /dev/full");
-    EXPECT_EQ(full.status, 2);
-    EXPECT_TRUE(full.err.ends_with("Soubor nelze zapsat!\n[/dev/full]\n")) << full.err;
+    EXPECT_EQ(full.Status, 2);
+    EXPECT_TRUE(full.Err.ends_with("Soubor nelze zapsat!\n[/dev/full]\n")) << full.Err;
 }
 
 }  // namespace

@@ -19,11 +19,7 @@
 namespace zevra {
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using TRun = test::TCliRun;
 
 class CliEvaluateTest : public ::testing::Test {
 protected:
@@ -44,13 +40,7 @@ protected:
         return path;
     }
 
-    TRun Run(const std::string& args) const {
-        const std::string command = std::string("LC_ALL=C '") + ZEVRA_CLI_PATH + "' " + args + " >'" +
-                                    Dir.File("out") + "' 2>'" + Dir.File("err") + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadBytes(Dir.File("out")),
-                test::ReadBytes(Dir.File("err"))};
-    }
+    static TRun Run(const std::string& args) { return test::RunCli(args); }
 
     std::vector<std::string> ExpectedEntries() {
         Model->Evaluate();

@@ -22,21 +22,11 @@ namespace {
 
 using nlohmann::json;
 
-struct TRun {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
+using TRun = test::TCliRun;
 
 class CliJsonTest : public ::testing::Test {
 protected:
-    TRun Run(const std::string& args) const {
-        const std::string command = std::string("LC_ALL=C '") + ZEVRA_CLI_PATH + "' " + args + " >'" +
-                                    Dir.File("out") + "' 2>'" + Dir.File("err") + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadBytes(Dir.File("out")),
-                test::ReadBytes(Dir.File("err"))};
-    }
+    static TRun Run(const std::string& args) { return test::RunCli(args); }
 
     static bool Contains(const std::string& text, const std::string& part) {
         return text.find(part) != std::string::npos;
