@@ -233,7 +233,8 @@ bool TryParseNumber(std::string_view text, double& value) {
         while (i < body.size() && body[i] >= '0' && body[i] <= '9') ++i, ++mantissaDigits;
     }
     if (mantissaDigits == 0) return false;
-    if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
+    const bool exponent = i < body.size() && (body[i] == 'e' || body[i] == 'E');
+    if (exponent) {
         ++i;
         if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
         if (!AllDigits(body.substr(i))) return false;
@@ -243,7 +244,7 @@ bool TryParseNumber(std::string_view text, double& value) {
     // Up to 15 digits and no exponent: the digits as a whole number, divided
     // once by a power of ten. Both are exact doubles, so the one rounding of
     // the division gives the nearest double, as from_chars does.
-    if (mantissaDigits <= 15 && body.find_first_of("eE") == std::string_view::npos) {
+    if (mantissaDigits <= 15 && !exponent) {
         static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         std::int64_t digits = 0;

@@ -18,24 +18,6 @@ bool TFloat::IsEqual(const TObjectEx& other) const {
     return f != nullptr && f->Value == Value;
 }
 
-namespace {
-bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
-}  // namespace
-
-bool IsBlank(std::string_view s) {
-    for (char c : s) {
-        if (!IsBlankChar(c)) return false;
-    }
-    return true;
-}
-
-std::string_view TrimView(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && IsBlankChar(s[b])) ++b;
-    while (e > b && IsBlankChar(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
-
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args) {

@@ -52,14 +52,27 @@ public:
 
 enum class TTriBool : unsigned char { tbTrue = 0, tbFalse = 1, tbUnknown = 2 };
 
-// True when `s` is empty after removing leading and trailing characters with
-// codes 0 to 32.
-bool IsBlank(std::string_view s);
+// The characters that trimming removes: codes 0 to 32.
+inline bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// `s` without leading and trailing characters with codes 0 to 32.
+// True when `s` is empty after removing leading and trailing blank characters.
+inline bool IsBlank(std::string_view s) {
+    for (const char c : s) {
+        if (!IsBlankChar(c)) return false;
+    }
+    return true;
+}
+
+// `s` without leading and trailing blank characters, without a copy (inline:
+// every value of a batch file goes through it).
+inline std::string_view TrimView(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && IsBlankChar(s[b])) ++b;
+    while (e > b && IsBlankChar(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+// The same as a string.
 std::string Trim(std::string_view s);
-// The same without a copy.
-std::string_view TrimView(std::string_view s);
 
 // Exact, case-sensitive equality.
 inline bool SameStr(std::string_view a, std::string_view b) { return a == b; }

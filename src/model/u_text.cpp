@@ -98,10 +98,17 @@ std::size_t DecodeUtf8At(std::string_view s, std::size_t pos, char32_t& cp) {
 
 int Cp1250ByteOf(char32_t cp) {
     if (cp < 0x80) return static_cast<int>(cp);
-    for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-        if (kHighHalf[i] == cp) return static_cast<int>(0x80 + i);
-    }
-    return -1;
+    // The upper half by code point, built once from the code page (0: none;
+    // every character of the upper half lies below U+2200). Each character
+    // of every name written goes through here.
+    constexpr char32_t kEnd = 0x2200;
+    static const std::array<unsigned char, kEnd> byteOf = [] {
+        std::array<unsigned char, kEnd> t{};
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i) t[kHighHalf[i]] = static_cast<unsigned char>(0x80 + i);
+        return t;
+    }();
+    const int byte = cp < kEnd ? byteOf[cp] : 0;
+    return byte != 0 ? byte : -1;
 }
 
 std::string Cp1250ToUtf8(std::string_view bytes) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/core/u_batchdialect.h"
 
+#include "model/u_object.h"
 #include "model/u_text.h"
 
 #include <algorithm>
@@ -18,8 +19,6 @@ constexpr const char* kColumnNames[] = {
     "VODOVOD",
 };
 
-bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 // The Czech letter without its accent, upper case; other characters as they
 // are (ASCII upper-cased).
 std::string FoldName(std::string_view s) {
@@ -33,10 +32,7 @@ std::string FoldName(std::string_view s) {
         {U'Ť', 'T'}, {U'ú', 'U'}, {U'Ú', 'U'}, {U'ů', 'U'}, {U'Ů', 'U'}, {U'ý', 'Y'}, {U'Ý', 'Y'},
         {U'ž', 'Z'}, {U'Ž', 'Z'},
     };
-    std::size_t b = 0, e = s.size();
-    while (b < e && IsBlankChar(s[b])) ++b;
-    while (e > b && IsBlankChar(s[e - 1])) --e;
-    s = s.substr(b, e - b);
+    s = TrimView(s);
     std::string out;
     for (std::size_t i = 0; i < s.size();) {
         char32_t cp = 0;

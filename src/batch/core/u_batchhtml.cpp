@@ -20,21 +20,10 @@ namespace zevra {
 
 namespace {
 
-// Cp1250ByteOf by a direct table instead of its search of the code page, for
-// the characters of every name written. The table is built from the code page
-// itself, so both give the same byte (or none) for every character.
-int Cp1250ByteOfFast(char32_t cp) {
-    static const std::vector<std::int16_t> table = [] {
-        std::vector<std::int16_t> t(0x10000, -1);
-        for (int b = 0; b < 0x100; ++b) {
-            const std::string utf8 = Cp1250ToUtf8(std::string(1, static_cast<char>(b)));
-            char32_t c = 0;
-            if (DecodeUtf8At(utf8, 0, c) == 0 || c >= 0x10000) continue;
-            t[c] = static_cast<std::int16_t>(Cp1250ByteOf(c));
-        }
-        return t;
-    }();
-    return cp < 0x10000 ? table[cp] : Cp1250ByteOf(cp);
+// Whether an ASCII byte is written as it stands: not one of & < > " and no
+// control character.
+bool IsPlainHtmlByte(unsigned char c) {
+    return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
 }
 
 // Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
@@ -42,6 +31,12 @@ int Cp1250ByteOfFast(char32_t cp) {
 // so nothing of the name is lost.
 void AppendEscapedCp1250(std::string& out, std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
+        // Runs of plain ASCII, most of a name, go in at once.
+        std::size_t run = pos;
+        while (run < text.size() && IsPlainHtmlByte(static_cast<unsigned char>(text[run]))) ++run;
+        out.append(text, pos, run - pos);
+        pos = run;
+        if (pos == text.size()) break;
         const unsigned char lead = static_cast<unsigned char>(text[pos]);
         if (lead < 0x80) {
             switch (lead) {
@@ -50,11 +45,7 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
                 case '>': out += "&gt;"; break;
                 case '"': out += "&quot;"; break;
                 // A control character of the input is shown, not passed on.
-                default:
-                    if (lead < 0x20 || lead == 0x7F)
-                        out += "&#xFFFD;";
-                    else
-                        out += static_cast<char>(lead);
+                default: out += "&#xFFFD;";
             }
             ++pos;
             continue;
@@ -66,7 +57,7 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
             ++pos;
             continue;
         }
-        const int byte = Cp1250ByteOfFast(cp);
+        const int byte = Cp1250ByteOf(cp);
         if (byte >= 0)
             out += static_cast<char>(byte);
         else
@@ -142,24 +133,34 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
                 AppendCp1250(cp1250, text);
         }
     }
+    // How each column is written, decided once.
+    enum class TCell { Name, Shared, Integer, Number };
+    std::vector<TCell> cells;
+    for (std::size_t field = 0; field < fields; ++field) {
+        const TFieldDef& def = t.Fields()[field];
+        cells.push_back(field == ofOBEC                          ? TCell::Name
+                        : def.Shared                             ? TCell::Shared
+                        : def.Type == TFieldType::ftInteger      ? TCell::Integer
+                                                                 : TCell::Number);
+    }
     const auto appendRow = [&](std::string& out, std::size_t row) {
-        out += "<tr>";
+        out += "<tr><td>";
         for (std::size_t field = 0; field < fields; ++field) {
-            out += "<td>";
-            if (field == ofOBEC) {
-                AppendEscapedCp1250(out, t.TextView(row, field));
-            } else if (t.Fields()[field].Shared) {
-                const std::size_t ref = t.SharedRefOf(row, field);
-                if (ref != TMemTable::npos) out += converted[field][ref];
-            } else if (t.Fields()[field].Type == TFieldType::ftInteger) {
-                if (!t.IsNull(row, field)) AppendInt(out, t.GetInt(row, field));
-            } else {
+            if (field > 0) out += "</td><td>";
+            switch (cells[field]) {
+                case TCell::Name: AppendEscapedCp1250(out, t.TextView(row, field)); break;
+                case TCell::Shared:
+                    if (const std::size_t ref = t.SharedRefOf(row, field); ref != TMemTable::npos)
+                        out += converted[field][ref];
+                    break;
+                case TCell::Integer:
+                    if (!t.IsNull(row, field)) AppendInt(out, t.GetInt(row, field));
+                    break;
                 // Numbers: plain decimal, the shortest form, no grouping.
-                out += t.AsText(row, field);
+                case TCell::Number: out += t.AsText(row, field); break;
             }
-            out += "</td>";
         }
-        out += "</tr>";
+        out += "</td></tr>";
     };
 
     std::string head;

@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 
 namespace zevra {
@@ -45,18 +44,21 @@ struct TLinePiece {
     std::string_view Bytes;
     std::size_t FirstLine = 1;  // its number in the file
     std::size_t Lines = 0;
+    bool Quoted = false;  // whether a quote may appear in it
 };
 
 // The body in pieces of kLinesPerPiece lines; in one piece when a quote
 // appears, since a quoted value may go on over the following lines.
 std::vector<TLinePiece> SplitIntoPieces(std::string_view body) {
-    const std::size_t perPiece = body.find('"') == std::string_view::npos ? kLinesPerPiece : SIZE_MAX;
+    const bool quoted = body.find('"') != std::string_view::npos;
+    const std::size_t perPiece = quoted ? SIZE_MAX : kLinesPerPiece;
     std::vector<TLinePiece> pieces;
     TLineCursor cursor(body);
     std::size_t line = 1;
     while (!cursor.AtEnd()) {
         TLinePiece piece;
         piece.FirstLine = line;
+        piece.Quoted = quoted;
         const std::size_t start = cursor.Position();
         for (; piece.Lines < perPiece && !cursor.AtEnd(); ++piece.Lines) cursor.Next();
         piece.Bytes = body.substr(start, cursor.Position() - start);
@@ -81,28 +83,25 @@ std::size_t FirstRecordLine(std::string_view body) {
 // Parses batch lines into the rows of one table.
 class TRowParser {
 public:
-    TRowParser(TMemTable& table, const std::vector<TZevraKraj>& kraje) : FTable(table), FKraje(kraje) {}
+    TRowParser(TMemTable& table, const std::vector<TZevraKraj>& kraje) : FTable(table), FKraje(kraje) {
+        for (std::size_t position = 0; position < kBatchColumnCount; ++position) {
+            const TFieldDef& field = table.Fields()[kColumnField[position]];
+            FKind[position] = field.Type == TFieldType::ftInteger ? TKind::WholeNumber
+                              : field.Shared                      ? TKind::Shared
+                                                                  : TKind::Other;
+        }
+    }
 
     // One line to one row (none for a comment line); the row stays when the
-    // line has a problem, which then throws.
-    void ParseLine(std::string_view line) {
+    // line has a problem, which then throws. `mayQuote` false says that the
+    // line holds no quote.
+    void ParseLine(std::string_view line, bool mayQuote = true) {
         if (!line.empty() && line.front() == '#') return;
         const std::size_t row = FTable.AppendRow();
         FTable.SetInt(row, ifKRAJ_ID, -1);
 
-        // The values as SplitBatchRecord finds them; the three decimal
-        // columns take a Czech decimal comma too.
-        const auto setValue = [this](std::size_t position, std::string_view raw) {
-            const std::string_view value = TrimView(raw);
-            if ((position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) &&
-                value.find(',') != std::string_view::npos) {
-                SetField(position, DecimalCommaToPoint(value));
-            } else {
-                SetField(position, value);
-            }
-        };
         std::size_t columns = 0;
-        if (line.find('"') == std::string_view::npos) {
+        if (!mayQuote || line.find('"') == std::string_view::npos) {
             // Without a quote no value is quoted: the values are the pieces
             // between ";" as they stand (as SplitBatchRecord would give
             // them), taken in place without a list of copies.
@@ -110,14 +109,14 @@ public:
             std::size_t start = 0;
             for (std::size_t i = 0; i < line.size(); ++i) {
                 if (line[i] != ';') continue;
-                setValue(columns++, line.substr(start, i - start));
+                SetValue(row, columns++, line.substr(start, i - start));
                 start = i + 1;
             }
-            if (start < line.size()) setValue(columns++, line.substr(start));
+            if (start < line.size()) SetValue(row, columns++, line.substr(start));
         } else {
             const std::vector<std::string> values = SplitBatchRecord(line);
             columns = values.size();
-            for (std::size_t position = 0; position < columns; ++position) setValue(position, values[position]);
+            for (std::size_t position = 0; position < columns; ++position) SetValue(row, position, values[position]);
         }
 
         LookUpRegion(row);
@@ -134,43 +133,99 @@ public:
         if (position >= kBatchColumnCount || IsBlank(value)) return;
         const std::size_t row = FTable.CurrentRow();
         if (row == TMemTable::npos) throw EZevraError("Vstupní tabulka nemá aktuální řádek!");
-        FTable.SetText(row, kColumnField[position], value);
+        StoreValue(row, position, value);
     }
 
 private:
+    enum class TKind : unsigned char { WholeNumber, Shared, Other };
+
+    // A value as SplitBatchRecord finds it, into the row being parsed; the
+    // three decimal columns take a Czech decimal comma too.
+    void SetValue(std::size_t row, std::size_t position, std::string_view raw) {
+        const std::string_view value = TrimView(raw);
+        if (position >= kBatchColumnCount || value.empty()) return;
+        if ((position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) &&
+            value.find(',') != std::string_view::npos) {
+            return StoreValue(row, position, DecimalCommaToPoint(value));
+        }
+        StoreValue(row, position, value);
+    }
+
+    // Stores a non-blank value as SetText would. Nearly every value is a
+    // short whole number or one of a few repeated texts: those skip the
+    // general conversion and the search of the column's texts.
+    void StoreValue(std::size_t row, std::size_t position, std::string_view value) {
+        const std::size_t field = kColumnField[position];
+        switch (FKind[position]) {
+            case TKind::WholeNumber: {
+                std::int32_t number = 0;
+                if (ShortWholeNumber(value, number)) return FTable.SetInt(row, field, number);
+                break;
+            }
+            case TKind::Shared: return FTable.SetSharedText(row, field, SharedRef(position, value));
+            case TKind::Other: break;
+        }
+        FTable.SetText(row, field, value);
+    }
+
+    // One to nine digits, without a sign: always a valid 32-bit value.
+    static bool ShortWholeNumber(std::string_view value, std::int32_t& number) {
+        if (value.size() > 9) return false;
+        std::int32_t result = 0;
+        for (const char c : value) {
+            if (c < '0' || c > '9') return false;
+            result = result * 10 + (c - '0');
+        }
+        number = result;
+        return true;
+    }
+
+    // The place of a shared column's text, the last few of each column
+    // remembered (a file names the same few regions over and over).
+    std::uint32_t SharedRef(std::size_t position, std::string_view value) {
+        std::vector<std::pair<std::string, std::uint32_t>>& recent = FRecent[position];
+        for (const auto& [text, ref] : recent) {
+            if (text == value) return ref;
+        }
+        const std::uint32_t ref = FTable.SharedTextRef(kColumnField[position], value);
+        constexpr std::size_t kRemembered = 16;
+        if (recent.size() < kRemembered) recent.emplace_back(value, ref);
+        return ref;
+    }
+
     void LookUpRegion(std::size_t row) {
-        const std::string_view name = FTable.TextView(row, ifKRAJ);
-        // A file names the same few regions over and over: each spelling is
-        // looked up in the model's list once (a bounded number of them, so
-        // that a file of random names cannot fill the memory).
-        constexpr std::size_t kMaxRemembered = 256;
-        auto it = FRegionIds.find(name);
-        if (it == FRegionIds.end()) {
-            std::int32_t id = -1;
+        // Each distinct stored region text is looked up in the model's list
+        // once; the texts are known by their places.
+        const std::size_t ref = FTable.SharedRefOf(row, ifKRAJ);
+        std::int32_t& id = ref == TMemTable::npos ? FBlankRegion : RegionOfRef(ref);
+        if (id == kUnknown) {
+            const std::string_view name = FTable.TextView(row, ifKRAJ);
+            id = -1;
             for (const TZevraKraj& kraj : FKraje) {
                 if (SameAsciiCaseless(kraj.Nazev, name)) {
                     id = kraj.Region;
                     break;
                 }
             }
-            if (FRegionIds.size() >= kMaxRemembered) {
-                if (id >= 0) FTable.SetInt(row, ifKRAJ_ID, id);
-                return;
-            }
-            it = FRegionIds.emplace(std::string(name), id).first;
         }
-        if (it->second >= 0) FTable.SetInt(row, ifKRAJ_ID, it->second);
+        if (id >= 0) FTable.SetInt(row, ifKRAJ_ID, id);
     }
 
-    struct TNameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
+    std::int32_t& RegionOfRef(std::size_t ref) {
+        if (ref >= FRegionOfRef.size()) FRegionOfRef.resize(ref + 1, kUnknown);
+        return FRegionOfRef[ref];
+    }
+
+    static constexpr std::int32_t kUnknown = -2;
 
     TMemTable& FTable;
     const std::vector<TZevraKraj>& FKraje;
-    // Region names as written in the file, with their numbers (-1: none).
-    std::unordered_map<std::string, std::int32_t, TNameHash, std::equal_to<>> FRegionIds;
+    TKind FKind[kBatchColumnCount] = {};
+    std::vector<std::pair<std::string, std::uint32_t>> FRecent[kBatchColumnCount];
+    // The region numbers (-1: none) of the region texts by their places, and
+    // of a blank region.
+    std::vector<std::int32_t> FRegionOfRef;
+    std::int32_t FBlankRegion = kUnknown;
 };
 
 // The rows and the problems of one piece of a file.
@@ -184,16 +239,16 @@ struct TParsedPiece {
 // quoted value; its line then stands alone, as it always did. The record
 // that begins on `headerLine` is skipped when it holds the column names, as
 // a spreadsheet writes them.
-void ParsePiece(std::string_view text, std::size_t firstLine, std::size_t headerLine, TRowParser& parser,
+void ParsePiece(const TLinePiece& piece, std::string_view text, std::size_t headerLine, TRowParser& parser,
                 TParsedPiece& result) {
     std::string joined;
     TLineCursor cursor(text);
-    for (std::size_t lineNumber = firstLine; !cursor.AtEnd(); ++lineNumber) {
+    for (std::size_t lineNumber = piece.FirstLine; !cursor.AtEnd(); ++lineNumber) {
         const std::string_view line = cursor.Next();
         if (IsBlank(line)) continue;
         std::string_view record = line;
         const std::size_t recordLine = lineNumber;
-        if (record.front() != '#' && record.find('"') != std::string_view::npos) {
+        if (piece.Quoted && record.front() != '#' && record.find('"') != std::string_view::npos) {
             bool open = false;
             SplitBatchRecord(record, &open);
             if (open) {
@@ -215,7 +270,7 @@ void ParsePiece(std::string_view text, std::size_t firstLine, std::size_t header
         }
         if (recordLine == headerLine && IsBatchHeaderRecord(SplitBatchRecord(record))) continue;
         try {
-            parser.ParseLine(record);
+            parser.ParseLine(record, piece.Quoted);
         } catch (const std::exception& e) {
             result.Problems.emplace_back(recordLine, e.what());
         }
@@ -251,7 +306,7 @@ void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& p
             result.Rows.emplace(InputTableFields());
             result.Rows->Reserve(piece.Lines);
             TRowParser parser(*result.Rows, FModel.Kraje());
-            ParsePiece(text, piece.FirstLine, headerLine, parser, result);
+            ParsePiece(piece, text, headerLine, parser, result);
         },
         [&](std::size_t k, TParsedPiece& result) {
             FInputData.AppendRows(std::move(*result.Rows));
