@@ -6,6 +6,7 @@
 #include "model/u_paths.h"
 #include "model/u_format.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <iostream>
@@ -16,6 +17,10 @@ namespace zevra::cli {
 
 std::string TerminalText(std::string_view text, bool keepCrLf) {
     static const char kHex[] = "0123456789ABCDEF";
+    const auto plain = [](unsigned char c) { return c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F); };
+    // Nearly every text has nothing to show otherwise: it goes out whole.
+    if (std::all_of(text.begin(), text.end(), [&](char c) { return plain(static_cast<unsigned char>(c)); }))
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -24,7 +29,7 @@ std::string TerminalText(std::string_view text, bool keepCrLf) {
             if (keepCrLf) out += '\r';
             continue;
         }
-        if (c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F)) {
+        if (plain(c)) {
             out += static_cast<char>(c);
         } else {
             out += "\\x";

@@ -12,7 +12,15 @@
 
 namespace zevra {
 
-TMemTable::TMemTable(std::vector<TFieldDef> fields) : FFields(std::move(fields)), FColumns(FFields.size()) {}
+TMemTable::TMemTable(std::vector<TFieldDef> fields) : FFields(std::move(fields)), FColumns(FFields.size()) {
+    for (const TFieldDef& field : FFields) {
+        switch (field.Type) {
+            case TFieldType::ftText: FStorage.push_back(field.Shared ? TStorage::Refs : TStorage::Texts); break;
+            case TFieldType::ftInteger: FStorage.push_back(TStorage::Ints); break;
+            case TFieldType::ftFloat: FStorage.push_back(TStorage::Floats); break;
+        }
+    }
+}
 
 std::size_t TMemTable::FindField(std::string_view name) const {
     for (std::size_t i = 0; i < FFields.size(); ++i) {
@@ -28,17 +36,13 @@ std::size_t TMemTable::FieldByName(std::string_view name) const {
 }
 
 std::size_t TMemTable::AppendRow() {
-    for (std::size_t f = 0; f < FFields.size(); ++f) {
+    for (std::size_t f = 0; f < FColumns.size(); ++f) {
         TColumn& column = FColumns[f];
-        switch (FFields[f].Type) {
-            case TFieldType::ftText:
-                if (FFields[f].Shared)
-                    column.Refs.push_back(0);
-                else
-                    column.Texts.emplace_back();
-                break;
-            case TFieldType::ftInteger: column.Ints.push_back(0); break;
-            case TFieldType::ftFloat: column.Floats.push_back(0); break;
+        switch (FStorage[f]) {
+            case TStorage::Texts: column.Texts.emplace_back(); break;
+            case TStorage::Refs: column.Refs.push_back(0); break;
+            case TStorage::Ints: column.Ints.push_back(0); break;
+            case TStorage::Floats: column.Floats.push_back(0); break;
         }
         column.Present.push_back(0);
     }
@@ -107,13 +111,6 @@ void TMemTable::AppendRows(TMemTable&& other) {
             if (FFilter(*this, row)) FVisible.push_back(row);
         }
     }
-}
-
-std::size_t TMemTable::SharedRefOf(std::size_t row, std::size_t field) const {
-    CheckCell(row, field);
-    CheckShared(field);
-    const TColumn& column = FColumns[field];
-    return column.Present[row] != 0 ? column.Refs[row] : npos;
 }
 
 const std::vector<std::string>& TMemTable::SharedTexts(std::size_t field) const {
@@ -203,9 +200,11 @@ void TMemTable::StoreShared(TColumn& column, std::size_t row, std::string_view v
 }
 
 void TMemTable::CheckShared(std::size_t field) const {
-    if (field >= FFields.size() || !FFields[field].Shared || FFields[field].Type != TFieldType::ftText) {
-        throw EZevraError(FormatMessage("Field %d is not a shared text field", {FormatInt(static_cast<long long>(field))}));
-    }
+    if (field >= FFields.size() || !FFields[field].Shared || FFields[field].Type != TFieldType::ftText) ThrowNotShared(field);
+}
+
+void TMemTable::ThrowNotShared(std::size_t field) const {
+    throw EZevraError(FormatMessage("Field %d is not a shared text field", {FormatInt(static_cast<long long>(field))}));
 }
 
 std::uint32_t TMemTable::SharedTextRef(std::size_t field, std::string_view value) {

@@ -118,7 +118,12 @@ public:
     // A shared text cell's place (npos when the cell is empty), and the
     // column's distinct texts by place: a writer of many rows converts each
     // distinct text once.
-    std::size_t SharedRefOf(std::size_t row, std::size_t field) const;
+    std::size_t SharedRefOf(std::size_t row, std::size_t field) const {
+        CheckCell(row, field);
+        if (FStorage[field] != TStorage::Refs) ThrowNotShared(field);
+        const TColumn& column = FColumns[field];
+        return column.Present[row] != 0 ? column.Refs[row] : npos;
+    }
     const std::vector<std::string>& SharedTexts(std::size_t field) const;
 
     // --- current row --------------------------------------------------------
@@ -173,6 +178,9 @@ private:
     void StoreShared(TColumn& column, std::size_t row, std::string_view value);
     static std::uint32_t PoolRef(TColumn& column, std::string_view value);
     void CheckShared(std::size_t field) const;
+    [[noreturn]] void ThrowNotShared(std::size_t field) const;
+    // Where a field's cells are kept, decided once from its definition.
+    enum class TStorage : unsigned char { Texts, Refs, Ints, Floats };
     const std::string& TextCell(std::size_t row, std::size_t field) const {
         const TColumn& column = FColumns[field];
         if (!FFields[field].Shared) return column.Texts[row];
@@ -181,6 +189,7 @@ private:
     static const std::string& EmptyText();
 
     std::vector<TFieldDef> FFields;
+    std::vector<TStorage> FStorage;  // by field
     std::vector<TColumn> FColumns;
     std::size_t FRowCount = 0;
     std::size_t FCurrentRow = npos;
