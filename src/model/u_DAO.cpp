@@ -9,12 +9,13 @@
 #include "model/u_text.h"
 
 #include <optional>
+#include <string_view>
 
 namespace zevra {
 namespace {
 
 // Index 0..6 of a lower-case indicator code, or -1.
-int DecilCodeIndex(const std::string& key) {
+int DecilCodeIndex(std::string_view key) {
     for (std::size_t i = 0; i < kIndicatorCodes.size(); ++i) {
         if (key == kIndicatorCodes[i]) return static_cast<int>(i);
     }
@@ -58,7 +59,7 @@ std::vector<Record> LoadRecords(const std::string& path, const std::string& star
     return records;
 }
 
-void SetDecilDistribution(TZevraDecilDistribution& r, const std::string& key, const std::string& value) {
+void SetDecilDistribution(TZevraDecilDistribution& r, std::string_view key, const std::string& value) {
     if (key == "decildist") {
         r.Indikator = value;
     } else if (key == "asc") {
@@ -69,13 +70,13 @@ void SetDecilDistribution(TZevraDecilDistribution& r, const std::string& key, co
     }
 }
 
-void SetMunicipalityInfo(TZevraMunicipalityInfo& r, const std::string& key, const std::string& value) {
+void SetMunicipalityInfo(TZevraMunicipalityInfo& r, std::string_view key, const std::string& value) {
     if (key == "obec") r.Obec = value;
     else if (key == "kod") r.Kod = StrToInt(value);
     else if (key == "okres") r.Okres = value;
 }
 
-void SetKraj(TZevraKraj& r, const std::string& key, const std::string& value) {
+void SetKraj(TZevraKraj& r, std::string_view key, const std::string& value) {
     if (key == "region") r.Region = StrToInt(value);
     else if (key == "nazev") r.Nazev = value;
     else if (key == "rokod") r.RokOd = StrToInt(value);
@@ -83,7 +84,7 @@ void SetKraj(TZevraKraj& r, const std::string& key, const std::string& value) {
     else if (key == "nadmvyska") r.NadmVyska = StrToFloat(value);
 }
 
-void SetSampleMunicipality(TZevraSampleMunicipality& r, const std::string& key, const std::string& value) {
+void SetSampleMunicipality(TZevraSampleMunicipality& r, std::string_view key, const std::string& value) {
     std::int32_t* const decils[] = {&r.DecilDck, &r.DecilDvo, &r.DecilVs1, &r.DecilNvr,
                                     &r.DecilVkt, &r.DecilVea, &r.DecilRps};
     if (key == "obec") r.Obec = value;
@@ -95,7 +96,7 @@ void SetSampleMunicipality(TZevraSampleMunicipality& r, const std::string& key, 
     else if (const int i = DecilCodeIndex(key); i >= 0) *decils[i] = StrToInt(value);
 }
 
-void SetWeight(TZevraObyvatelstvoWeights& r, const std::string& key, const std::string& value) {
+void SetWeight(TZevraObyvatelstvoWeights& r, std::string_view key, const std::string& value) {
     double* const weights[] = {&r.Dck, &r.Dvo, &r.Vs1, &r.Nvr, &r.Vkt, &r.Vea, &r.Rps};
     if (key == "oweights") r.Id = StrToInt(value);
     else if (const int i = DecilCodeIndex(key); i >= 0) *weights[i] = StrToFloat(value);
