@@ -225,27 +225,6 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-// Weighs whether 8-bit text is UTF-8. A code page 1250 text can form valid
-// UTF-8 by chance ("Chrášťany" holds E1 9A 9D, a valid sequence for an Ogham
-// letter), but such chance sequences almost never encode a character that
-// code page 1250 itself has; real UTF-8 of Czech text always does.
-bool LooksLikeUtf8(std::string_view bytes) {
-    std::size_t forUtf8 = 0, against = 0;
-    for (std::size_t pos = AsciiRun(bytes); pos < bytes.size(); pos += AsciiRun(bytes.substr(pos))) {
-        char32_t cp = 0;
-        const std::size_t len = DecodeUtf8At(bytes, pos, cp);
-        if (len == 0) {
-            ++against;
-            ++pos;
-            continue;
-        }
-        if (Cp1250ByteOf(cp) >= 0) ++forUtf8;
-        else ++against;
-        pos += len;
-    }
-    return forUtf8 > 0 && forUtf8 > against;
-}
-
 // UTF-8 whose stray bytes (those that start no valid sequence) are read as
 // the code page 1250 characters of those bytes, so one pasted code page 1250
 // name does not garble a UTF-8 file.
@@ -272,7 +251,39 @@ std::string Utf8WithCp1250Strays(std::string_view bytes) {
 
 }  // namespace
 
+void TUtf8Evidence::Add(std::string_view bytes) {
+    // A code page 1250 text can form valid UTF-8 by chance ("Chrášťany"
+    // holds E1 9A 9D, a valid sequence for an Ogham letter), but such chance
+    // sequences almost never encode a character that code page 1250 itself
+    // has; real UTF-8 of Czech text always does.
+    for (std::size_t pos = AsciiRun(bytes); pos < bytes.size(); pos += AsciiRun(bytes.substr(pos))) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8At(bytes, pos, cp);
+        if (len == 0) {
+            ++Against;
+            ++pos;
+            continue;
+        }
+        if (Cp1250ByteOf(cp) >= 0) ++For;
+        else ++Against;
+        pos += len;
+    }
+}
+
 std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, std::string& decoded) {
+    std::optional<TFileEncoding> marked;
+    const std::string_view body = MarkedFileBody(bytes, marked, decoded);
+    if (marked) {
+        encoding = *marked;
+    } else {
+        TUtf8Evidence evidence;
+        evidence.Add(body);
+        encoding = evidence.Encoding();
+    }
+    return body;
+}
+
+std::string_view MarkedFileBody(std::string_view bytes, std::optional<TFileEncoding>& encoding, std::string& decoded) {
     // Spreadsheets save "Unicode text" as UTF-16 with a mark; its code units
     // may hold the byte 26, so the end-of-file character is looked for after
     // decoding.
@@ -292,7 +303,7 @@ std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, s
         encoding = TFileEncoding::Utf8Marked;
         return bytes.substr(kBom.size());
     }
-    encoding = LooksLikeUtf8(bytes) ? TFileEncoding::Utf8 : TFileEncoding::Cp1250;
+    encoding.reset();
     return bytes;
 }
 

@@ -4,6 +4,8 @@
 // whole-file reading and writing. Inside the program every string is UTF-8.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +59,23 @@ std::string DecodeFileText(std::string_view bytes);
 // DecodeFileText gives for them.
 enum class TFileEncoding { Cp1250, Utf8, Utf8Marked, Decoded };
 std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, std::string& decoded);
+
+// FileTextBody in two steps, for a large file weighed a run of lines at a
+// time: MarkedFileBody finds the body and, when a mark decides it, the
+// encoding (else `encoding` is left empty); the body without a mark is then
+// UTF-8 or code page 1250 by the evidence of all its bytes, which adds up
+// over any split of the body at line ends.
+std::string_view MarkedFileBody(std::string_view bytes, std::optional<TFileEncoding>& encoding, std::string& decoded);
+struct TUtf8Evidence {
+    std::size_t For = 0;      // valid sequences of characters code page 1250 has
+    std::size_t Against = 0;  // bytes that are no valid UTF-8, other sequences
+    void Add(std::string_view bytes);
+    void Add(const TUtf8Evidence& other) {
+        For += other.For;
+        Against += other.Against;
+    }
+    TFileEncoding Encoding() const { return For > 0 && For > Against ? TFileEncoding::Utf8 : TFileEncoding::Cp1250; }
+};
 std::string DecodeFileBody(std::string_view body, TFileEncoding encoding);
 
 // Splits text into lines; CR LF, a lone CR and a lone LF each end a line.

@@ -36,8 +36,8 @@ constexpr std::size_t kAltitudeColumn = 7;
 constexpr std::size_t kCadastreColumn = 8;
 constexpr std::size_t kRoadKmColumn = 11;
 
-// Lines per piece of a large file.
-constexpr std::size_t kLinesPerPiece = 4096;
+// Bytes per piece of a large file (about 4,000 lines of a usual batch file).
+constexpr std::size_t kBytesPerPiece = 384 * 1024;
 
 // Whole lines of the file body, not yet decoded.
 struct TLinePiece {
@@ -47,26 +47,32 @@ struct TLinePiece {
     bool Quoted = false;  // whether a quote may appear in it
 };
 
-// The body in pieces of kLinesPerPiece lines; in one piece when a quote
-// appears, since a quoted value may go on over the following lines.
+// The body in pieces of whole lines, each ending at a line feed; in one piece
+// when a quote appears, since a quoted value may go on over the following
+// lines. The pieces know their lines only once they are counted.
 std::vector<TLinePiece> SplitIntoPieces(std::string_view body) {
     const bool quoted = body.find('"') != std::string_view::npos;
-    const std::size_t perPiece = quoted ? SIZE_MAX : kLinesPerPiece;
     std::vector<TLinePiece> pieces;
-    TLineCursor cursor(body);
-    std::size_t line = 1;
-    while (!cursor.AtEnd()) {
+    for (std::size_t start = 0; start < body.size();) {
+        std::size_t end = body.size();
+        if (!quoted && body.size() - start > kBytesPerPiece) {
+            const std::size_t feed = body.find('\n', start + kBytesPerPiece);
+            if (feed != std::string_view::npos) end = feed + 1;
+        }
         TLinePiece piece;
-        piece.FirstLine = line;
+        piece.Bytes = body.substr(start, end - start);
         piece.Quoted = quoted;
-        const std::size_t start = cursor.Position();
-        for (; piece.Lines < perPiece && !cursor.AtEnd(); ++piece.Lines) cursor.Next();
-        piece.Bytes = body.substr(start, cursor.Position() - start);
-        line += piece.Lines;
         pieces.push_back(piece);
+        start = end;
     }
     return pieces;
 }
+
+// What a look at a piece tells before it is parsed.
+struct TPieceSurvey {
+    std::size_t Lines = 0;
+    TUtf8Evidence Evidence;
+};
 
 // The number of the line where the first record begins (the first line that
 // is neither blank nor a comment), or 0. Only that record may be a header.
@@ -285,11 +291,27 @@ void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgres
 }
 
 void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {
-    TFileEncoding encoding{};
+    std::optional<TFileEncoding> marked;
     std::string decoded;
-    const std::string_view body = FileTextBody(bytes, encoding, decoded);
-    const std::vector<TLinePiece> pieces = SplitIntoPieces(body);
-    const std::size_t lineCount = pieces.empty() ? 0 : pieces.back().FirstLine - 1 + pieces.back().Lines;
+    const std::string_view body = MarkedFileBody(bytes, marked, decoded);
+    std::vector<TLinePiece> pieces = SplitIntoPieces(body);
+    // The lines are counted and the bytes weighed for UTF-8 on every core;
+    // both add up over the pieces to what one look at the body gives.
+    std::size_t lineCount = 0;
+    TUtf8Evidence evidence;
+    ForEachPieceInOrder<TPieceSurvey>(
+        pieces.size(),
+        [&](std::size_t k, TPieceSurvey& survey) {
+            for (TLineCursor cursor(pieces[k].Bytes); !cursor.AtEnd(); cursor.Next()) ++survey.Lines;
+            if (!marked) survey.Evidence.Add(pieces[k].Bytes);
+        },
+        [&](std::size_t k, TPieceSurvey& survey) {
+            pieces[k].FirstLine = lineCount + 1;
+            pieces[k].Lines = survey.Lines;
+            lineCount += survey.Lines;
+            evidence.Add(survey.Evidence);
+        });
+    const TFileEncoding encoding = marked ? *marked : evidence.Encoding();
     const std::size_t headerLine = FirstRecordLine(body);
 
     // The rows are replaced, so the verdict of the last validation no longer
