@@ -15,7 +15,9 @@
 #include "model/u_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -68,6 +70,27 @@ std::vector<TLinePiece> SplitIntoPieces(std::string_view body) {
     return pieces;
 }
 
+// The next ";" from `from` on, or npos. The values are short: eight bytes
+// are looked at a time, which beats both a plain scan and a search per value.
+std::size_t NextSemicolon(std::string_view line, std::size_t from) {
+    std::size_t i = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        for (; i + 8 <= line.size(); i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, line.data() + i, sizeof word);
+            const std::uint64_t x = word ^ (kOnes * ';');
+            // The lowest set bit marks the first byte that was ";".
+            const std::uint64_t found = (x - kOnes) & ~x & (kOnes * 0x80);
+            if (found != 0) return i + static_cast<std::size_t>(std::countr_zero(found) / 8);
+        }
+    }
+    for (; i < line.size(); ++i) {
+        if (line[i] == ';') return i;
+    }
+    return std::string_view::npos;
+}
+
 // What a look at a piece tells before it is parsed.
 struct TPieceSurvey {
     std::size_t Lines = 0;
@@ -111,10 +134,8 @@ public:
             // Without a quote no value is quoted: the values are the pieces
             // between ";" as they stand (as SplitBatchRecord would give
             // them), taken in place without a list of copies.
-            // The values are short: a plain scan beats a search per value.
             std::size_t start = 0;
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                if (line[i] != ';') continue;
+            for (std::size_t i = NextSemicolon(line, 0); i != std::string_view::npos; i = NextSemicolon(line, i + 1)) {
                 SetValue(row, columns++, line.substr(start, i - start));
                 start = i + 1;
             }
