@@ -264,17 +264,20 @@ int main(int argc, char** argv) {
                 double bestNewWall = 1e9;
                 TFloor bestFloor{1e9, 1e9};
                 bool failed = false;
+                // A run that fails is reported and ends the measuring.
+                const auto succeeded = [&](const TRunFigures& f) {
+                    if (f.Status == 0) return true;
+                    std::printf("%-8s %7zu  zevra-cli failed with status %d on %s (kept)\n", sampleLabel.c_str(),
+                                rows, f.Status, input.c_str());
+                    failed = true;
+                    return false;
+                };
                 // An unmeasured first run leaves an output for every measured
                 // one to replace.
                 RunCli(cli, dataDir, input, output);
                 for (int r = 0; r < repeat && !failed; ++r) {
                     const TRunFigures f = RunCli(cli, dataDir, input, output);
-                    if (f.Status != 0) {
-                        std::printf("%-8s %7zu  zevra-cli failed with status %d on %s (kept)\n",
-                                    sampleLabel.c_str(), rows, f.Status, input.c_str());
-                        failed = true;
-                        break;
-                    }
+                    if (!succeeded(f)) break;
                     if (r == 0 || f.Wall < best.Wall) best.Wall = f.Wall;
                     if (r == 0 || f.Cpu < best.Cpu) best.Cpu = f.Cpu;
                     if (r == 0 || f.PeakKb < best.PeakKb) best.PeakKb = f.PeakKb;
@@ -284,12 +287,7 @@ int main(int argc, char** argv) {
                     const std::uintmax_t outputSize = fs::file_size(output);
                     fs::remove(output);
                     const TRunFigures anew = RunCli(cli, dataDir, input, output);
-                    if (anew.Status != 0) {
-                        std::printf("%-8s %7zu  zevra-cli failed with status %d on %s (kept)\n",
-                                    sampleLabel.c_str(), rows, anew.Status, input.c_str());
-                        failed = true;
-                        break;
-                    }
+                    if (!succeeded(anew)) break;
                     bestNewWall = std::min(bestNewWall, anew.Wall);
                     const TFloor floor = IoFloor(input, dir, outputSize);
                     bestFloor.NewFile = std::min(bestFloor.NewFile, floor.NewFile);
