@@ -270,19 +270,6 @@ void TUtf8Evidence::Add(std::string_view bytes) {
     }
 }
 
-std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, std::string& decoded) {
-    std::optional<TFileEncoding> marked;
-    const std::string_view body = MarkedFileBody(bytes, marked, decoded);
-    if (marked) {
-        encoding = *marked;
-    } else {
-        TUtf8Evidence evidence;
-        evidence.Add(body);
-        encoding = evidence.Encoding();
-    }
-    return body;
-}
-
 std::string_view MarkedFileBody(std::string_view bytes, std::optional<TFileEncoding>& encoding, std::string& decoded) {
     // Spreadsheets save "Unicode text" as UTF-16 with a mark; its code units
     // may hold the byte 26, so the end-of-file character is looked for after
@@ -318,11 +305,13 @@ std::string DecodeFileBody(std::string_view body, TFileEncoding encoding) {
 }
 
 std::string DecodeFileText(std::string_view bytes) {
-    TFileEncoding encoding{};
+    std::optional<TFileEncoding> marked;
     std::string decoded;
-    const std::string_view body = FileTextBody(bytes, encoding, decoded);
-    if (encoding == TFileEncoding::Decoded) return decoded;
-    return DecodeFileBody(body, encoding);
+    const std::string_view body = MarkedFileBody(bytes, marked, decoded);
+    if (marked == TFileEncoding::Decoded) return decoded;
+    TUtf8Evidence evidence;
+    if (!marked) evidence.Add(body);
+    return DecodeFileBody(body, marked.value_or(evidence.Encoding()));
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -51,20 +51,15 @@ std::string SanitizeUtf8(std::string_view bytes);
 //   page 1250, so a file the program saved is never misread.
 std::string DecodeFileText(std::string_view bytes);
 
-// DecodeFileText in two steps, for a large file decoded a run of lines at a
-// time: FileTextBody finds how the bytes are read and the part that holds the
-// text (a UTF-16 file is decoded whole into `decoded`, which the body then
-// views); DecodeFileBody decodes the body, or any run of its whole lines (line
-// ends are the same bytes in every encoding but UTF-16), to what
-// DecodeFileText gives for them.
+// DecodeFileText in steps, for a large file handled a run of lines at a
+// time: MarkedFileBody finds the part of the bytes that holds the text and,
+// when a mark decides it, the encoding (a UTF-16 file is decoded whole into
+// `decoded`, which the body then views); else `encoding` is left empty and the
+// body is UTF-8 or code page 1250 by the TUtf8Evidence of all its bytes, which
+// adds up over any split of the body at line ends. DecodeFileBody decodes the
+// body, or any run of its whole lines (line ends are the same bytes in every
+// encoding but UTF-16), to what DecodeFileText gives for them.
 enum class TFileEncoding { Cp1250, Utf8, Utf8Marked, Decoded };
-std::string_view FileTextBody(std::string_view bytes, TFileEncoding& encoding, std::string& decoded);
-
-// FileTextBody in two steps, for a large file weighed a run of lines at a
-// time: MarkedFileBody finds the body and, when a mark decides it, the
-// encoding (else `encoding` is left empty); the body without a mark is then
-// UTF-8 or code page 1250 by the evidence of all its bytes, which adds up
-// over any split of the body at line ends.
 std::string_view MarkedFileBody(std::string_view bytes, std::optional<TFileEncoding>& encoding, std::string& decoded);
 struct TUtf8Evidence {
     std::size_t For = 0;      // valid sequences of characters code page 1250 has
@@ -88,8 +83,6 @@ class TLineCursor {
 public:
     explicit TLineCursor(std::string_view text) : FText(text), FNextCr(Find('\r', 0)), FNextLf(Find('\n', 0)) {}
     bool AtEnd() const { return FPos >= FText.size(); }
-    // Where the next line begins.
-    std::size_t Position() const { return FPos; }
     std::string_view Next() {
         const std::size_t start = FPos;
         // The next CR and the next LF are each searched for only once they

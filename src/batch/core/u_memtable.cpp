@@ -200,7 +200,7 @@ void TMemTable::StoreShared(TColumn& column, std::size_t row, std::string_view v
 }
 
 void TMemTable::CheckShared(std::size_t field) const {
-    if (field >= FFields.size() || !FFields[field].Shared || FFields[field].Type != TFieldType::ftText) ThrowNotShared(field);
+    if (field >= FFields.size() || FStorage[field] != TStorage::Refs) ThrowNotShared(field);
 }
 
 void TMemTable::ThrowNotShared(std::size_t field) const {
