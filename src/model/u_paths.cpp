@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 
 #ifndef ZEVRA_INSTALLED_DATA_RELATIVE
 #error "ZEVRA_INSTALLED_DATA_RELATIVE comes from the build (the data folder relative to the program folder)"
@@ -15,6 +17,9 @@ namespace {
 
 constexpr const char* kReferenceFiles[] = {"DecilDists.txt", "MuniInfo.txt", "Regions.txt", "SampMuni.txt",
                                            "OWeights.txt"};
+
+// The first line of every shipped demonstration file begins so.
+constexpr std::string_view kDemonstrationMark = "# Demonstracni data";
 
 }  // namespace
 
@@ -33,6 +38,23 @@ bool HoldsReferenceData(const std::string& dir) {
         if (!fs::is_regular_file(fs::path(dir) / name, ec)) return false;
     }
     return true;
+}
+
+bool IsDemonstrationData(const std::string& dir) {
+    namespace fs = std::filesystem;
+    if (dir.empty()) return false;
+    for (const char* name : kReferenceFiles) {
+        std::ifstream in(fs::path(dir) / name, std::ios::binary);
+        if (!in) continue;
+        std::string head(kDemonstrationMark.size() + 3, '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<std::size_t>(in.gcount()));
+        // A UTF-8 byte order mark may precede the line when the file was saved by an editor.
+        std::string_view line(head);
+        if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+        if (line.starts_with(kDemonstrationMark)) return true;
+    }
+    return false;
 }
 
 std::string UserDataDir() {

@@ -12,6 +12,11 @@ std::string ExecutableDir();
 // True when the folder holds all five reference data files.
 bool HoldsReferenceData(const std::string& dir);
 
+// True when the folder's reference data files are the shipped demonstration data (their first line says so).
+// Any one such file is enough: results computed partly from demonstration data
+// are no more official than those computed wholly from them.
+bool IsDemonstrationData(const std::string& dir);
+
 // The user's own reference data folder: $XDG_DATA_HOME/zevra/data, or
 // ~/.local/share/zevra/data when XDG_DATA_HOME is unset or not absolute.
 // Empty when neither variable gives a home.
