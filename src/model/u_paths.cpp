@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_paths.h"
 
+#include "model/u_object.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string_view>
 
 #ifndef ZEVRA_INSTALLED_DATA_RELATIVE
@@ -30,15 +33,17 @@ std::string ExecutableDir() {
     return exe.parent_path().string();
 }
 
-bool HoldsReferenceData(const std::string& dir) {
+std::vector<std::string> MissingReferenceFiles(const std::string& dir) {
     namespace fs = std::filesystem;
-    if (dir.empty()) return false;
+    std::vector<std::string> missing;
     std::error_code ec;
     for (const char* name : kReferenceFiles) {
-        if (!fs::is_regular_file(fs::path(dir) / name, ec)) return false;
+        if (dir.empty() || !fs::is_regular_file(fs::path(dir) / name, ec)) missing.emplace_back(name);
     }
-    return true;
+    return missing;
 }
+
+bool HoldsReferenceData(const std::string& dir) { return !dir.empty() && MissingReferenceFiles(dir).empty(); }
 
 bool IsDemonstrationData(const std::string& dir) {
     namespace fs = std::filesystem;
@@ -69,7 +74,16 @@ std::string UserDataDir() {
 
 std::string LocateDataDir() {
     namespace fs = std::filesystem;
-    if (const std::string user = UserDataDir(); HoldsReferenceData(user)) return user;
+    if (const std::string user = UserDataDir(); !user.empty()) {
+        const std::vector<std::string> missing = MissingReferenceFiles(user);
+        if (missing.empty()) return user;
+        if (missing.size() < std::size(kReferenceFiles)) {
+            std::string names;
+            for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
+            throw EZevraError("Uživatelská složka referenčních dat je neúplná, chybí soubory: " + names + "!\r\n[" +
+                              user + "]");
+        }
+    }
     const fs::path exeDir = ExecutableDir();
     const fs::path beside = exeDir / "data";
     const fs::path installed = (exeDir / ZEVRA_INSTALLED_DATA_RELATIVE).lexically_normal();

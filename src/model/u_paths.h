@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zevra {
 
@@ -11,6 +12,10 @@ std::string ExecutableDir();
 
 // True when the folder holds all five reference data files.
 bool HoldsReferenceData(const std::string& dir);
+
+// The names of the five reference data files ("DecilDists.txt", ...) that
+// the folder lacks, in the order the model reads them.
+std::vector<std::string> MissingReferenceFiles(const std::string& dir);
 
 // True when the folder's reference data files are the shipped demonstration data (their first line says so).
 // Any one such file is enough: results computed partly from demonstration data
@@ -24,7 +29,9 @@ std::string UserDataDir();
 
 // The reference data folder to use when the command line names none:
 //  1. the user's folder (UserDataDir) when it holds all five files, so an
-//     office can install real data without root;
+//     office can install real data without root; when it holds some of them
+//     but not all, throws EZevraError naming the missing ones (falling back
+//     to the shipped demonstration data would pass them off as the office's);
 //  2. "data" beside the executable (the build tree);
 //  3. the installed share folder, found relative to the executable (the
 //     install layout's data folder, so the installation is relocatable).
