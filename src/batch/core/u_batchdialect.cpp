@@ -78,18 +78,16 @@ std::vector<std::string> SplitBatchRecord(std::string_view record, bool* open) {
                 value += record[i++];
             }
             if (!closed) {
-                // No closing quote: the record may go on on the next line;
-                // read as it stands, the quote is an ordinary character.
                 if (open != nullptr) *open = true;
-            } else {
-                const std::size_t separator = record.find(';', i);
-                const std::size_t end = separator == std::string_view::npos ? record.size() : separator;
-                value.append(record.substr(i, end - i));
-                values.push_back(std::move(value));
-                if (separator == std::string_view::npos) break;
-                start = separator + 1;
-                continue;
+                break;
             }
+            const std::size_t separator = record.find(';', i);
+            const std::size_t end = separator == std::string_view::npos ? record.size() : separator;
+            value.append(record.substr(i, end - i));
+            values.push_back(std::move(value));
+            if (separator == std::string_view::npos) break;
+            start = separator + 1;
+            continue;
         }
         const std::size_t separator = record.find(';', start);
         const std::size_t end = separator == std::string_view::npos ? record.size() : separator;

@@ -13,14 +13,14 @@
 
 namespace zevra {
 
-// The values of one record, untrimmed. Values lie between ";" characters; a
+// The values of one line, untrimmed. Values lie between ";" characters; a
 // ";" at the very end opens no further value. A value whose first non-blank
-// character is a double quote is a quoted value (RFC 4180): ";" and line
-// ends inside it are text, "" stands for one quote, and whatever follows the
-// closing quote up to the next ";" is kept as it stands. A quote anywhere
-// else is an ordinary character, and so is the quote of a value that never
-// closes. `open` (when given) is set in that case: the record may go on on
-// the next line.
+// character is a double quote is a quoted value (RFC 4180): ";" inside it is
+// text, "" stands for one quote, and whatever follows the closing quote up to
+// the next ";" is kept as it stands. A quote anywhere else is an ordinary
+// character. No name holds a line end, so a quoted value closes on its own
+// line: one that does not is no value, and the values stop before it with
+// `open` (when given) set; the line is then faulty.
 std::vector<std::string> SplitBatchRecord(std::string_view record, bool* open = nullptr);
 
 // True when the values are the batch file's column names in their order

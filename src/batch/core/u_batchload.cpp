@@ -46,24 +46,22 @@ struct TLinePiece {
     std::string_view Bytes;
     std::size_t FirstLine = 1;  // its number in the file
     std::size_t Lines = 0;
-    bool Quoted = false;  // whether a quote may appear in it
+    bool Quoted = false;  // whether a quote appears in it
 };
 
-// The body in pieces of whole lines, each ending at a line feed; in one piece
-// when a quote appears, since a quoted value may go on over the following
-// lines. The pieces know their lines only once they are counted.
+// The body in pieces of whole lines, each ending at a line feed. A record is
+// one line (a quoted value closes on its own line), so any line feed will do.
+// The pieces know their lines only once they are counted.
 std::vector<TLinePiece> SplitIntoPieces(std::string_view body) {
-    const bool quoted = body.find('"') != std::string_view::npos;
     std::vector<TLinePiece> pieces;
     for (std::size_t start = 0; start < body.size();) {
         std::size_t end = body.size();
-        if (!quoted && body.size() - start > kBytesPerPiece) {
+        if (body.size() - start > kBytesPerPiece) {
             const std::size_t feed = body.find('\n', start + kBytesPerPiece);
             if (feed != std::string_view::npos) end = feed + 1;
         }
         TLinePiece piece;
         piece.Bytes = body.substr(start, end - start);
-        piece.Quoted = quoted;
         pieces.push_back(piece);
         start = end;
     }
@@ -94,6 +92,7 @@ std::size_t NextSemicolon(std::string_view line, std::size_t from) {
 // What a look at a piece tells before it is parsed.
 struct TPieceSurvey {
     std::size_t Lines = 0;
+    bool Quoted = false;
     TUtf8Evidence Evidence;
 };
 
@@ -141,9 +140,16 @@ public:
             }
             if (start < line.size()) SetValue(row, columns++, line.substr(start));
         } else {
-            const std::vector<std::string> values = SplitBatchRecord(line);
+            bool open = false;
+            const std::vector<std::string> values = SplitBatchRecord(line, &open);
             columns = values.size();
             for (std::size_t position = 0; position < columns; ++position) SetValue(row, position, values[position]);
+            // The row keeps the values before the open quote, as it keeps
+            // those before a value that does not convert.
+            if (open) {
+                throw EZevraError(FormatMessage("Neukončené uvozovky v %d. údaji!",
+                                                {FormatInt(static_cast<long long>(columns + 1))}));
+            }
         }
 
         LookUpRegion(row);
@@ -261,45 +267,24 @@ struct TParsedPiece {
     std::vector<std::pair<std::size_t, std::string>> Problems;  // line number, message
 };
 
-// Parses the decoded lines of one piece. A quoted value may hold line ends:
-// its record goes on until the quote closes. One that never closes is no
-// quoted value; its line then stands alone, as it always did. The record
-// that begins on `headerLine` is skipped when it holds the column names, as
-// a spreadsheet writes them.
+// Parses the decoded lines of one piece, each line one row (none for a
+// comment). The line `headerLine` is skipped when it holds the column names,
+// as a spreadsheet writes them.
 void ParsePiece(const TLinePiece& piece, std::string_view text, std::size_t headerLine, TRowParser& parser,
                 TParsedPiece& result) {
-    std::string joined;
     TLineCursor cursor(text);
     for (std::size_t lineNumber = piece.FirstLine; !cursor.AtEnd(); ++lineNumber) {
         const std::string_view line = cursor.Next();
         if (IsBlank(line)) continue;
-        std::string_view record = line;
-        const std::size_t recordLine = lineNumber;
-        if (piece.Quoted && record.front() != '#' && record.find('"') != std::string_view::npos) {
+        if (lineNumber == headerLine) {
             bool open = false;
-            SplitBatchRecord(record, &open);
-            if (open) {
-                joined.assign(record);
-                TLineCursor ahead = cursor;
-                std::size_t last = lineNumber;
-                while (open && !ahead.AtEnd()) {
-                    joined += '\n';
-                    joined += ahead.Next();
-                    ++last;
-                    SplitBatchRecord(joined, &open);
-                }
-                if (!open) {
-                    record = joined;
-                    cursor = ahead;
-                    lineNumber = last;
-                }
-            }
+            const std::vector<std::string> values = SplitBatchRecord(line, &open);
+            if (!open && IsBatchHeaderRecord(values)) continue;
         }
-        if (recordLine == headerLine && IsBatchHeaderRecord(SplitBatchRecord(record))) continue;
         try {
-            parser.ParseLine(record, piece.Quoted);
+            parser.ParseLine(line, piece.Quoted);
         } catch (const std::exception& e) {
-            result.Problems.emplace_back(recordLine, e.what());
+            result.Problems.emplace_back(lineNumber, e.what());
         }
     }
 }
@@ -324,11 +309,13 @@ void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& p
         pieces.size(),
         [&](std::size_t k, TPieceSurvey& survey) {
             for (TLineCursor cursor(pieces[k].Bytes); !cursor.AtEnd(); cursor.Next()) ++survey.Lines;
+            survey.Quoted = pieces[k].Bytes.find('"') != std::string_view::npos;
             if (!marked) survey.Evidence.Add(pieces[k].Bytes);
         },
         [&](std::size_t k, TPieceSurvey& survey) {
             pieces[k].FirstLine = lineCount + 1;
             pieces[k].Lines = survey.Lines;
+            pieces[k].Quoted = survey.Quoted;
             lineCount += survey.Lines;
             evidence.Add(survey.Evidence);
         });
