@@ -24,14 +24,56 @@ endfunction()
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${ZEVRA_PACKAGING_DIR}/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+
+# The AppStream release is the Debian changelog's latest entry: its date
+# (" -- MOXAN <...>  Wed, 09 Dec 2026 ...") and its items ("  * ...", lines
+# after the first indented by four), so the two cannot disagree.
+file(READ ${ZEVRA_PACKAGING_DIR}/changelog.in zevra_changelog)
+string(FIND "${zevra_changelog}" "\n -- " zevra_trailer)
+string(FIND "${zevra_changelog}" "\n" zevra_first_line_end)
+if(zevra_trailer LESS 0)
+  message(FATAL_ERROR "packaging/changelog.in: no \" -- \" line ends the latest entry")
+endif()
+math(EXPR zevra_body_length "${zevra_trailer} - ${zevra_first_line_end}")
+string(SUBSTRING "${zevra_changelog}" ${zevra_first_line_end} ${zevra_body_length} zevra_notes)
+string(SUBSTRING "${zevra_changelog}" ${zevra_trailer} -1 zevra_trailer_text)
+if(NOT zevra_trailer_text MATCHES "^\n -- [^\n]*  [A-Z][a-z][a-z], ([0-9]+) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+  message(FATAL_ERROR "packaging/changelog.in: no RFC 2822 date in the latest entry's \" -- \" line")
+endif()
+set(zevra_day ${CMAKE_MATCH_1})
+set(zevra_year ${CMAKE_MATCH_3})
+set(zevra_months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND zevra_months ${CMAKE_MATCH_2} zevra_month)
+if(zevra_month LESS 0)
+  message(FATAL_ERROR "packaging/changelog.in: unknown month ${CMAKE_MATCH_2}")
+endif()
+math(EXPR zevra_month "${zevra_month} + 1")
+string(LENGTH "${zevra_day}" zevra_day_digits)
+if(zevra_month LESS 10)
+  set(zevra_month 0${zevra_month})
+endif()
+if(zevra_day_digits EQUAL 1)
+  set(zevra_day 0${zevra_day})
+endif()
+set(ZEVRA_RELEASE_DATE ${zevra_year}-${zevra_month}-${zevra_day})
+string(REGEX REPLACE "\n    +" " " zevra_notes "${zevra_notes}")
+string(REGEX REPLACE "^\n+|\n+$" "" zevra_notes "${zevra_notes}")
+string(REPLACE "&" "&amp;" zevra_notes "${zevra_notes}")
+string(REPLACE "<" "&lt;" zevra_notes "${zevra_notes}")
+string(REPLACE ">" "&gt;" zevra_notes "${zevra_notes}")
+string(REGEX REPLACE "(^|\n)  \\* ([^\n]*)" "\\1          <li>\\2</li>" ZEVRA_RELEASE_NOTES "${zevra_notes}")
+configure_file(${ZEVRA_PACKAGING_DIR}/cz.moxan.zevra.metainfo.xml.in
+  ${CMAKE_BINARY_DIR}/packaging/cz.moxan.zevra.metainfo.xml @ONLY)
 zevra_install_gzipped(${CMAKE_BINARY_DIR}/packaging/changelog ${ZEVRA_DOC_DIR} changelog)
 zevra_install_gzipped(${ZEVRA_PACKAGING_DIR}/zevra.1 ${CMAKE_INSTALL_MANDIR}/man1 zevra.1)
 zevra_install_gzipped(${ZEVRA_PACKAGING_DIR}/zevra-cli.1 ${CMAKE_INSTALL_MANDIR}/man1 zevra-cli.1)
 install(FILES ${ZEVRA_PACKAGING_DIR}/copyright DESTINATION ${ZEVRA_DOC_DIR})
+# The example inputs, which the manual pages name.
+install(DIRECTORY ${ZEVRA_EXAMPLES_DIR}/ DESTINATION ${ZEVRA_DOC_DIR}/examples)
 install(FILES ${ZEVRA_PACKAGING_DIR}/zevra-cli.bash-completion
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME zevra-cli)
 if(ZEVRA_BUILD_UI)
-  install(FILES ${ZEVRA_PACKAGING_DIR}/cz.moxan.zevra.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/cz.moxan.zevra.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -46,12 +88,17 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(ZEVRA_BUILD_UI)
-  # Qt's own translations (standard buttons in Czech) and the platform
-  # plugins (xcb, wayland, offscreen) are loaded at run time, so shlibdeps
-  # cannot see them.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, qt6-qpa-plugins")
+  # Loaded at run time, so shlibdeps cannot see them: Qt's own translations
+  # (standard buttons in Czech) and the Wayland platform plugin (qt6-wayland),
+  # so that the program runs natively on a Wayland session. The X11 and
+  # offscreen plugins come with libqt6gui6, which shlibdeps finds.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, qt6-wayland")
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack writes every CPACK_ variable into CPackConfig.cmake; verbatim, it
+# escapes them there, so the quotes of the description stay text instead of
+# ending the string (which split it into a list and garbled the control file).
+set(CPACK_VERBATIM_VARIABLES ON)
 file(READ ${ZEVRA_PACKAGING_DIR}/description.txt CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 string(STRIP "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}" CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 include(CPack)

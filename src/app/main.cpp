@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     zevra::TZevraApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("cz.moxan.zevra"));  // Wayland app id: the dock finds the entry
     zevra::InstallCzechTranslation();
     zevra::SetDialogs(std::make_unique<zevra::TAppDialogs>());
     app.setWindowIcon(zevra::ZevraIcon());
