@@ -3,103 +3,129 @@
 #include "model/u_DAO.h"
 
 #include "model/u_format.h"
-#include "model/u_indicators.h"
 #include "model/u_object.h"
 #include "model/u_savefile.h"
 #include "model/u_text.h"
 
 #include <optional>
+#include <tuple>
 #include <string_view>
 
 namespace zevra {
 namespace {
 
-// Index 0..6 of a lower-case indicator code, or -1.
-int DecilCodeIndex(std::string_view key) {
-    for (std::size_t i = 0; i < kIndicatorCodes.size(); ++i) {
-        if (key == kIndicatorCodes[i]) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-// Reads a record file: a line with the start key completes the record being
-// built and begins a new one; other keys set fields of the record being built
-// and are skipped before the first start key. `set` returns nothing and
-// converts the value for the keys it knows (keys are lower case).
 // A conversion error inside a reference data file names the file and the
 // line, so the user can find the damaged value.
-[[noreturn]] void RethrowWithLine(const std::exception& e, const std::string& path, std::size_t index) {
-    throw EZevraError(std::string(e.what()) + "\r\n[" + path + ", řádek " + FormatInt(static_cast<long long>(index + 1)) +
-                      "]");
+std::string At(const std::string& path, std::size_t line) {
+    return "\r\n[" + path + ", řádek " + FormatInt(static_cast<long long>(line)) + "]";
 }
 
-template <class Record, class Setter>
-std::vector<Record> LoadRecords(const std::string& path, const std::string& startKey, Setter set) {
+[[noreturn]] void RethrowWithLine(const std::exception& e, const std::string& path, std::size_t index) {
+    throw EZevraError(std::string(e.what()) + At(path, index + 1));
+}
+
+// Reads a reference file whose keys are `keys`. With `startKeyed`, key 0 is
+// the start key: it completes the record being built and begins a new one;
+// other keys set fields of the record being built and are skipped before the
+// first start key. Without it the file is one record that exists before the
+// first line. `set(record, index, value)` converts and stores the value of
+// key `index`. A key given twice in one record is refused: which of the two
+// the file meant cannot be told.
+template <class Record, std::size_t N, class Setter>
+std::vector<Record> LoadRecords(const std::string& path, const std::array<const char*, N>& keys, bool startKeyed,
+                                Setter set, std::vector<TRecordLines>* lines) {
+    static_assert(N <= std::tuple_size_v<decltype(TRecordLines::Keys)>);
+    std::array<std::string, N> folded;
+    for (std::size_t k = 0; k < N; ++k) folded[k] = AsciiLower(keys[k]);
     std::vector<Record> records;
+    std::vector<TRecordLines> where;
     std::optional<Record> current;
+    if (!startKeyed) {
+        current.emplace();
+        where.emplace_back();
+    }
     std::string key, value;
     const std::string text = TZevraData::ReadRequiredText(path);
-    TLineCursor lines(text);
-    for (std::size_t i = 0; !lines.AtEnd(); ++i) {
-        if (!TZevraData::ParseKeyValue(lines.Next(), key, value)) continue;
+    TLineCursor cursor(text);
+    for (std::size_t i = 0; !cursor.AtEnd(); ++i) {
+        if (!TZevraData::ParseKeyValue(cursor.Next(), key, value)) continue;
         LowerAsciiInPlace(key);
-        if (key == startKey) {
+        std::size_t index = 0;
+        while (index < N && key != folded[index]) ++index;
+        if (index == N) continue;  // keys not listed for the file are ignored
+        const auto line = static_cast<std::uint32_t>(i + 1);
+        if (startKeyed && index == 0) {
             if (current) records.push_back(std::move(*current));
             current.emplace();
+            where.emplace_back().Start = line;
         } else if (!current) {
             continue;
         }
+        std::uint32_t& seen = where.back().Keys[index];
+        if (seen != 0)
+            throw EZevraError("Chybná referenční data: klíč '" + std::string(keys[index]) +
+                              "' je v záznamu uveden podruhé (poprvé na řádku " + FormatInt(seen) + ")!" +
+                              At(path, line));
+        seen = line;
+        if (!startKeyed) where.back().Start = line;
         try {
-            set(*current, key, value);
+            set(*current, index, value);
         } catch (const EZevraError& e) {
             RethrowWithLine(e, path, i);
         }
     }
     if (current) records.push_back(std::move(*current));
+    if (lines != nullptr) *lines = std::move(where);
     return records;
 }
 
-void SetDecilDistribution(TZevraDecilDistribution& r, std::string_view key, const std::string& value) {
-    if (key == "decildist") {
+void SetDecilDistribution(TZevraDecilDistribution& r, std::size_t index, const std::string& value) {
+    if (index == 0) {
         r.Indikator = value;
-    } else if (key == "asc") {
+    } else if (index == 1) {
         r.Asc = value == "T";
-    } else if (key.size() == 6 && key.starts_with("value") && key[5] >= '1' && key[5] <= '9') {
-        r.Values[static_cast<std::size_t>(key[5] - '1')] = StrToFloat(value);
-        r.ValuesRead |= 1u << (key[5] - '1');
+    } else {
+        r.Values[index - 2] = StrToFloat(value);
+        r.ValuesRead |= 1u << (index - 2);
     }
 }
 
-void SetMunicipalityInfo(TZevraMunicipalityInfo& r, std::string_view key, const std::string& value) {
-    if (key == "obec") r.Obec = value;
-    else if (key == "kod") r.Kod = StrToInt(value);
-    else if (key == "okres") r.Okres = value;
+void SetMunicipalityInfo(TZevraMunicipalityInfo& r, std::size_t index, const std::string& value) {
+    switch (index) {
+        case 0: r.Obec = value; break;
+        case 1: r.Kod = StrToInt(value); break;
+        default: r.Okres = value; break;
+    }
 }
 
-void SetKraj(TZevraKraj& r, std::string_view key, const std::string& value) {
-    if (key == "region") r.Region = StrToInt(value);
-    else if (key == "nazev") r.Nazev = value;
-    else if (key == "rokod") r.RokOd = StrToInt(value);
-    else if (key == "rokdo") r.RokDo = StrToInt(value);
-    else if (key == "nadmvyska") r.NadmVyska = StrToFloat(value);
+void SetKraj(TZevraKraj& r, std::size_t index, const std::string& value) {
+    switch (index) {
+        case 0: r.Region = StrToInt(value); break;
+        case 1: r.Nazev = value; break;
+        case 2: r.RokOd = StrToInt(value); break;
+        case 3: r.RokDo = StrToInt(value); break;
+        default: r.NadmVyska = StrToFloat(value); break;
+    }
 }
 
-void SetSampleMunicipality(TZevraSampleMunicipality& r, std::string_view key, const std::string& value) {
+void SetSampleMunicipality(TZevraSampleMunicipality& r, std::size_t index, const std::string& value) {
     std::int32_t* const decils[] = {&r.DecilDck, &r.DecilDvo, &r.DecilVs1, &r.DecilNvr,
                                     &r.DecilVkt, &r.DecilVea, &r.DecilRps};
-    if (key == "obec") r.Obec = value;
-    else if (key == "okres") r.Okres = value;
-    else if (key == "kraj") r.KrajNazev = value;
-    else if (key == "kod") r.Kod = StrToInt(value);
-    else if (key == "obyvatelecelkem") r.ObyvateleCelkem = StrToInt(value);
-    else if (key == "obyvatelstvo") r.Obyvatelstvo = StrToInt(value);
-    else if (const int i = DecilCodeIndex(key); i >= 0) *decils[i] = StrToInt(value);
+    switch (index) {
+        case 0: r.Obec = value; break;
+        case 1: r.Okres = value; break;
+        case 2: r.KrajNazev = value; break;
+        case 3: r.Kod = StrToInt(value); break;
+        case 4: r.ObyvateleCelkem = StrToInt(value); break;
+        case 12: r.Obyvatelstvo = StrToInt(value); break;
+        default: *decils[index - 5] = StrToInt(value); break;
+    }
 }
 
-void SetWeight(TZevraObyvatelstvoWeights& r, std::string_view key, const std::string& value) {
+void SetWeight(TZevraObyvatelstvoWeights& r, std::size_t index, const std::string& value) {
     double* const weights[] = {&r.Dck, &r.Dvo, &r.Vs1, &r.Nvr, &r.Vkt, &r.Vea, &r.Rps};
-    if (key == "oweights") r.Id = StrToInt(value);
-    else if (const int i = DecilCodeIndex(key); i >= 0) *weights[i] = StrToFloat(value);
+    if (index == 0) r.Id = StrToInt(value);
+    else *weights[index - 1] = StrToFloat(value);
 }
 
 // The integer fields of the input data file, in the order they are written.
@@ -183,42 +209,35 @@ bool TZevraData::ParseKeyValue(std::string_view line, std::string& key, std::str
     return true;
 }
 
-std::vector<TZevraDecilDistribution> TZevraData::LoadDecilDists() const {
-    return LoadRecords<TZevraDecilDistribution>(DataFilePath("DecilDists"), "decildist", SetDecilDistribution);
+std::vector<TZevraDecilDistribution> TZevraData::LoadDecilDists(std::vector<TRecordLines>* lines) const {
+    return LoadRecords<TZevraDecilDistribution>(DataFilePath("DecilDists"), kDecilDistKeys, true,
+                                                SetDecilDistribution, lines);
 }
 
-std::vector<TZevraMunicipalityInfo> TZevraData::LoadMuniInfo() const {
-    return LoadRecords<TZevraMunicipalityInfo>(DataFilePath("MuniInfo"), "obec", SetMunicipalityInfo);
+std::vector<TZevraMunicipalityInfo> TZevraData::LoadMuniInfo(std::vector<TRecordLines>* lines) const {
+    return LoadRecords<TZevraMunicipalityInfo>(DataFilePath("MuniInfo"), kMuniInfoKeys, true, SetMunicipalityInfo,
+                                               lines);
 }
 
-std::vector<TZevraKraj> TZevraData::LoadRegions() const {
-    return LoadRecords<TZevraKraj>(DataFilePath("Regions"), "region", SetKraj);
+std::vector<TZevraKraj> TZevraData::LoadRegions(std::vector<TRecordLines>* lines) const {
+    return LoadRecords<TZevraKraj>(DataFilePath("Regions"), kRegionKeys, true, SetKraj, lines);
 }
 
-TZevraSampleMunicipalities TZevraData::LoadSampMuni() const {
+TZevraSampleMunicipalities TZevraData::LoadSampMuni(std::vector<TRecordLines>* lines) const {
     TZevraSampleMunicipalities sample;
-    for (auto& m : LoadRecords<TZevraSampleMunicipality>(DataFilePath("SampMuni"), "obec", SetSampleMunicipality)) {
+    for (auto& m : LoadRecords<TZevraSampleMunicipality>(DataFilePath("SampMuni"), kSampMuniKeys, true,
+                                                         SetSampleMunicipality, lines)) {
         sample.Add(std::move(m));
     }
     return sample;
 }
 
-TZevraObyvatelstvoWeights TZevraData::LoadOWeights() const {
-    TZevraObyvatelstvoWeights weights;
-    std::string key, value;
-    const std::string path = DataFilePath("OWeights");
-    const std::string text = ReadRequiredText(path);
-    TLineCursor lines(text);
-    for (std::size_t i = 0; !lines.AtEnd(); ++i) {
-        if (!ParseKeyValue(lines.Next(), key, value)) continue;
-        try {
-            LowerAsciiInPlace(key);
-            SetWeight(weights, key, value);
-        } catch (const EZevraError& e) {
-            RethrowWithLine(e, path, i);
-        }
-    }
-    return weights;
+TZevraObyvatelstvoWeights TZevraData::LoadOWeights(TRecordLines* lines) const {
+    std::vector<TRecordLines> where;
+    auto records = LoadRecords<TZevraObyvatelstvoWeights>(DataFilePath("OWeights"), kOWeightsKeys, false, SetWeight,
+                                                          &where);
+    if (lines != nullptr) *lines = where.front();
+    return std::move(records.front());
 }
 
 TZevraInputData TZevraData::LoadInputData(const std::string& fileName) const {

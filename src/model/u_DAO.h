@@ -12,11 +12,34 @@
 #include "model/u_inputdata.h"
 #include "model/u_kraj.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zevra {
+
+// The keys of each reference file in the case they are written in; a
+// record's lines (TRecordLines::Keys) are indexed by these lists.
+inline constexpr std::array<const char*, 11> kDecilDistKeys = {
+    "DecilDist", "Asc", "Value1", "Value2", "Value3", "Value4", "Value5", "Value6", "Value7", "Value8", "Value9"};
+inline constexpr std::array<const char*, 3> kMuniInfoKeys = {"Obec", "Kod", "Okres"};
+inline constexpr std::array<const char*, 5> kRegionKeys = {"Region", "Nazev", "RokOd", "RokDo", "NadmVyska"};
+inline constexpr std::array<const char*, 13> kSampMuniKeys = {
+    "Obec", "Okres", "Kraj", "Kod", "ObyvateleCelkem", "dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps", "Obyvatelstvo"};
+inline constexpr std::array<const char*, 8> kOWeightsKeys = {"OWeights", "dck", "dvo", "vs1",
+                                                             "nvr",      "vkt", "vea", "rps"};
+
+// Where one record of a reference file was read, so that a check of the
+// loaded data can name the line of a damaged value: Keys[i] is the line
+// (from 1) of the file's key i, 0 when the record has no such line. Start is
+// the line of the record's start key; for the weights file, which has none,
+// the last line that holds a key.
+struct TRecordLines {
+    std::uint32_t Start = 0;
+    std::array<std::uint32_t, 16> Keys{};
+};
 
 class TZevraData {
 public:
@@ -25,12 +48,15 @@ public:
     const std::string& DataDir() const { return FDataDir; }
 
     // Each read fails with EZevraError: the missing-file message, a conversion
-    // error naming the value, the file and the line, or an input/output error.
-    std::vector<TZevraDecilDistribution> LoadDecilDists() const;
-    std::vector<TZevraMunicipalityInfo> LoadMuniInfo() const;
-    std::vector<TZevraKraj> LoadRegions() const;
-    TZevraSampleMunicipalities LoadSampMuni() const;
-    TZevraObyvatelstvoWeights LoadOWeights() const;
+    // error naming the value, the file and the line, a key given twice in one
+    // record (a file edited by hand or joined from two would otherwise keep
+    // whichever came last), or an input/output error. `lines`, when given,
+    // receives where each record's keys stand, one entry per record.
+    std::vector<TZevraDecilDistribution> LoadDecilDists(std::vector<TRecordLines>* lines = nullptr) const;
+    std::vector<TZevraMunicipalityInfo> LoadMuniInfo(std::vector<TRecordLines>* lines = nullptr) const;
+    std::vector<TZevraKraj> LoadRegions(std::vector<TRecordLines>* lines = nullptr) const;
+    TZevraSampleMunicipalities LoadSampMuni(std::vector<TRecordLines>* lines = nullptr) const;
+    TZevraObyvatelstvoWeights LoadOWeights(TRecordLines* lines = nullptr) const;
 
     TZevraInputData LoadInputData(const std::string& fileName) const;
     void SaveInputData(const TZevraInputData& input, const std::string& fileName) const;

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The limits of the model: what validation accepts and the ranges of the
-// wizard's number fields. Both read them from here.
+// The limits of the model: what validation accepts, the ranges of the
+// wizard's number fields, and what reference data may hold. All read them
+// from here.
 #pragma once
 
 #include <cstdint>
@@ -32,5 +33,41 @@ constexpr std::int32_t kMaxEmployerStaff = 99999;
 constexpr double kAltitudeFieldMax = 2000;
 constexpr double kRoadFieldMaxKm = 999.999;
 constexpr double kEmployerFieldMax = 999999;
+
+// Plausible ranges of the numbers read from the reference data, inclusive.
+// Sound data never leave them; a value outside (a boundary that no indicator
+// value can reach, a weight larger than the whole, an average altitude that
+// no municipality of the country has) comes from a damaged or wrongly edited
+// file and would give a plausible wrong verdict, so the data are refused.
+struct TPlausibleRange {
+    double Min;
+    double Max;
+};
+
+// Decile boundaries, per indicator in the order dck, dvo, vs1, nvr, vkt, vea,
+// rps: the values the indicator takes for inputs within the limits above
+// (minutes, km, metres, metres above the regional average, hectares, and two
+// percentages).
+inline constexpr TPlausibleRange kDecilBoundaryRanges[] = {
+    {0, kMaxTravelMinutes}, {0, kMaxDistrictKm}, {0, kMaxRoadMetres},
+    {kMinAltitude - kMaxAltitude, kMaxAltitude - kMinAltitude},
+    {0, kMaxCadastre},      {0, 100},            {0, 100}};
+// A weight is the per-cent share of its indicator in "Obyvatelstvo", whose
+// bands (400 and 700 of 1000 with deciles 1 to 10) assume shares adding up to
+// 100; rounded shares may miss it a little.
+inline constexpr TPlausibleRange kWeightRange{0, 100};
+inline constexpr TPlausibleRange kWeightSumRange{99, 101};
+// A region's average altitude lies between the lowest and the highest
+// altitude a municipality may have.
+inline constexpr TPlausibleRange kRegionAltitudeRange{kMinAltitude, kMaxAltitude};
+// Region numbers: -1 stands for "no region" in an input.
+inline constexpr TPlausibleRange kRegionNumberRange{0, 9999};
+// Municipality codes have at most six digits; 0 in the sample means unknown.
+inline constexpr TPlausibleRange kMunicipalityCodeRange{1, 999999};
+inline constexpr TPlausibleRange kSampleCodeRange{0, 999999};
+// A sample municipality's known deciles, population and "Obyvatelstvo".
+inline constexpr TPlausibleRange kSampleDecilRange{1, 10};
+inline constexpr TPlausibleRange kSamplePopulationRange{kMinInhabitants, kMaxPersons};
+inline constexpr TPlausibleRange kSampleObyvatelstvoRange{0, 1000};
 
 }  // namespace zevra::limits

@@ -193,10 +193,10 @@ TEST_F(EvaluateTest, JustAboveFourHundredIsNeutral) {
     EXPECT_EQ(Model->Output()->Hodnoceni, kBandMiddle);
 }
 
-TEST_F(EvaluateTest, MissingWeightCountsAsZero) {
-    Load({{"OWeights", "OWeights = 1\ndck = 10\ndvo = 10\nvs1 = 10\nnvr = 20\nvkt = 10\nvea = 20\n"}});
+TEST_F(EvaluateTest, AWeightOfZeroCountsAsZero) {
+    Load({{"OWeights", "OWeights = 1\ndck = 10\ndvo = 10\nvs1 = 10\nnvr = 20\nvkt = 10\nvea = 40\nrps = 0\n"}});
     SetDecils(Model->Input(), 5, 5, 5, 5, 5, 5, 10);
-    EXPECT_DOUBLE_EQ(Evaluated().Obyvatelstvo, 400);
+    EXPECT_DOUBLE_EQ(Evaluated().Obyvatelstvo, 500);
 }
 
 TEST_F(EvaluateTest, PartialAssessmentWritesTheHeaderOnceAndSeparatesTheTexts) {
@@ -300,14 +300,13 @@ TEST_F(EvaluateTest, RefusedEvaluationKeepsThePreviousOutput) {
     EXPECT_EQ(Model->Output()->Hodnoceni, previousText);
 }
 
-TEST_F(EvaluateTest, DistributionsAreFoundByCodeWithoutCaseAndTheFirstWins) {
+TEST_F(EvaluateTest, DistributionsAreFoundByCodeWithoutCase) {
+    // (A second block for a code is refused at load.)
     std::string dists;
     for (const char* code : {"DCK", "dvo", "Vs1", "nvr", "vkt", "vea", "rps"}) {
         dists += std::string("DecilDist = ") + code + "\n";
         for (int i = 1; i <= 9; ++i) dists += "Value" + std::to_string(i) + " = " + std::to_string(i * 10) + "\n";
     }
-    dists += "DecilDist = dck\nAsc = F\n";
-    for (int i = 1; i <= 9; ++i) dists += "Value" + std::to_string(i) + " = 1000\n";
     Load({{"DecilDists", dists}});
     EXPECT_EQ(Model->GetDecil("dck", 45), 5);
     EXPECT_EQ(Model->GetDecil("VS1", 95), 10);

@@ -191,8 +191,9 @@ TEST_F(ReferenceData, DamagedFilesAreRefusedNamingTheFileAndTheRecord) {
               "Chybná referenční data: součet vah musí být kladné konečné číslo!\r\n[" + Path("OWeights") + "]");
     EXPECT_EQ(Refusal({{"OWeights", "dck = 1\ndvo = -1\n"}}),
               "Chybná referenční data: váha 'dvo' musí být konečné nezáporné číslo!\r\n[" + Path("OWeights") + "]");
-    // A missing weight line stays 0.
-    EXPECT_EQ(Refusal({{"OWeights", "dck = 1\n"}}), "(no error)");
+    // A missing weight line is a file cut short (a weight meant to be 0 is written as 0).
+    EXPECT_EQ(Refusal({{"OWeights", "dck = 1\n"}}),
+              "Chybná referenční data: váhy: chybí klíč 'dvo'!\r\n[" + Path("OWeights") + ", řádek 1]");
     EXPECT_EQ(Refusal({{"DecilDists", "DecilDist = dck\nValue1 = 1\nValue2 = 2\n"}}),
               "Chybná referenční data: rozdělení decilů 'dck' nemá všech devět hranic Value1 až Value9!\r\n[" +
                   Path("DecilDists") + "]");
