@@ -42,6 +42,8 @@ def word(text, x, y, width, gap, stroke, colour):
 
 def svg(size, radius, body):
     return (f'<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<!-- SPDX-FileCopyrightText: MOXAN -->\n<!-- SPDX-License-Identifier: GPL-3.0-or-later -->\n'
+            '<!-- Drawn by make_icons.py beside this file. -->\n'
             f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" viewBox="0 0 {size} {size}">\n'
             f'  <rect width="{size}" height="{size}" rx="{radius}" fill="{MAROON}"/>\n  {body}\n</svg>\n')
 
