@@ -314,6 +314,12 @@ std::string DecodeFileText(std::string_view bytes) {
     return DecodeFileBody(body, marked.value_or(evidence.Encoding()));
 }
 
+std::string_view WithoutUtf8Mark(std::string_view line) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (line.starts_with(kMark)) line.remove_prefix(kMark.size());
+    return line;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     for (TLineCursor cursor(text); !cursor.AtEnd();) lines.emplace_back(cursor.Next());

@@ -73,6 +73,11 @@ struct TUtf8Evidence {
 };
 std::string DecodeFileBody(std::string_view body, TFileEncoding encoding);
 
+// The line without a UTF-8 byte order mark at its start. Two files joined
+// keep the second one's mark at the start of a line, where it is as little
+// part of the text as at the start of the file.
+std::string_view WithoutUtf8Mark(std::string_view line);
+
 // Splits text into lines; CR LF, a lone CR and a lone LF each end a line.
 // The last line needs no line end; an empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -98,15 +98,23 @@ struct TPieceSurvey {
 
 // The number of the line where the first record begins (the first line that
 // is neither blank nor a comment), or 0. Only that record may be a header.
-std::size_t FirstRecordLine(std::string_view body) {
+// The body is not decoded yet: a UTF-8 mark is a mark only in a UTF-8 body.
+std::size_t FirstRecordLine(std::string_view body, TFileEncoding encoding) {
     std::size_t number = 0;
     for (TLineCursor cursor(body); !cursor.AtEnd();) {
-        const std::string_view line = cursor.Next();
+        const std::string_view line =
+            encoding == TFileEncoding::Cp1250 ? cursor.Next() : WithoutUtf8Mark(cursor.Next());
         ++number;
         if (!IsBlank(line) && line.front() != '#') return number;
     }
     return 0;
 }
+
+// The longest line read, in characters: far beyond any batch line, and a
+// bound on what one line may cost before anything is split.
+constexpr std::size_t kMaxLineChars = 64 * 1024;
+
+bool TooLong(std::string_view line) { return line.size() > kMaxLineChars && Utf8Length(line) > kMaxLineChars; }
 
 // Parses batch lines into the rows of one table.
 class TRowParser {
@@ -127,6 +135,10 @@ public:
         if (!line.empty() && line.front() == '#') return;
         const std::size_t row = FTable.AppendRow();
         FTable.SetInt(row, ifKRAJ_ID, -1);
+        if (TooLong(line)) {
+            throw EZevraError(FormatMessage("Příliš dlouhý řádek (více než %d znaků)!",
+                                            {FormatInt(static_cast<long long>(kMaxLineChars))}));
+        }
 
         std::size_t columns = 0;
         if (!mayQuote || line.find('"') == std::string_view::npos) {
@@ -274,9 +286,11 @@ void ParsePiece(const TLinePiece& piece, std::string_view text, std::size_t head
                 TParsedPiece& result) {
     TLineCursor cursor(text);
     for (std::size_t lineNumber = piece.FirstLine; !cursor.AtEnd(); ++lineNumber) {
-        const std::string_view line = cursor.Next();
+        // Two files joined leave the second one's mark at the start of a
+        // line: it goes there as it goes at the start of the file.
+        const std::string_view line = WithoutUtf8Mark(cursor.Next());
         if (IsBlank(line)) continue;
-        if (lineNumber == headerLine) {
+        if (lineNumber == headerLine && !TooLong(line)) {
             bool open = false;
             const std::vector<std::string> values = SplitBatchRecord(line, &open);
             if (!open && IsBatchHeaderRecord(values)) continue;
@@ -320,7 +334,7 @@ void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& p
             evidence.Add(survey.Evidence);
         });
     const TFileEncoding encoding = marked ? *marked : evidence.Encoding();
-    const std::size_t headerLine = FirstRecordLine(body);
+    const std::size_t headerLine = FirstRecordLine(body, encoding);
 
     // The rows are replaced, so the verdict of the last validation no longer
     // applies: until the new rows are validated the run stays refused.
