@@ -39,11 +39,39 @@ TEST(BatchDialect, HeaderAndDecimalComma) {
     std::swap(header[3], header[4]);  // another order is no header
     EXPECT_FALSE(IsBatchHeaderRecord(header));
     EXPECT_FALSE(IsBatchHeaderRecord({"OBEC"}));
+}
 
-    EXPECT_EQ(DecimalCommaToPoint("966,29"), "966.29");
-    EXPECT_EQ(DecimalCommaToPoint("966.29"), "966.29");
-    EXPECT_EQ(DecimalCommaToPoint("1,2,3"), "1,2,3");
-    EXPECT_EQ(DecimalCommaToPoint("1.2,3"), "1.2,3");
+TEST(BatchDialect, SpreadsheetNumbers) {
+    // What is not a spreadsheet's number stays as it is, or keeps what makes
+    // the number conversion refuse it.
+    const struct {
+        const char* Value;
+        bool DecimalComma;
+        const char* Expected;
+    } kCases[] = {
+        {"966,29", true, "966.29"},
+        {"966,29", false, "966,29"},  // no decimal comma in a whole-number column
+        {"966.29", true, "966.29"},
+        {"1,2,3", true, "1,2,3"},
+        {"1.2,3", true, "1.2,3"},
+        {"1 278", false, "1278"},
+        {"-1 278", false, "-1278"},
+        {"1\xC2\xA0" "278", false, "1278"},                         // no-break space
+        {"12\xE2\x80\xAF" "345\xE2\x80\xAF" "678", false, "12345678"},  // narrow no-break space
+        {"12 345,5", true, "12345.5"},
+        {"12 345.5", true, "12345.5"},
+        {"123 456 789", false, "123456789"},
+        {"12 5", false, "12 5"},
+        {"1 2345", false, "1 2345"},
+        {"1234 567", false, "1234 567"},
+        {"1  278", false, "1  278"},
+        {"1 278 ", false, "1 278 "},
+        {"1 278,5", false, "1278,5"},    // refused: a comma in a whole number
+        {"12,345 6", true, "12.345 6"},  // refused: a blank after the comma
+        {"1\t278", false, "1\t278"},
+        {"1 278x", false, "1278x"},      // refused: the "x"
+    };
+    for (const auto& c : kCases) EXPECT_EQ(SpreadsheetNumber(c.Value, c.DecimalComma), c.Expected) << c.Value;
 }
 
 class DialectLoadTest : public BatchTest {};

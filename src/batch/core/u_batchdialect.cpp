@@ -106,12 +106,41 @@ bool IsBatchHeaderRecord(const std::vector<std::string>& values) {
     return true;
 }
 
-std::string DecimalCommaToPoint(std::string_view value) {
-    std::string out(value);
-    if (std::count(out.begin(), out.end(), ',') == 1 && out.find('.') == std::string::npos) {
-        std::replace(out.begin(), out.end(), ',', '.');
+std::string SpreadsheetNumber(std::string_view value, bool decimalComma) {
+    // The separator that starts at `at`: its length in bytes, or 0.
+    const auto separatorAt = [value](std::size_t at) -> std::size_t {
+        for (const std::string_view separator : {" ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+            if (value.substr(at).starts_with(separator)) return separator.size();
+        }
+        return 0;
+    };
+    std::string out;
+    out.reserve(value.size());
+    std::size_t i = 0;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-')) out += value[i++];
+    std::size_t group = 0;  // digits of the group being read
+    bool grouped = false;   // a separator was passed
+    for (; i < value.size(); ++i) {
+        if (value[i] >= '0' && value[i] <= '9') {
+            out += value[i];
+            ++group;
+            continue;
+        }
+        const std::size_t separator = separatorAt(i);
+        if (separator == 0) break;
+        if (group == 0 || group > 3 || (grouped && group != 3)) return std::string(value);
+        grouped = true;
+        group = 0;
+        i += separator - 1;
     }
-    return out;
+    if (grouped && group != 3) return std::string(value);
+    const std::string_view rest = value.substr(i);
+    if (decimalComma && std::count(rest.begin(), rest.end(), ',') == 1 && rest.find('.') == std::string_view::npos) {
+        std::string point(rest);
+        std::replace(point.begin(), point.end(), ',', '.');
+        return out + point;
+    }
+    return out.append(rest);
 }
 
 }  // namespace zevra

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How a batch line splits into its values, including the forms a Czech
 // spreadsheet (Excel, LibreOffice Calc) saves: quoted text, a header row of
-// the column names and the decimal comma. Every file in the original form
+// the column names, the decimal comma and digits grouped in threes. Every file in the original form
 // (plain values between ";") reads exactly as before.
 #pragma once
 
@@ -28,9 +28,14 @@ std::vector<std::string> SplitBatchRecord(std::string_view record, bool* open = 
 // the header row a spreadsheet writes above the data.
 bool IsBatchHeaderRecord(const std::vector<std::string>& values);
 
-// The value of a decimal column with a Czech decimal comma ("966,29") in the
-// program's form ("966.29"): only a value with exactly one comma and no
-// point changes.
-std::string DecimalCommaToPoint(std::string_view value);
+// A number as a Czech spreadsheet writes it, in the program's form. The
+// digits before the decimal separator may be grouped in threes by a space, a
+// no-break space (U+00A0) or a narrow no-break space (U+202F): "1 278" gives
+// "1278", when every separator stands between groups of exactly three digits
+// (the first group one to three). In a decimal column (`decimalComma`) a
+// value with exactly one comma and no point has a decimal comma: "12 345,5"
+// gives "12345.5". Any other value ("12 5", "1 2345", "1,5" in a whole-number
+// column) comes back as it is, for the number conversion to refuse.
+std::string SpreadsheetNumber(std::string_view value, bool decimalComma);
 
 }  // namespace zevra

@@ -32,12 +32,6 @@ constexpr std::size_t kColumnField[kBatchColumnCount] = {
     ifPODNIKATELE_2006, ifROLNICI_2006, ifDOM_ZAMESTNAVATEL, ifVODOVOD,
 };
 
-// The decimal columns of a batch line (positions from 0): altitude, cadastral
-// area, km to the first-class road.
-constexpr std::size_t kAltitudeColumn = 7;
-constexpr std::size_t kCadastreColumn = 8;
-constexpr std::size_t kRoadKmColumn = 11;
-
 // Bytes per piece of a large file (about 4,000 lines of a usual batch file).
 constexpr std::size_t kBytesPerPiece = 384 * 1024;
 
@@ -123,6 +117,7 @@ public:
         for (std::size_t position = 0; position < kBatchColumnCount; ++position) {
             const TFieldDef& field = table.Fields()[kColumnField[position]];
             FKind[position] = field.Type == TFieldType::ftInteger ? TKind::WholeNumber
+                              : field.Type == TFieldType::ftFloat ? TKind::Decimal
                               : field.Shared                      ? TKind::Shared
                                                                   : TKind::Other;
         }
@@ -182,18 +177,40 @@ public:
     }
 
 private:
-    enum class TKind : unsigned char { WholeNumber, Shared, Other };
+    enum class TKind : unsigned char { WholeNumber, Decimal, Shared, Other };
 
-    // A value as SplitBatchRecord finds it, into the row being parsed; the
-    // three decimal columns take a Czech decimal comma too.
+    // A value as SplitBatchRecord finds it, into the row being parsed. The
+    // number columns take the forms of a Czech spreadsheet too (digits
+    // grouped in threes, a decimal comma in the decimal columns); a value
+    // that does not convert is named in the message as it was written.
     void SetValue(std::size_t row, std::size_t position, std::string_view raw) {
         const std::string_view value = TrimView(raw);
         if (position >= kBatchColumnCount || value.empty()) return;
-        if ((position == kAltitudeColumn || position == kCadastreColumn || position == kRoadKmColumn) &&
-            value.find(',') != std::string_view::npos) {
-            return StoreValue(row, position, DecimalCommaToPoint(value));
+        const std::size_t field = kColumnField[position];
+        switch (FKind[position]) {
+            case TKind::WholeNumber: {
+                std::int32_t number = 0;
+                if (ShortWholeNumber(value, number) || TryParseInteger(Plain(value, false), number))
+                    return FTable.SetInt(row, field, number);
+                break;
+            }
+            case TKind::Decimal: {
+                double number = 0;
+                if (TryParseNumber(Plain(value, true), number)) return FTable.SetFloat(row, field, number);
+                break;
+            }
+            case TKind::Shared: return FTable.SetSharedText(row, field, SharedRef(position, value));
+            case TKind::Other: return FTable.SetText(row, field, value);
         }
-        StoreValue(row, position, value);
+        throw EZevraError(ConversionMessage(FTable.Fields()[field], value));
+    }
+
+    // A number value in the program's form: as it stands unless it holds
+    // what a spreadsheet adds (a blank, a no-break space, a comma).
+    std::string_view Plain(std::string_view value, bool decimalComma) {
+        if (value.find_first_of(" ,\xC2\xE2") == std::string_view::npos) return value;
+        FPlain = SpreadsheetNumber(value, decimalComma);
+        return FPlain;
     }
 
     // Stores a non-blank value as SetText would. Nearly every value is a
@@ -208,6 +225,7 @@ private:
                 break;
             }
             case TKind::Shared: return FTable.SetSharedText(row, field, SharedRef(position, value));
+            case TKind::Decimal:
             case TKind::Other: break;
         }
         FTable.SetText(row, field, value);
@@ -271,6 +289,7 @@ private:
     // of a blank region.
     std::vector<std::int32_t> FRegionOfRef;
     std::int32_t FBlankRegion = kUnknown;
+    std::string FPlain;  // the last number put into the program's form
 };
 
 // The rows and the problems of one piece of a file.

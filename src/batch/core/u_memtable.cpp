@@ -12,6 +12,12 @@
 
 namespace zevra {
 
+std::string ConversionMessage(const TFieldDef& field, std::string_view value) {
+    return FormatMessage(field.Type == TFieldType::ftFloat ? "'%s' is not a valid floating point value for field '%s'"
+                                                           : "'%s' is not a valid integer value for field '%s'",
+                         {EchoValue(value), field.Name});
+}
+
 TMemTable::TMemTable(std::vector<TFieldDef> fields) : FFields(std::move(fields)), FColumns(FFields.size()) {
     for (const TFieldDef& field : FFields) {
         switch (field.Type) {
@@ -151,8 +157,7 @@ std::int32_t TMemTable::ConvertedInt(std::size_t row, std::size_t field) const {
     std::int32_t value = 0;
     const std::string& text = TextCell(row, field);
     if (!TryParseInteger(Trim(text), value)) {
-        throw EZevraError(FormatMessage("'%s' is not a valid integer value for field '%s'",
-                                        {text, FFields[field].Name}));
+        throw EZevraError(ConversionMessage({FFields[field].Name, TFieldType::ftInteger}, text));
     }
     return value;
 }
@@ -167,8 +172,7 @@ double TMemTable::ConvertedFloat(std::size_t row, std::size_t field) const {
     double value = 0;
     const std::string& text = TextCell(row, field);
     if (!TryParseNumber(Trim(text), value)) {
-        throw EZevraError(FormatMessage("'%s' is not a valid floating point value for field '%s'",
-                                        {text, FFields[field].Name}));
+        throw EZevraError(ConversionMessage({FFields[field].Name, TFieldType::ftFloat}, text));
     }
     return value;
 }
@@ -249,19 +253,13 @@ void TMemTable::SetText(std::size_t row, std::size_t field, std::string_view val
         case TFieldType::ftText: StoreText(row, field, value); return;
         case TFieldType::ftInteger: {
             std::int32_t number = 0;
-            if (!TryParseInteger(value, number)) {
-                throw EZevraError(FormatMessage("'%s' is not a valid integer value for field '%s'",
-                                                {value, FFields[field].Name}));
-            }
+            if (!TryParseInteger(value, number)) throw EZevraError(ConversionMessage(FFields[field], value));
             SetInt(row, field, number);
             return;
         }
         case TFieldType::ftFloat: {
             double number = 0;
-            if (!TryParseNumber(value, number)) {
-                throw EZevraError(FormatMessage("'%s' is not a valid floating point value for field '%s'",
-                                                {value, FFields[field].Name}));
-            }
+            if (!TryParseNumber(value, number)) throw EZevraError(ConversionMessage(FFields[field], value));
             SetFloat(row, field, number);
             return;
         }

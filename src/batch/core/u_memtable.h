@@ -31,6 +31,12 @@ struct TFieldDef {
     bool Shared = false;
 };
 
+// The message of a value that a number field cannot convert, "'%s' is not a
+// valid integer value for field '%s'" (or "... floating point value ..."):
+// the value as the user wrote it, cut and with a NUL shown as EchoValue
+// does, so that a long value or a NUL cannot spoil the message.
+std::string ConversionMessage(const TFieldDef& field, std::string_view value);
+
 class TMemTable {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
