@@ -16,6 +16,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <string>
 
 int main(int argc, char** argv) {
     // --help and --version answer on the terminal and need no display, so
@@ -28,7 +29,17 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("zevra %s\nReferenční data: %s\n", ZEVRA_VERSION_TEXT, zevra::LocateDataDir().c_str());
+            // An incomplete user data folder is an error here too: the answer
+            // must not name data the program would refuse to start with.
+            std::string dataDir;
+            try {
+                dataDir = zevra::LocateDataDir();
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "zevra: %s\n", e.what());
+                return 2;
+            }
+            std::printf("zevra %s\nReferenční data: %s%s\n", ZEVRA_VERSION_TEXT, dataDir.c_str(),
+                        zevra::IsDemonstrationData(dataDir) ? " (demonstrační data)" : "");
             return 0;
         }
     }

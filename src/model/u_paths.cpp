@@ -62,6 +62,12 @@ bool IsDemonstrationData(const std::string& dir) {
     return false;
 }
 
+std::string DataFolderText(const std::string& dir) {
+    std::string text = "Referenční data: " + dir;
+    if (IsDemonstrationData(dir)) text += " (demonstrační data, nejde o oficiální údaje)";
+    return text;
+}
+
 std::string UserDataDir() {
     namespace fs = std::filesystem;
     // The XDG base directory rules ignore a relative XDG_DATA_HOME.

@@ -22,6 +22,11 @@ std::vector<std::string> MissingReferenceFiles(const std::string& dir);
 // are no more official than those computed wholly from them.
 bool IsDemonstrationData(const std::string& dir);
 
+// The line that tells a user which reference data are in use:
+// "Referenční data: <dir>", followed by " (demonstrační data, nejde
+// o oficiální údaje)" when IsDemonstrationData(dir).
+std::string DataFolderText(const std::string& dir);
+
 // The user's own reference data folder: $XDG_DATA_HOME/zevra/data, or
 // ~/.local/share/zevra/data when XDG_DATA_HOME is unset or not absolute.
 // Empty when neither variable gives a home.

@@ -170,6 +170,15 @@ QWidget* TfrmMain::BuildWelcomePage() {
     panelLayout->addWidget(authors);
     panelLayout->addStretch();
     panelLayout->addWidget(hint);
+    // Which reference data the results come from, so that demonstration data
+    // are never taken for an office's own.
+    const QString dataText = ToQ(DataFolderText(FModel->Data().DataDir()));
+    auto* dataDir = new QLabel(dataText, panel);
+    dataDir->setObjectName(QStringLiteral("lblDataDir"));
+    dataDir->setFont(SansFont(7));
+    dataDir->setWordWrap(true);
+    dataDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    panelLayout->addWidget(dataDir);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(panel);

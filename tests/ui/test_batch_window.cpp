@@ -48,6 +48,11 @@ private slots:
         QCOMPARE(chbOpenOutput()->text(), QStringLiteral("Po uložení zobrazit výsledky"));
         QCOMPARE(btSaveOutput()->text(), QStringLiteral("Uložit výsledek"));
         QCOMPARE(btClose()->text(), QStringLiteral("Ukončit"));
+        // The button band names the reference data in use, here the demonstration data.
+        const auto* dataDir = Control<QLabel>(w.get(), "lblDataDir");
+        QVERIFY(dataDir && dataDir->toolTip().startsWith(QStringLiteral("Referenční data: /")));
+        QVERIFY(dataDir->toolTip().endsWith(QStringLiteral(" (demonstrační data, nejde o oficiální údaje)")));
+        QVERIFY(dataDir->geometry().right() < btClose()->x());
         // The file labels are never clipped, the fields start after them.
         for (const char* name : {"lblInputFile", "lblOutputFile"}) {
             const auto* label = Control<QLabel>(w.get(), name);

@@ -5,6 +5,8 @@
 // restart, a failing evaluation and the batch button.
 #include "wizard_fixture.h"
 
+#include <QDir>
+
 using namespace zevra;
 using namespace zevra::test;
 
@@ -31,6 +33,22 @@ private slots:
         QVERIFY(!rbVodovodAno()->isChecked() && !rbVodovodNe()->isChecked());
         QVERIFY(w->findChild<QLineEdit*>(QStringLiteral("edNazevObce")));
         QVERIFY(w->findChild<TNumberEdit*>(QStringLiteral("edSilnice1TridyKm")));
+    }
+
+    // The welcome page names the data folder and says when its data are the
+    // shipped demonstration data; an office's own data get no such notice.
+    void welcomePageNamesTheDataFolder() {
+        const auto* label = Control<QLabel>(pcPages()->widget(M::tsWelcome), "lblDataDir");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QStringLiteral("Referenční data: %1 (demonstrační data, nejde o oficiální údaje)")
+                                    .arg(QString::fromStdString(FData->Path())));
+        TTestDataDir own;
+        for (const QString& name : QDir(ToQ(own.Path())).entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            QByteArray bytes = ReadAll(own.File(name));
+            WriteAll(own.File(name), "# Referencni data uradu" + bytes.mid(bytes.indexOf('\r')));
+        }
+        TfrmMain office(own.Path());
+        QCOMPARE(Control<QLabel>(&office, "lblDataDir")->text(), QStringLiteral("Referenční data: ") + ToQ(own.Path()));
     }
 
     void missingDataFileStopsStartUp() {

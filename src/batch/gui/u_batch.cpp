@@ -5,7 +5,9 @@
 #include "batch/gui/u_batch_progress.h"
 #include "batch/gui/u_memtable_model.h"
 #include "batch/workbook/u_workbook.h"
+#include "model/u_model.h"
 #include "model/u_object.h"
+#include "model/u_paths.h"
 #include "model/u_savefile.h"
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
@@ -258,6 +260,13 @@ void TfrmBatchProcessing::BuildButtonBand() {
     pnButtons->setObjectName(QStringLiteral("pnButtons"));
     FillBackground(pnButtons, BandColor);
     btClose = MakeButton(QStringLiteral("Ukončit"), "btClose", pnButtons, {ClientWidth - 8 - 100, 5, 100, 25});
+    // Which reference data the results come from, so that demonstration data
+    // are never taken for an office's own; a long folder is cut in the middle.
+    const QString dataText = ToQ(DataFolderText(FBatch.Model().Data().DataDir()));
+    QLabel* dataDir = MakeLabel(QString(), pnButtons, {8, 5, ClientWidth - 8 - 100 - 16, 25});
+    dataDir->setObjectName(QStringLiteral("lblDataDir"));
+    dataDir->setToolTip(dataText);
+    dataDir->setText(dataDir->fontMetrics().elidedText(dataText, Qt::ElideMiddle, dataDir->width()));
 }
 
 void TfrmBatchProcessing::ConnectHandlers() {
