@@ -55,24 +55,37 @@ TEST(MemTable, ConversionFailuresNameValueAndFieldAndLeaveTheCell) {
     t.SetText(row, 2, "12.5e1");
     EXPECT_EQ(t.GetInt(row, 1), -42);
     EXPECT_EQ(t.GetFloat(row, 2), 125.0);
-    for (const char* bad : {"12.5", "1 000", "2147483648", "0x10", "abc"}) {
+    // The value as written, at most 40 characters of it, a NUL shown so that
+    // it cannot end the message.
+    const std::string kInteger = "' is not a valid integer value for field 'COUNT'";
+    const std::string kFloat = "' is not a valid floating point value for field 'SIZE'";
+    const struct {
+        std::size_t Field;
+        std::string Value;
+        std::string Message;
+    } kCases[] = {
+        {1, "12.5", "'12.5" + kInteger},
+        {1, "1 000", "'1 000" + kInteger},
+        {1, "2147483648", "'2147483648" + kInteger},
+        {1, "0x10", "'0x10" + kInteger},
+        {1, "abc", "'abc" + kInteger},
+        {1, std::string("93\0x", 4), "'93\\x00x" + kInteger},
+        {1, std::string(41, '7'), "'" + std::string(40, '7') + "…" + kInteger},
+        {2, "12,5", "'12,5" + kFloat},
+        {2, "nan", "'nan" + kFloat},
+        {2, "inf", "'inf" + kFloat},
+        {2, "1e400", "'1e400" + kFloat},
+        {2, ".", "'." + kFloat},
+    };
+    for (const auto& c : kCases) {
         try {
-            t.SetText(row, 1, bad);
-            ADD_FAILURE() << bad;
+            t.SetText(row, c.Field, c.Value);
+            ADD_FAILURE() << c.Value;
         } catch (const EZevraError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid integer value for field 'COUNT'");
+            EXPECT_EQ(std::string(e.what()), c.Message);
         }
     }
     EXPECT_EQ(t.GetInt(row, 1), -42);
-    for (const char* bad : {"12,5", "nan", "inf", "1e400", "."}) {
-        try {
-            t.SetText(row, 2, bad);
-            ADD_FAILURE() << bad;
-        } catch (const EZevraError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "'" + std::string(bad) + "' is not a valid floating point value for field 'SIZE'");
-        }
-    }
     EXPECT_EQ(t.GetFloat(row, 2), 125.0);
     EXPECT_EQ(t.AsText(row, 2), "125");
 }
