@@ -278,11 +278,14 @@ void SaveFile(const std::string& path, std::string_view bytes) {
     writer.Commit();
 }
 
+std::string FileNameOf(std::string_view typed) { return Trim(typed); }
+
 bool SameFile(const std::string& a, const std::string& b) {
+    const std::string pathA = FileNameOf(a), pathB = FileNameOf(b);
     struct stat sa {}, sb {};
-    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
+    if (::stat(pathA.c_str(), &sa) == 0 && ::stat(pathB.c_str(), &sb) == 0)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    return ResolveLinks(a) == ResolveLinks(b);
+    return ResolveLinks(pathA) == ResolveLinks(pathB);
 }
 
 std::string SameAsInputMessage(const std::string& path) {

@@ -42,8 +42,15 @@ private:
 // The whole content at once.
 void SaveFile(const std::string& path, std::string_view bytes);
 
-// True when both paths name the same file: the same device and inode, or,
-// where one does not exist yet, the same path after resolving links.
+// The path that a file name typed by the user stands for: the name without
+// the blank characters (codes 0 to 32) at either end, which a name copied
+// into a field often carries. The batch input is read, and every batch output
+// written, under this path; SameFile compares by it.
+std::string FileNameOf(std::string_view typed);
+
+// True when the two typed names, each taken by FileNameOf, name the same
+// file: the same device and inode, or, where one does not exist yet, the same
+// path after resolving links.
 bool SameFile(const std::string& a, const std::string& b);
 
 // The refusal of an output that would overwrite its own input.

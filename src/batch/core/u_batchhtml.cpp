@@ -187,7 +187,7 @@ std::string TZevraBatch::HtmlOutputBytes() const {
 
 void TZevraBatch::WriteHtmlOutput(const std::string& fileName) const {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
-    TSafeFileWriter writer(Trim(fileName));
+    TSafeFileWriter writer(FileNameOf(fileName));
     WriteHtml([&writer](std::string_view piece) { writer.Write(piece); });
     writer.Commit();
 }

@@ -12,6 +12,7 @@
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
+#include "model/u_savefile.h"
 #include "model/u_text.h"
 
 #include <algorithm>
@@ -326,7 +327,7 @@ void ParsePiece(const TLinePiece& piece, std::string_view text, std::size_t head
 
 void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán vstupní soubor!");
-    LoadInputBytes(ReadFileBytes(Trim(fileName)), progress);
+    LoadInputBytes(ReadFileBytes(FileNameOf(fileName)), progress);
 }
 
 void TZevraBatch::LoadInputBytes(std::string_view bytes, const TBatchProgress& progress) {

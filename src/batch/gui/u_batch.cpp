@@ -444,7 +444,13 @@ void TfrmBatchProcessing::LoadInputFile() {
     PlaceErrorCount();
     WithGridDetached([&] {
         TDelayedProgress progress(this, QStringLiteral("Načítání vstupního souboru..."));
-        FBatch.LoadInputFile(fileName, progress.Callback());
+        try {
+            FBatch.LoadInputFile(fileName, progress.Callback());
+        } catch (const ECompositeException&) {
+            FLoadedFile = fileName;  // its rows are in the table all the same
+            throw;
+        }
+        FLoadedFile = fileName;
     });
 }
 
@@ -515,18 +521,26 @@ void TfrmBatchProcessing::btSaveOutputClick() {
 
 // A name ending in ".xlsx" gets the workbook, every other the HTML table.
 void TfrmBatchProcessing::WriteHtmlOutput() {
-    // Writing the results over the file they came from would destroy it.
-    const std::string input = PathOf(edInputFile->text().trimmed());
-    const std::string output = PathOf(edOutputFile->text().trimmed());
-    if (!IsBlank(input) && !IsBlank(output) && SameFile(input, output)) throw EZevraError(SameAsInputMessage(output));
-    if (edOutputFile->text().trimmed().endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        WriteWorkbookOutput(FBatch, PathOf(edOutputFile->text()));
+    // Writing the results over the file they came from would destroy it. The
+    // check takes both names as the loader and the writers do (FileNameOf),
+    // so that it compares the very files that are read and written.
+    // The file the rows came from counts as well as the one the field names.
+    const std::string input = PathOf(edInputFile->text());
+    const std::string output = PathOf(edOutputFile->text());
+    for (const std::string& source : {input, FLoadedFile}) {
+        if (!IsBlank(source) && !IsBlank(output) && SameFile(source, output))
+            throw EZevraError(SameAsInputMessage(FileNameOf(output)));
+    }
+    if (QString::fromStdString(FileNameOf(output)).endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        WriteWorkbookOutput(FBatch, output);
     else
-        FBatch.WriteHtmlOutput(PathOf(edOutputFile->text()));
+        FBatch.WriteHtmlOutput(output);
 }
 
 void TfrmBatchProcessing::OpenOutputFile() {
-    if (FileOpener()) FileOpener()(edOutputFile->text().trimmed());
+    // The file that was written.
+    const std::string written = FileNameOf(PathOf(edOutputFile->text()));
+    if (FileOpener()) FileOpener()(QFile::decodeName(QByteArray::fromStdString(written)));
 }
 
 void TfrmBatchProcessing::btCloseClick() { accept(); }

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QFrame;
@@ -127,6 +128,9 @@ private:
     void dbgInputDataCurrentChanged();
 
     TZevraBatch FBatch;
+    // The file the rows in the table came from: the input field may name
+    // another file by the time the results are saved.
+    std::string FLoadedFile;
     std::unique_ptr<TMemTableModel> FInputModel;
     int FPreviewDesignHeight = PreviewHeight;
     int FOutputDesignHeight = OutputHeight;

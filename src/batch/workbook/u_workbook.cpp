@@ -177,7 +177,7 @@ std::string HtmlToPlainText(const std::string& html) {
 
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
-    const std::string target = Trim(fileName);
+    const std::string target = FileNameOf(fileName);
     // The workbook library writes a file of its own. It writes it into a
     // private folder, and the bytes are then saved as every other output is
     // (a link followed, the old file's permissions kept, a device written in
