@@ -81,10 +81,16 @@ std::map<std::string, std::string> DefaultDataSet() {
 
 }  // namespace
 
-TCliRun RunCli(const std::string& args) {
+TCliRun RunCli(const std::string& args, const std::optional<std::string>& piped, const std::string& env) {
     const TempDir dir;
-    const std::string command = "LC_ALL=C '" + std::string(ZEVRA_CLI_PATH) + "' " + args + " >'" + dir.File("out") +
-                                "' 2>'" + dir.File("err") + "' </dev/null";
+    std::string command = env + " LC_ALL=C '" + std::string(ZEVRA_CLI_PATH) + "' " + args + " >'" + dir.File("out") +
+                          "' 2>'" + dir.File("err") + "'";
+    if (piped) {
+        WriteBytes(dir.File("in"), *piped);
+        command = "cat '" + dir.File("in") + "' | " + command;
+    } else {
+        command += " </dev/null";
+    }
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(dir.File("out")), ReadBytes(dir.File("err"))};
 }

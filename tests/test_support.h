@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,12 +51,15 @@ void SetMiddleInput(TZevraInputData& in);
 
 // zevra-cli run through the shell with `args` (quoted as the shell needs
 // them), LC_ALL=C and no standard input: its exit status and what it wrote.
+// With `piped`, standard input is a pipe that carries those bytes; `env`
+// ("NAME='value' ...") goes before the command.
 struct TCliRun {
     int Status = -1;
     std::string Out;
     std::string Err;
 };
-TCliRun RunCli(const std::string& args);
+TCliRun RunCli(const std::string& args, const std::optional<std::string>& piped = std::nullopt,
+               const std::string& env = "");
 
 // The cells of every row of the body of a batch HTML table.
 std::vector<std::vector<std::string>> HtmlRows(const std::string& html);

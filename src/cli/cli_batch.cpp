@@ -12,6 +12,7 @@
 #include "model/u_savefile.h"
 
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -58,12 +59,14 @@ private:
     int FLastPercent = -1;
 };
 
-// Loads the file; line problems are printed one per line. Returns the exit
-// status, or -1 when the rows may go on to validation.
-int LoadRows(TZevraBatch& batch, const std::string& fileName) {
+// Loads the file (or the bytes of a pipe on standard input); line problems
+// are printed one per line. Returns the exit status, or -1 when the rows may
+// go on to validation.
+int LoadRows(TZevraBatch& batch, const std::string& fileName, const std::optional<std::string>& piped) {
     TTerminalProgress progress("Načítání");
     try {
-        batch.LoadInputFile(fileName, progress.Callback());
+        if (piped) batch.LoadInputBytes(*piped, progress.Callback());
+        else batch.LoadInputFile(InputPath(fileName), progress.Callback());
     } catch (const ECompositeException& problems) {
         progress.Finish();
         std::string text;
@@ -72,6 +75,10 @@ int LoadRows(TZevraBatch& batch, const std::string& fileName) {
         return kExitDataErrors;
     }
     return -1;
+}
+
+std::string BlankEdgeMessage(const std::string& name) {
+    return "Název souboru nesmí začínat ani končit mezerou, tabulátorem ani jiným řídicím znakem!\r\n[" + name + "]";
 }
 
 // Validates the rows and lists every marked row with its problem lines.
@@ -109,17 +116,30 @@ bool HasExtension(const std::string& name, const std::string& extension) {
 
 }  // namespace
 
-int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
+int RunBatch(const TCliOptions& options) {
+    options.AcceptOnly({});
+    const std::vector<std::string>& args = options.Files;
     if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
+    // The shell hands over a name exactly as typed, and the loader and the
+    // writers take a name without its blanks at either end (the window's
+    // fields need that): "obce.csv " would be read or written as obce.csv.
+    // Such a name is refused rather than silently changed.
+    for (const std::string& name : args) {
+        if (name != FileNameOf(name)) {
+            std::cerr << TerminalText(BlankEdgeMessage(name)) << '\n';
+            return kExitFailure;
+        }
+    }
     // Writing the table over its own input would destroy the data.
-    if (args[1] != "-" && SameFile(InputPath(args[0]), args[1])) {
+    const std::optional<std::string> piped = args[0] == "-" ? PipedStandardInput() : std::nullopt;
+    if (args[1] != "-" && !piped && SameFile(InputPath(args[0]), args[1])) {
         std::cerr << TerminalText(SameAsInputMessage(args[1])) << '\n';
         return kExitFailure;
     }
     try {
-        TZevraModel model(dataDir);
+        TZevraModel model(options.DataDir);
         TZevraBatch batch(model);
-        if (const int status = LoadRows(batch, InputPath(args[0])); status >= 0) return status;
+        if (const int status = LoadRows(batch, args[0], piped); status >= 0) return status;
         if (const int status = ValidateRows(batch); status >= 0) return status;
         {
             TTerminalProgress progress("Výpočet");
@@ -128,7 +148,7 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
         if (args[1] == "-") {
             if (!WriteStdout(batch.HtmlOutputBytes())) return kExitFailure;
         } else if (HasExtension(args[1], ".json")) {
-            SaveFile(args[1], BatchJson(batch));
+            SaveFile(FileNameOf(args[1]), BatchJson(batch));
         } else if (HasExtension(args[1], ".xlsx")) {
             WriteWorkbookOutput(batch, args[1]);
         } else {
@@ -136,8 +156,7 @@ int RunBatch(const std::string& dataDir, const std::vector<std::string>& args) {
         }
         return kExitOk;
     } catch (const std::exception& e) {
-        std::cerr << TerminalText(e.what()) << '\n';
-        return kExitFailure;
+        return ReportFailure(e);
     }
 }
 

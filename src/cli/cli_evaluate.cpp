@@ -8,20 +8,11 @@
 #include "report/u_report.h"
 #include "report/u_rtf.h"
 
-#include <iostream>
-#include <optional>
-
 namespace zevra::cli {
 
 namespace {
 
 enum class TReportFormat { Markup, Text, Rtf, Json };
-
-struct TEvaluateArgs {
-    std::string InputFile;
-    TReportFormat Format = TReportFormat::Markup;
-    TSensitivitySettings Sensitivity;
-};
 
 TReportFormat ParseFormat(const std::string& name) {
     if (name == "markup") return TReportFormat::Markup;
@@ -29,28 +20,6 @@ TReportFormat ParseFormat(const std::string& name) {
     if (name == "rtf") return TReportFormat::Rtf;
     if (name == "json") return TReportFormat::Json;
     throw UsageError{"neznámý formát '" + name + "' (markup, text, rtf nebo json)"};
-}
-
-TEvaluateArgs ParseArgs(const std::vector<std::string>& args) {
-    TEvaluateArgs parsed;
-    std::optional<std::string> input;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--format") {
-            if (i + 1 >= args.size()) throw UsageError{"--format vyžaduje markup, text, rtf nebo json"};
-            parsed.Format = ParseFormat(args[++i]);
-        } else if (a.rfind("--format=", 0) == 0) {
-            parsed.Format = ParseFormat(a.substr(9));
-        } else if (ParseSensitivityOption(args, i, parsed.Sensitivity)) {
-        } else if (input || (a.size() > 1 && a[0] == '-')) {
-            throw UsageError{"evaluate očekává jeden vstupní soubor a volbu --format"};
-        } else {
-            input = a;
-        }
-    }
-    if (!input) throw UsageError{"evaluate očekává jeden vstupní soubor"};
-    parsed.InputFile = *input;
-    return parsed;
 }
 
 std::string RenderReport(const std::vector<std::string>& entries, TReportFormat format) {
@@ -70,27 +39,33 @@ std::string RenderReport(const std::vector<std::string>& entries, TReportFormat 
 
 }  // namespace
 
-int RunEvaluate(const std::string& dataDir, const std::vector<std::string>& args) {
-    const TEvaluateArgs parsed = ParseArgs(args);
+int RunEvaluate(const TCliOptions& options) {
+    // --draws and --spread shape the sensitivity figures of the JSON.
+    options.AcceptOnly({"--format", "--draws", "--spread"});
+    if (options.Files.empty()) throw UsageError{"evaluate očekává jeden vstupní soubor"};
+    if (options.Files.size() > 1) throw UsageError{"evaluate očekává jeden vstupní soubor a volbu --format"};
+    const TReportFormat format = options.Format ? ParseFormat(*options.Format) : TReportFormat::Markup;
+    const TSensitivitySettings settings = SensitivitySettings(options);
     std::string report;
     try {
-        TZevraModel model(dataDir);
-        model.LoadInput(InputPath(parsed.InputFile));
+        TZevraModel model(options.DataDir);
+        LoadModelInput(model, options.Files[0]);
         model.Evaluate();
-        if (parsed.Format == TReportFormat::Json)
-            report = EvaluationJson(model, AnalyseModelOutput(model, parsed.Sensitivity));
+        if (format == TReportFormat::Json)
+            report = EvaluationJson(model, AnalyseModelOutput(model, settings));
         else
-            report = RenderReport(ComposeReportEntries(*model.Output()), parsed.Format);
+            report = RenderReport(ComposeReportEntries(*model.Output()), format);
     } catch (const std::exception& e) {
-        std::cerr << TerminalText(e.what()) << '\n';
-        return kExitFailure;
+        return ReportFailure(e);
     }
     // RTF escapes everything itself and is a file format: its bytes pass. The
     // markup keeps its entries as they are, CR LF included; the plain text
-    // has one line end on the terminal, LF.
-    const std::string shown = parsed.Format == TReportFormat::Rtf      ? report
-                              : parsed.Format == TReportFormat::Markup ? TerminalText(report, true)
-                                                                       : TerminalText(report);
+    // has one line end on the terminal, LF. JSON has escaped every C0
+    // control itself; a C1 control is shown as \u0090, which JSON reads as
+    // the same character.
+    const std::string shown = format == TReportFormat::Rtf      ? report
+                              : format == TReportFormat::Markup ? TerminalText(report, true)
+                                                                : TerminalText(report);
     return WriteStdout(shown) ? kExitOk : kExitFailure;
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/u_paths.h"
 #include "model/u_format.h"
+#include "model/u_text.h"
 
 #include <algorithm>
 #include <clocale>
@@ -17,24 +18,36 @@ namespace zevra::cli {
 
 std::string TerminalText(std::string_view text, bool keepCrLf) {
     static const char kHex[] = "0123456789ABCDEF";
-    const auto plain = [](unsigned char c) { return c == '\n' || c == '\t' || (c >= 0x20 && c != 0x7F); };
+    const auto plain = [](unsigned char c) { return c == '\n' || c == '\t' || (c >= 0x20 && c < 0x7F); };
     // Nearly every text has nothing to show otherwise: it goes out whole.
     if (std::all_of(text.begin(), text.end(), [&](char c) { return plain(static_cast<unsigned char>(c)); }))
         return std::string(text);
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = 0;
+    for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             if (keepCrLf) out += '\r';
-            continue;
-        }
-        if (plain(c)) {
+            ++i;
+        } else if (plain(c)) {
             out += static_cast<char>(c);
-        } else {
+            ++i;
+        } else if (const std::size_t length = c >= 0x80 ? DecodeUtf8At(text, i, cp) : 0; length == 0) {
             out += "\\x";
             out += kHex[c >> 4];
             out += kHex[c & 15];
+            ++i;
+        } else if (cp <= 0x9F) {
+            // A C1 control, U+0080 to U+009F: some terminals act on it as on
+            // ESC and a letter (U+009B begins a control sequence).
+            out += "\\u00";
+            out += kHex[cp >> 4];
+            out += kHex[cp & 15];
+            i += length;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
         }
     }
     return out;
@@ -48,6 +61,11 @@ bool WriteStdout(std::string_view text) {
     return false;
 }
 
+int ReportFailure(const std::exception& e) {
+    std::cerr << TerminalText(e.what()) << '\n';
+    return kExitFailure;
+}
+
 }  // namespace zevra::cli
 
 namespace {
@@ -57,14 +75,15 @@ constexpr const char* kUsage =
     "\n"
     "Příkazy:\n"
     "  validate VSTUP.txt                      kontrola vstupních dat obce\n"
-    "  evaluate VSTUP.txt [--format markup|text|rtf|json]\n"
+    "  evaluate VSTUP.txt [--format markup|text|rtf|json] [--draws N] [--spread S]\n"
     "                                          vyhodnocení obce, výpis zprávy\n"
     "  batch VSTUP.csv VYSTUP.html|.xlsx|.json hromadné zpracování do tabulky HTML,\n"
     "                                          sešitu Excel nebo JSON (podle přípony)\n"
     "  sensitivity VSTUP.txt [--draws N] [--spread S]\n"
     "                                          citlivost pásma na váhy indikátorů\n"
     "\n"
-    "Volby (před příkazem i za ním):\n"
+    "Volby programu i volby příkazů (--format, --draws, --spread) mohou stát\n"
+    "před příkazem i za ním:\n"
     "  --data ADRESÁŘ, --data=ADRESÁŘ\n"
     "                   složka s referenčními daty (jinak $XDG_DATA_HOME/zevra/data,\n"
     "                   obsahuje-li všech pět souborů, pak 'data' vedle programu,\n"
@@ -89,58 +108,36 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     zevra::UseLocaleThousandSeparator();
 
-    // The program's own options may stand before or after the command; the
-    // command's options (evaluate --format) and its file names are passed on
-    // in their order. After "--" every argument is a file name: one that
-    // begins with "-" (other than "-" itself, standard input/output) gets
-    // "./" in front, the same file, so no command takes it for an option.
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    std::string dataDir;
-    std::string command;
-    std::vector<std::string> rest;
-    bool help = false, version = false, optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded) {
-            if (command.empty()) command = a;
-            else rest.push_back(a.size() > 1 && a[0] == '-' ? "./" + a : a);
-            continue;
-        }
-        if (a == "--") {
-            optionsEnded = true;
-        } else if (a == "--help" || a == "-h") {
-            help = true;
-        } else if (a == "--version") {
-            version = true;
-        } else if (a == "--data") {
-            if (i + 1 >= args.size()) return Usage("--data vyžaduje adresář");
-            dataDir = args[++i];
-            if (dataDir.empty()) return Usage("--data vyžaduje adresář");
-        } else if (a.rfind("--data=", 0) == 0) {
-            dataDir = a.substr(7);
-            if (dataDir.empty()) return Usage("--data vyžaduje adresář");
-        } else if (command.empty()) {
-            if (a.size() > 1 && a[0] == '-') return Usage("neznámá volba '" + a + "'");
-            command = a;
-        } else {
-            rest.push_back(a);
+    zevra::cli::TCliOptions options;
+    try {
+        options = zevra::cli::ParseCommandLine(argc, argv);
+    } catch (const zevra::cli::UsageError& e) {
+        return Usage(e.message);
+    }
+    if (options.Help) return zevra::cli::WriteStdout(kUsage) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
+    if (options.DataDir.empty()) {
+        // An incomplete data folder of the user's is an error, not a reason
+        // to go on with other data.
+        try {
+            options.DataDir = zevra::LocateDataDir();
+        } catch (const std::exception& e) {
+            std::cerr << "zevra-cli: " << zevra::cli::TerminalText(e.what()) << '\n';
+            return zevra::cli::kExitFailure;
         }
     }
-    if (help) return zevra::cli::WriteStdout(kUsage) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
-    if (dataDir.empty()) dataDir = zevra::LocateDataDir();
-    if (version) {
+    if (options.Version) {
         const std::string text = std::string("zevra-cli ") + ZEVRA_VERSION_TEXT + "\nReferenční data: " +
-                                 zevra::cli::TerminalText(dataDir) + "\n";
+                                 zevra::cli::TerminalText(options.DataDir) + "\n";
         return zevra::cli::WriteStdout(text) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
     }
-    if (command.empty()) return Usage("");
+    if (options.Command.empty()) return Usage("");
 
     try {
-        if (command == "validate") return zevra::cli::RunValidate(dataDir, rest);
-        if (command == "evaluate") return zevra::cli::RunEvaluate(dataDir, rest);
-        if (command == "batch") return zevra::cli::RunBatch(dataDir, rest);
-        if (command == "sensitivity") return zevra::cli::RunSensitivity(dataDir, rest);
-        return Usage("neznámý příkaz '" + command + "'");
+        if (options.Command == "validate") return zevra::cli::RunValidate(options);
+        if (options.Command == "evaluate") return zevra::cli::RunEvaluate(options);
+        if (options.Command == "batch") return zevra::cli::RunBatch(options);
+        if (options.Command == "sensitivity") return zevra::cli::RunSensitivity(options);
+        return Usage("neznámý příkaz '" + options.Command + "'");
     } catch (const zevra::cli::UsageError& e) {
         return Usage(e.message);
     }

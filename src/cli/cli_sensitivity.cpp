@@ -10,65 +10,45 @@
 #include "model/u_sensitivity.h"
 #include "report/u_report.h"
 
-#include <iostream>
-#include <optional>
-
 namespace zevra::cli {
 
 namespace {
-
-// "--name VALUE" or "--name=VALUE" at args[i]; advances i past the value.
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name) {
-    const std::string& a = args[i];
-    if (a == name) {
-        if (i + 1 >= args.size()) throw UsageError{name + " vyžaduje hodnotu"};
-        return args[++i];
-    }
-    if (a.rfind(name + "=", 0) == 0) return a.substr(name.size() + 1);
-    return std::nullopt;
-}
 
 std::string Percent(double share) { return FormatFixed(share * 100, 1) + " %"; }
 
 }  // namespace
 
-bool ParseSensitivityOption(const std::vector<std::string>& args, std::size_t& i, TSensitivitySettings& settings) {
-    if (const auto draws = OptionValue(args, i, "--draws")) {
+TSensitivitySettings SensitivitySettings(const TCliOptions& options) {
+    TSensitivitySettings settings;
+    if (options.Draws) {
         std::int32_t value = 0;
-        if (!TryParseInteger(*draws, value) || value < 1 || value > kMaxSensitivityDraws)
+        if (!TryParseInteger(*options.Draws, value) || value < 1 || value > kMaxSensitivityDraws)
             throw UsageError{"--draws vyžaduje celé číslo od 1 do " + FormatInt(kMaxSensitivityDraws)};
         settings.Draws = value;
-        return true;
     }
-    if (const auto spread = OptionValue(args, i, "--spread")) {
+    if (options.Spread) {
         double value = 0;
-        if (!TryParseNumber(*spread, value) || !(value >= 0 && value <= kMaxSensitivitySpread))
+        if (!TryParseNumber(*options.Spread, value) || !(value >= 0 && value <= kMaxSensitivitySpread))
             throw UsageError{"--spread vyžaduje číslo od 0 do 1 (například 0.25)"};
         settings.Spread = value;
-        return true;
     }
-    return false;
+    return settings;
 }
 
 TSensitivityResult AnalyseModelOutput(const TZevraModel& model, const TSensitivitySettings& settings) {
     return AnalyseSensitivity(DecilsOf(model.Output()->Indicators), WeightsInOrder(model.Weights()), settings);
 }
 
-int RunSensitivity(const std::string& dataDir, const std::vector<std::string>& args) {
-    TSensitivitySettings settings;
-    std::optional<std::string> input;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (ParseSensitivityOption(args, i, settings)) continue;
-        if (input || (args[i].size() > 1 && args[i][0] == '-'))
-            throw UsageError{"sensitivity očekává jeden vstupní soubor a volby --draws a --spread"};
-        input = args[i];
-    }
-    if (!input) throw UsageError{"sensitivity očekává jeden vstupní soubor"};
+int RunSensitivity(const TCliOptions& options) {
+    options.AcceptOnly({"--draws", "--spread"});
+    if (options.Files.empty()) throw UsageError{"sensitivity očekává jeden vstupní soubor"};
+    if (options.Files.size() > 1) throw UsageError{"sensitivity očekává jeden vstupní soubor a volby --draws a --spread"};
+    const TSensitivitySettings settings = SensitivitySettings(options);
 
     std::string text;
     try {
-        TZevraModel model(dataDir);
-        model.LoadInput(InputPath(*input));
+        TZevraModel model(options.DataDir);
+        LoadModelInput(model, options.Files[0]);
         model.Evaluate();
         const TSensitivityResult r = AnalyseModelOutput(model, settings);
         text += "Obec: " + model.Output()->Obec + "\n";
@@ -89,10 +69,10 @@ int RunSensitivity(const std::string& dataDir, const std::vector<std::string>& a
         }
         text += "\n" + SensitivitySentence(r) + "\n";
     } catch (const std::exception& e) {
-        std::cerr << TerminalText(e.what()) << '\n';
-        return kExitFailure;
+        return ReportFailure(e);
     }
-    return WriteStdout(text) ? kExitOk : kExitFailure;
+    // The name and every other text of the data reach the terminal escaped.
+    return WriteStdout(TerminalText(text)) ? kExitOk : kExitFailure;
 }
 
 }  // namespace zevra::cli

@@ -4,15 +4,14 @@
 
 #include "model/u_model.h"
 
-#include <iostream>
-
 namespace zevra::cli {
 
-int RunValidate(const std::string& dataDir, const std::vector<std::string>& args) {
-    if (args.size() != 1) throw UsageError{"validate očekává jeden vstupní soubor"};
+int RunValidate(const TCliOptions& options) {
+    options.AcceptOnly({});
+    if (options.Files.size() != 1) throw UsageError{"validate očekává jeden vstupní soubor"};
     try {
-        TZevraModel model(dataDir);
-        model.LoadInput(InputPath(args[0]));
+        TZevraModel model(options.DataDir);
+        LoadModelInput(model, options.Files[0]);
         std::vector<std::string> errors, warnings;
         model.Validate(&errors, &warnings);
         std::string text;
@@ -22,8 +21,7 @@ int RunValidate(const std::string& dataDir, const std::vector<std::string>& args
         if (!WriteStdout(TerminalText(text))) return kExitFailure;
         return errors.empty() ? kExitOk : kExitDataErrors;
     } catch (const std::exception& e) {
-        std::cerr << TerminalText(e.what()) << '\n';
-        return kExitFailure;
+        return ReportFailure(e);
     }
 }
 

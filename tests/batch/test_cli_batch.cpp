@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace zevra::test {
@@ -94,6 +95,59 @@ TEST_F(CliBatchTest, FailuresExitWithTwoAndKeepTheOldFile) {
     EXPECT_EQ(ReadBytes(html), "old");
 
     EXPECT_EQ(Run({input}).Status, 2);  // usage
+}
+
+// The input can never be overwritten: not through blanks or control
+// characters at either end of a name, which the loader and the writers drop
+// (the command line refuses such a name), nor under another spelling.
+// {dir} stands for the test folder, which holds obce.csv.
+struct TNamePair {
+    const char* Input;
+    const char* Output;
+    const char* Err;  // the start of stderr
+};
+
+const TNamePair kNamePairs[] = {
+    {"{dir}/obce.csv", "{dir}/obce.csv ", "Název souboru nesmí začínat ani končit mezerou"},
+    {"{dir}/obce.csv", "{dir}/obce.csv\t", "Název souboru nesmí"},
+    {"{dir}/obce.csv", "{dir}/obce.csv\r", "Název souboru nesmí"},
+    {" {dir}/obce.csv", "{dir}/obce.csv", "Název souboru nesmí"},
+    {"{dir}/obce.csv", "{dir}/vysledky.json ", "Název souboru nesmí"},
+    {"{dir}/obce.csv", "{dir}/vysledky.xlsx\t", "Název souboru nesmí"},
+    {"{dir}/obce.csv", "{dir}/./obce.csv", "Výstupní soubor je totožný se vstupním souborem"},
+    {"{dir}/obce.csv", "{dir}/link.csv", "Výstupní soubor je totožný se vstupním souborem"},
+};
+
+TEST_F(CliBatchTest, TheInputIsNeverOverwritten) {
+    const std::string input = Input({BatchLine()});
+    const std::string original = ReadBytes(input);
+    std::filesystem::create_symlink(input, FDir.File("link.csv"));
+    for (const TNamePair& pair : kNamePairs) {
+        std::vector<std::string> args = {pair.Input, pair.Output};
+        for (std::string& arg : args) arg.replace(arg.find("{dir}"), 5, FDir.Path().string());
+        const CliResult r = Run(args);
+        EXPECT_EQ(r.Status, 2) << pair.Output;
+        EXPECT_EQ(r.Err.rfind(pair.Err, 0), 0u) << pair.Output << "\n" << r.Err;
+        EXPECT_TRUE(ReadBytes(input) == original) << pair.Output;
+        EXPECT_FALSE(std::filesystem::exists(FDir.File("vysledky.json"))) << pair.Output;
+        EXPECT_FALSE(std::filesystem::exists(FDir.File("vysledky.xlsx"))) << pair.Output;
+        WriteBytes(input, original);
+        std::filesystem::remove(FDir.File("vysledky.json"));
+        std::filesystem::remove(FDir.File("vysledky.xlsx"));
+    }
+}
+
+TEST_F(CliBatchTest, StandardInputMayBeAPipe) {
+    const std::string file = BatchFile({BatchLine()});
+    const CliResult piped = RunCli("--data '" + (FDir.Path() / "data").string() + "' batch - -", file);
+    EXPECT_EQ(piped.Status, 0) << piped.Err;
+    EXPECT_EQ(HtmlRows(piped.Out).size(), 1u);
+    EXPECT_EQ(piped.Out.find("<tr><td>Dub</td>") != std::string::npos, true);
+    // A FIFO named as the input is still refused: it may never be written to.
+    ASSERT_EQ(::mkfifo(FDir.File("fifo").c_str(), 0600), 0);
+    const CliResult fifo = Run({FDir.File("fifo"), "-"});
+    EXPECT_EQ(fifo.Status, 2);
+    EXPECT_EQ(fifo.Err, "Zadaná cesta není soubor, ale roura (FIFO)!\n[" + FDir.File("fifo") + "]\n");
 }
 
 TEST_F(CliBatchTest, ShippedExamples) {

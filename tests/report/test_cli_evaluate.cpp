@@ -12,7 +12,10 @@
 #include <cstdlib>
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -103,14 +106,70 @@ TEST_F(CliEvaluateTest, RefusedEvaluationGoesToStderrWithStatusTwo) {
     EXPECT_FALSE(run.Err.empty());
 }
 
-TEST_F(CliEvaluateTest, WrongCommandLinesPrintTheUsage) {
-    const std::string input = "'" + SaveInput() + "'";
-    for (const std::string& args : std::vector<std::string>{"evaluate", "evaluate " + input + " --format", "evaluate " + input + " --format pdf",
-                                   "evaluate " + input + " " + input, "evaluate --verbose " + input}) {
-        const TRun run = Run("--data '" + DataDir() + "' " + args);
-        EXPECT_EQ(run.Status, 2) << args;
-        EXPECT_EQ(run.Out, "") << args;
-        EXPECT_NE(run.Err.find("evaluate VSTUP.txt"), std::string::npos) << args;
+// One command line each: where options may stand and which a command takes,
+// standard input, and what reaches the terminal. In the arguments {data} is
+// the data folder, {in} the saved input, {fifo} a named FIFO, {ctl} an input
+// whose name holds terminal controls, {c1} one whose region holds a C1
+// control, {user} a user data folder that lacks four files.
+struct TCommandLine {
+    const char* Args;
+    bool PipeInput;  // the saved input comes through a pipe on standard input
+    int Status;
+    const char* Err;  // a part of stderr ("" for none at all)
+    const char* Out;  // a part of stdout
+};
+
+const TCommandLine kCommandLines[] = {
+    // Options before the command, as the manual shows them.
+    {"--data {data} --format json evaluate {in}", false, 0, "", "\"obyvatelstvo\": "},
+    {"--format=text --draws 5 --data {data} evaluate {in}", false, 0, "", "\nObec: Velká Ves\n"},
+    {"--draws 5 --data {data} sensitivity {in}", false, 0, "", "Náhodné varianty vah: 5,"},
+    {"--data {data} -- evaluate -x.txt", false, 2, "[./-x.txt]", ""},
+    // An option the command does not take is named.
+    {"--data {data} validate {in} --draws 5", false, 2, "zevra-cli: validate nepřijímá volbu --draws", ""},
+    {"--data {data} --format json sensitivity {in}", false, 2, "sensitivity nepřijímá volbu --format", ""},
+    {"--spread 0.1 --data {data} batch {in} x.html", false, 2, "batch nepřijímá volbu --spread", ""},
+    // Wrong command lines print the message and the usage.
+    {"--data {data} evaluate", false, 2, "evaluate očekává jeden vstupní soubor\n", ""},
+    {"--data {data} evaluate {in} --format", false, 2, "--format vyžaduje markup, text, rtf nebo json", ""},
+    {"--data {data} evaluate {in} --format pdf", false, 2, "neznámý formát 'pdf'", ""},
+    {"--data {data} evaluate {in} {in}", false, 2, "evaluate očekává jeden vstupní soubor a volbu --format", ""},
+    {"--data {data} evaluate --verbose {in}", false, 2, "neznámá volba '--verbose'\n\nPoužití:", ""},
+    {"--data {data} evaluate {in} --draws 0", false, 2, "--draws vyžaduje celé číslo od 1 do", ""},
+    // "-" reads a pipe on standard input; a FIFO given by its name is refused.
+    {"--data {data} evaluate -", true, 0, "", "Obec: [b]Velká Ves[/b]\n"},
+    {"--data {data} sensitivity -", true, 0, "", "Obec: Velká Ves\n"},
+    {"--data {data} evaluate {fifo}", false, 2, "Zadaná cesta není soubor, ale roura (FIFO)!\n", ""},
+    // Terminal controls of the data are shown escaped, C1 as well.
+    {"--data {data} sensitivity {ctl}", false, 0, "", "Obec: X\\x1B]0;PWNED\\x07\\x1B[2J\\u0090Y\n"},
+    {"--data {data} validate {c1}", false, 2, "'1\\u009B31m' is not a valid integer value", ""},
+    // An incomplete data folder of the user's is an error, also for --version.
+    {"--version", false, 2, "zevra-cli: Uživatelská složka referenčních dat je neúplná", ""},
+    {"evaluate {in}", false, 2, "zevra-cli: Uživatelská složka referenčních dat je neúplná", ""},
+};
+
+TEST_F(CliEvaluateTest, CommandLines) {
+    const std::string input = SaveInput();
+    Model->Input().Obec = "X\x1b]0;PWNED\x07\x1b[2J\xC2\x90Y";
+    Model->SaveInput(Dir.File("ctl.txt"));
+    test::WriteBytes(Dir.File("c1.txt"), "\xEF\xBB\xBFKraj=1\xC2\x9B" "31m\r\n");  // UTF-8
+    ASSERT_EQ(::mkfifo(Dir.File("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directories(Dir.Path() / "xdg/zevra/data");
+    test::WriteBytes(Dir.File("xdg/zevra/data/Regions.txt"), "");
+    const std::map<std::string, std::string> names = {{"{data}", DataDir()}, {"{in}", input},
+                                                      {"{fifo}", Dir.File("fifo")}, {"{ctl}", Dir.File("ctl.txt")},
+                                                      {"{c1}", Dir.File("c1.txt")}};
+    for (const TCommandLine& line : kCommandLines) {
+        std::string args = line.Args;
+        for (const auto& [name, value] : names)
+            for (std::size_t at; (at = args.find(name)) != std::string::npos;) args.replace(at, name.size(), "'" + value + "'");
+        const TRun run = test::RunCli(args, line.PipeInput ? std::optional(test::ReadBytes(input)) : std::nullopt,
+                                      "XDG_DATA_HOME='" + Dir.File("xdg") + "'");
+        EXPECT_EQ(run.Status, line.Status) << line.Args << "\n" << run.Err;
+        if (*line.Err == '\0') EXPECT_EQ(run.Err, "") << line.Args;
+        else EXPECT_NE(run.Err.find(line.Err), std::string::npos) << line.Args << "\n" << run.Err;
+        EXPECT_NE(run.Out.find(line.Out), std::string::npos) << line.Args << "\n" << run.Out;
+        EXPECT_EQ(run.Out.find('\x1b'), std::string::npos) << line.Args;
     }
 }
 
