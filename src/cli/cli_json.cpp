@@ -4,11 +4,14 @@
 
 #include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
+#include "model/u_paths.h"
 #include "model/u_sensitivity.h"
+#include "model/u_text.h"
 #include "report/u_report.h"
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -76,6 +79,23 @@ ordered_json SensitivityJson(const TSensitivityResult& s) {
             {"percentil95", s.Percentile95},    {"minimum", s.Minimum},
             {"maximum", s.Maximum},             {"jednotliveVahy", oneAtATime},
             {"shrnuti", SensitivitySentence(s)}};
+}
+
+// Which reference data gave the figures: their folder, absolute, and whether
+// they are the shipped demonstration data, which no office may take for its
+// own. A folder name that is not UTF-8 shows U+FFFD for its stray bytes.
+ordered_json ReferenceDataJson(const std::string& dir) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(dir, ec);
+    const std::string folder = ec ? dir : absolute.lexically_normal().string();
+    std::string shown;
+    char32_t cp = 0;
+    for (std::size_t i = 0; i < folder.size();) {
+        const std::size_t length = static_cast<unsigned char>(folder[i]) < 0x80 ? 1 : DecodeUtf8At(folder, i, cp);
+        shown.append(length == 0 ? "\uFFFD" : folder.substr(i, length));
+        i += length == 0 ? 1 : length;
+    }
+    return {{"slozka", shown}, {"demonstracni", IsDemonstrationData(dir)}};
 }
 
 }  // namespace
@@ -149,7 +169,8 @@ std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& s
         {"dilciHodnoceni", partial},
         {"varovaniVodovod", IsBlank(out.VodovodText) ? ordered_json(nullptr) : ordered_json(StripMarkup(out.VodovodText))},
         {"podobneObce", similar},
-        {"citlivost", SensitivityJson(sensitivity)}};
+        {"citlivost", SensitivityJson(sensitivity)},
+        {"referencniData", ReferenceDataJson(model.Data().DataDir())}};
     return document.dump(2) + "\n";
 }
 
@@ -174,7 +195,9 @@ std::string BatchJson(const TZevraBatch& batch) {
                         {"decily", decils},
                         {"varovaniVodovodHtml", water == "&nbsp;" ? ordered_json(nullptr) : ordered_json(water)}});
     }
-    return ordered_json({{"obce", rows}}).dump(2) + "\n";
+    return ordered_json({{"obce", rows}, {"referencniData", ReferenceDataJson(batch.Model().Data().DataDir())}})
+               .dump(2) +
+           "\n";
 }
 
 }  // namespace zevra::cli

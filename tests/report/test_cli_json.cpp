@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -110,6 +111,8 @@ TEST_F(CliJsonTest, EmployerCorrectionIsFlagged) {
     EXPECT_EQ(j["indikatory"][0]["korekceZamestnavatele"], false);
     EXPECT_TRUE(j["varovaniVodovod"].is_null());
     EXPECT_TRUE(j["dilciHodnoceni"].empty());
+    // The data folder in use, and these are not the demonstration data.
+    EXPECT_EQ(j["referencniData"], json({{"slozka", (Dir.Path() / "data").string()}, {"demonstracni", false}}));
 }
 
 TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
@@ -118,8 +121,12 @@ TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
     const TRun run = Run(Data + "batch " + csv + "'" + Dir.File("vysledek.JSON") + "'");
     ASSERT_EQ(run.Status, 0) << run.Err;
     const std::string html = Cp1250ToUtf8(test::ReadBytes(Dir.File("vysledek.html")));
-    const json rows = json::parse(test::ReadBytes(Dir.File("vysledek.JSON")))["obce"];
+    const json document = json::parse(test::ReadBytes(Dir.File("vysledek.JSON")));
+    const json& rows = document["obce"];
     ASSERT_FALSE(rows.empty());
+    // The shipped data say that they are demonstration data.
+    const std::string shipped = std::filesystem::absolute(ZEVRA_TEST_DATA_DIR).lexically_normal().string();
+    EXPECT_EQ(document["referencniData"], json({{"slozka", shipped}, {"demonstracni", true}}));
 
     // Each row of the HTML table, cell by cell.
     const std::vector<std::vector<std::string>> table = test::HtmlRows(html);
