@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -52,9 +51,11 @@ void CheckTextSizes(const zevra::TMemTable& table, bool validUtf8) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zevra::TZevraBatch batch(Model());
+    // Made once: a batch holds only its tables, which every input refills.
+    static zevra::TZevraBatch batch(Model());
 
     // One line straight into the parser.
+    batch.InputData().Clear();
     try {
         batch.ParseInputLine(bytes);
     } catch (const zevra::EZevraError&) {
