@@ -119,7 +119,8 @@ bool HasExtension(const std::string& name, const std::string& extension) {
 int RunBatch(const TCliOptions& options) {
     options.AcceptOnly({});
     const std::vector<std::string>& args = options.Files;
-    if (args.size() != 2) throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
+    if (args.size() != 2)
+        throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
     // The shell hands over a name exactly as typed, and the loader and the
     // writers take a name without its blanks at either end (the window's
     // fields need that): "obce.csv " would be read or written as obce.csv.

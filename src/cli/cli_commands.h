@@ -8,6 +8,7 @@
 
 #include "model/u_sensitivity.h"
 
+#include <exception>
 #include <initializer_list>
 #include <optional>
 #include <string>

@@ -99,11 +99,10 @@ TCliOptions ParseCommandLine(int argc, char** argv) {
                 // An unknown option, a value given to one that takes none, or
                 // an abbreviation that fits several. A letter may stand in a
                 // group ("-hx"): then only the letter is named.
-                const std::string given = argv[optind - 1];
-                throw UsageError{"neznámá volba '" +
-                                 (given.starts_with("--") || optopt <= 0 || optopt > 127 ? given
-                                                                                           : "-" + std::string(1, static_cast<char>(optopt))) +
-                                 "'"};
+                std::string given = argv[optind - 1];
+                if (!given.starts_with("--") && optopt > 0 && optopt < 128)
+                    given = std::string("-") + static_cast<char>(optopt);
+                throw UsageError{"neznámá volba '" + given + "'"};
             }
         }
     }

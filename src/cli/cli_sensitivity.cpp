@@ -42,7 +42,8 @@ TSensitivityResult AnalyseModelOutput(const TZevraModel& model, const TSensitivi
 int RunSensitivity(const TCliOptions& options) {
     options.AcceptOnly({"--draws", "--spread"});
     if (options.Files.empty()) throw UsageError{"sensitivity očekává jeden vstupní soubor"};
-    if (options.Files.size() > 1) throw UsageError{"sensitivity očekává jeden vstupní soubor a volby --draws a --spread"};
+    if (options.Files.size() > 1)
+        throw UsageError{"sensitivity očekává jeden vstupní soubor a volby --draws a --spread"};
     const TSensitivitySettings settings = SensitivitySettings(options);
 
     std::string text;

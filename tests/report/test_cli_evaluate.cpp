@@ -162,7 +162,8 @@ TEST_F(CliEvaluateTest, CommandLines) {
     for (const TCommandLine& line : kCommandLines) {
         std::string args = line.Args;
         for (const auto& [name, value] : names)
-            for (std::size_t at; (at = args.find(name)) != std::string::npos;) args.replace(at, name.size(), "'" + value + "'");
+            for (std::size_t at; (at = args.find(name)) != std::string::npos;)
+                args.replace(at, name.size(), "'" + value + "'");
         const TRun run = test::RunCli(args, line.PipeInput ? std::optional(test::ReadBytes(input)) : std::nullopt,
                                       "XDG_DATA_HOME='" + Dir.File("xdg") + "'");
         EXPECT_EQ(run.Status, line.Status) << line.Args << "\n" << run.Err;

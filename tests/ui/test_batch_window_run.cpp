@@ -89,7 +89,8 @@ private slots:
             edInputFile()->setText(inputName);
             edOutputFile()->setText(outputName);
             btSaveOutput()->click();
-            QVERIFY2(Messages().last().contains(QStringLiteral("totožný se vstupním souborem")), qPrintable(outputName));
+            QVERIFY2(Messages().last().contains(QStringLiteral("totožný se vstupním souborem")),
+                     qPrintable(outputName));
             QCOMPARE(ReadAll(path), input);
         }
     }
