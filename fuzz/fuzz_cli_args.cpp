@@ -57,10 +57,14 @@ bool ValueOf(const std::string& arg, const std::string& text) { return std::stri
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // At most 64 arguments: the last part would hold NULs.
+    constexpr std::size_t kMostArguments = 64;
     std::vector<std::string> args;
     if (size > 0) {
-        for (std::string_view a : zevra::fuzz::SplitInput(zevra::fuzz::Bytes(data, size), '\0', 64)) args.emplace_back(a);
+        for (std::string_view a : zevra::fuzz::SplitInput(zevra::fuzz::Bytes(data, size), '\0', kMostArguments + 1))
+            args.emplace_back(a);
     }
+    if (args.size() > kMostArguments) return 0;
     const std::optional<TCliOptions> options = Parse(args);
     const std::optional<TCliOptions> again = Parse(args);
     Check(options.has_value() == again.has_value());
