@@ -9,6 +9,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,20 +65,23 @@ std::string ResolveLinks(const std::string& path) {
 }
 
 // The temporary files of saves in progress, removed when the process is
-// ended by SIGINT, SIGTERM or SIGHUP. Plain storage, as the handler may only
-// use async-signal-safe calls.
+// ended by a signal whose default action ends it. A signal the program
+// handles or ignores itself is left alone. Plain storage, as the handler may
+// only use async-signal-safe calls.
 constexpr int kMaxPending = 8;
 char gPending[kMaxPending][PATH_MAX + 1];
 volatile std::sig_atomic_t gPendingUsed[kMaxPending];
-constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction gPrevious[3];
+constexpr int kCleanupSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGUSR1,   SIGUSR2,
+                                   SIGPIPE, SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF};
+constexpr int kCleanupSignalCount = sizeof(kCleanupSignals) / sizeof(kCleanupSignals[0]);
+struct sigaction gPrevious[kCleanupSignalCount];
 int gInstalled = 0;
 
 void RemovePendingAndReraise(int sig) {
     for (int i = 0; i < kMaxPending; ++i) {
         if (gPendingUsed[i]) ::unlink(gPending[i]);
     }
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < kCleanupSignalCount; ++k) {
         if (kCleanupSignals[k] == sig) ::sigaction(sig, &gPrevious[k], nullptr);
     }
     ::raise(sig);
@@ -99,6 +103,8 @@ private:
     sigset_t FOld;
 };
 
+// Called with the cleanup signals blocked, right after the file is created,
+// so that no signal finds it unregistered.
 int RegisterPending(const std::string& path) {
     if (path.size() > PATH_MAX) return -1;
     TSignalBlock block;
@@ -107,13 +113,14 @@ int RegisterPending(const std::string& path) {
         std::memcpy(gPending[i], path.c_str(), path.size() + 1);
         gPendingUsed[i] = 1;
         if (gInstalled++ == 0) {
-            for (int k = 0; k < 3; ++k) {
+            for (int k = 0; k < kCleanupSignalCount; ++k) {
                 struct sigaction action {};
                 action.sa_handler = RemovePendingAndReraise;
                 sigemptyset(&action.sa_mask);
                 ::sigaction(kCleanupSignals[k], &action, &gPrevious[k]);
-                // A signal the process ignores (nohup) stays ignored.
-                if (gPrevious[k].sa_handler == SIG_IGN) ::sigaction(kCleanupSignals[k], &gPrevious[k], nullptr);
+                // A signal the process ignores (nohup) or handles stays so.
+                if (gPrevious[k].sa_handler != SIG_DFL || (gPrevious[k].sa_flags & SA_SIGINFO) != 0)
+                    ::sigaction(kCleanupSignals[k], &gPrevious[k], nullptr);
             }
         }
         return i;
@@ -126,18 +133,34 @@ void UnregisterPending(int slot) {
     TSignalBlock block;
     gPendingUsed[slot] = 0;
     if (--gInstalled == 0) {
-        for (int k = 0; k < 3; ++k) ::sigaction(kCleanupSignals[k], &gPrevious[k], nullptr);
+        for (int k = 0; k < kCleanupSignalCount; ++k) ::sigaction(kCleanupSignals[k], &gPrevious[k], nullptr);
     }
 }
 
-// A file size limit (ulimit -f) must be an ordinary write error, not the end
-// of the process with the target half written.
+// The temporary name of a file in its folder: "." + name + ".XXXXXX" for
+// mkstemp. Where that would exceed the longest name the folder allows, the
+// name is shortened (at a character boundary) so that every name that fits
+// gets a temporary name; the random part keeps it unique.
+std::string TempTemplate(const std::string& folder, const std::string& name) {
+    constexpr std::string_view kSuffix = ".XXXXXX";
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t maxName = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    std::string stem = name;
+    if (1 + stem.size() + kSuffix.size() > maxName) {
+        stem.resize(maxName > 1 + kSuffix.size() ? maxName - 1 - kSuffix.size() : 0);
+        while (!stem.empty() && (static_cast<unsigned char>(name[stem.size()]) & 0xC0) == 0x80) stem.pop_back();
+    }
+    return folder + "/." + stem + std::string(kSuffix);
+}
+
+// A file size limit (ulimit -f) must be an ordinary write error (EFBIG), not
+// the end of the process with the target half written. Looked at on every
+// save, as the process may have set the signal back meanwhile; a handler of
+// the program's own stays.
 void IgnoreFileSizeSignal() {
-    static const bool done = [] {
+    struct sigaction old {};
+    if (::sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL && (old.sa_flags & SA_SIGINFO) == 0)
         std::signal(SIGXFSZ, SIG_IGN);
-        return true;
-    }();
-    (void)done;
 }
 
 }  // namespace
@@ -148,8 +171,7 @@ void IgnoreFileSizeSignal() {
 //   owner and group;
 // - in place: the target itself is written. For devices and FIFOs (streamed
 //   as produced), and for a regular file that cannot be replaced by a rename
-//   (several hard links, a folder that is not writable, a name too long for a
-//   temporary name); such a file is written only at Commit, from memory, so
+//   (several hard links, a folder that is not writable); such a file is written only at Commit, from memory, so
 //   an abandoned save leaves it untouched.
 struct TSafeFileWriter::TState {
     std::string Path;      // as given, for messages
@@ -200,14 +222,16 @@ TSafeFileWriter::TSafeFileWriter(const std::string& path) : FState(std::make_uni
         const std::string folder = FolderOf(s.Target);
         const auto slash = s.Target.rfind('/');
         const std::string name = slash == std::string::npos ? s.Target : s.Target.substr(slash + 1);
-        std::string tmpl = folder + "/." + name + ".XXXXXX";
-        const int fd = ::mkstemp(tmpl.data());
-        if (fd >= 0) {
-            s.Fd = fd;
-            s.TempPath = tmpl;
-            s.PendingSlot = RegisterPending(tmpl);
-            return;
+        std::string tmpl = TempTemplate(folder, name);
+        {
+            TSignalBlock block;
+            s.Fd = ::mkstemp(tmpl.data());
+            if (s.Fd >= 0) {
+                s.TempPath = tmpl;
+                s.PendingSlot = RegisterPending(tmpl);
+            }
         }
+        if (s.Fd >= 0) return;
         if (!s.HasOld) throw EZevraError(CreateError(path));
     }
     // In place: check now that the file can be written, so the user hears
@@ -276,6 +300,24 @@ void SaveFile(const std::string& path, std::string_view bytes) {
     TSafeFileWriter writer(path);
     writer.Write(bytes);
     writer.Commit();
+}
+
+TTempFile::TTempFile(std::string_view suffix) {
+    IgnoreFileSizeSignal();
+    const char* tmp = std::getenv("TMPDIR");
+    std::string path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zevra-XXXXXX";
+    path += suffix;
+    TSignalBlock block;
+    const int fd = ::mkstemps(path.data(), static_cast<int>(suffix.size()));
+    if (fd < 0) throw EZevraError(CreateError(path));
+    ::close(fd);
+    FPath = path;
+    FSlot = RegisterPending(path);
+}
+
+TTempFile::~TTempFile() {
+    ::unlink(FPath.c_str());
+    UnregisterPending(FSlot);
 }
 
 std::string FileNameOf(std::string_view typed) { return Trim(typed); }

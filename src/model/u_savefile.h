@@ -14,8 +14,10 @@ namespace zevra {
 // Writes one file piece by piece (the batch output is written as it is
 // produced). Nothing replaces the target before Commit; a writer destroyed
 // without Commit leaves no trace of itself (also when the process is ended
-// by SIGINT, SIGTERM or SIGHUP). Every failure throws EZevraError with a
-// Czech message naming the file.
+// by a signal: SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1 and the other
+// signals that end a process unless it handles them). A file size limit
+// (ulimit -f) is a write error, not the end of the process. Every failure
+// throws EZevraError with a Czech message naming the file.
 // - A symbolic link is followed; a dangling link's target is created.
 // - A regular file is replaced atomically keeping its permission bits and,
 //   where the process may, its owner and group; a file with several hard
@@ -41,6 +43,24 @@ private:
 
 // The whole content at once.
 void SaveFile(const std::string& path, std::string_view bytes);
+
+// A private temporary file for bytes that a library writes under a name of
+// its own (the workbook), to be saved from there: created empty in $TMPDIR
+// (else /tmp), its name ending in `suffix`, and removed when the object goes
+// or the process is ended by a signal, as TSafeFileWriter's temporary file
+// is. Throws EZevraError when it cannot be created.
+class TTempFile {
+public:
+    explicit TTempFile(std::string_view suffix);
+    ~TTempFile();
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+    const std::string& Path() const { return FPath; }
+
+private:
+    std::string FPath;
+    int FSlot = -1;
+};
 
 // The path that a file name typed by the user stands for: the name without
 // the blank characters (codes 0 to 32) at either end, which a name copied

@@ -19,6 +19,7 @@
 #include <map>
 #include <filesystem>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -146,20 +147,46 @@ TEST(Saves, AFileSizeLimitIsAWriteErrorAndASignalRemovesTheTemporaryFile) {
     }
     EXPECT_FALSE(std::filesystem::exists(target));
 
-    // SIGTERM during a save: the writer's temporary file goes with the process.
-    const pid_t saver = ::fork();
-    if (saver == 0) {
-        TSafeFileWriter writer(dir.File("out.txt"));
-        writer.Write("partial");
-        ::raise(SIGTERM);
-        ::_exit(0);
+    // A signal during a save: the temporary files go with the process, the
+    // writer's beside the target and the private one of a library's output.
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1}) {
+        const pid_t saver = ::fork();
+        if (saver == 0) {
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            ::setenv("TMPDIR", dir.Path().c_str(), 1);
+            TSafeFileWriter writer(dir.File("out.txt"));
+            writer.Write("partial");
+            const TTempFile library(".xlsx");
+            ::raise(sig);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(saver, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig;
+        int entries = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+        EXPECT_EQ(entries, 0) << sig;
     }
-    int status = 0;
-    ::waitpid(saver, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
-    EXPECT_EQ(entries, 0);
+}
+
+// Every name the file system allows can be saved, also where "." + name +
+// the random part of a temporary name would be too long; a multi-byte
+// character at the cut is not split.
+TEST(Saves, NamesUpToTheLongestAllowedAreSavedAndReplaced) {
+    test::TempDir dir;
+    std::string czech;
+    while (czech.size() < 254) czech += "č";
+    for (const std::string& name : {std::string(250, 'a'), std::string(255, 'b'), czech}) {
+        const std::string path = dir.File(name);
+        SaveFile(path, "first");
+        SaveFile(path, "second");
+        EXPECT_EQ(test::ReadBytes(path), "second") << name.size();
+        int entries = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+        EXPECT_EQ(entries, 1) << name.size();
+        std::filesystem::remove(path);
+    }
 }
 
 TEST(Saves, SameFileSeesLinksAndInodes) {
