@@ -66,7 +66,7 @@ void CheckSample(const TZevraSampleMunicipalities& sample, const std::string& pa
     for (int i = 0; i < sample.Count(); ++i) {
         const TZevraSampleMunicipality& m = *sample.Items(i);
         // The name is written only for a refusal: a sample has thousands of entries.
-        const auto refuse = [&](const std::string& what) { Refuse("obec '" + m.Obec + "': " + what, path); };
+        const auto refuse = [&](const std::string& what) { Refuse("obec '" + EchoValue(m.Obec) + "': " + what, path); };
         for (std::int32_t decil : DecilsOf(m)) {
             if (decil < limits::kSampleDecilRange.Min || decil > limits::kSampleDecilRange.Max)
                 refuse("decil " + FormatInt(decil) + " neleží v rozsahu 1 až 10");
@@ -132,7 +132,7 @@ void CheckMuniInfoLines(const std::vector<TZevraMunicipalityInfo>& infos, const 
                         const std::string& path) {
     std::map<std::int32_t, std::uint32_t> seen;
     for (std::size_t i = 0; i < infos.size(); ++i) {
-        const std::string owner = "obec '" + infos[i].Obec + "': ";
+        const std::string owner = "obec '" + EchoValue(infos[i].Obec) + "': ";
         CheckKeysPresent(owner, kMuniInfoKeys, {1, 2}, lines[i], path, lines[i].Start);
         CheckNumber(owner, "Kod", infos[i].Kod, limits::kMunicipalityCodeRange, path, lines[i].Keys[1]);
         CheckFirstOccurrence(seen, infos[i].Kod, owner + "kód " + FormatInt(infos[i].Kod), path, lines[i].Keys[1]);
@@ -155,7 +155,7 @@ void CheckSampleLines(const TZevraSampleMunicipalities& sample, const std::vecto
     for (int i = 0; i < sample.Count(); ++i) {
         const TZevraSampleMunicipality& m = *sample.Items(i);
         const TRecordLines& at = lines[static_cast<std::size_t>(i)];
-        const std::string owner = "obec '" + m.Obec + "': ";
+        const std::string owner = "obec '" + EchoValue(m.Obec) + "': ";
         CheckKeysPresent(owner, kSampMuniKeys, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, at, path, at.Start);
         CheckNumber(owner, "Kod", m.Kod, limits::kSampleCodeRange, path, at.Keys[3]);
         CheckNumber(owner, "ObyvateleCelkem", m.ObyvateleCelkem, limits::kSamplePopulationRange, path, at.Keys[4]);
