@@ -186,9 +186,10 @@ std::string BatchJson(const TZevraBatch& batch) {
         const bool hasValue = !table.IsNull(row, ofOBYVATELSTVO);
         const double value = table.GetFloat(row, ofOBYVATELSTVO);
         const std::string water = table.GetText(row, ofVODOVOD);
-        rows.push_back({{"obec", table.GetText(row, ofOBEC)},
+        // The names as the HTML table and the workbook carry them.
+        rows.push_back({{"obec", WritableText(table.TextView(row, ofOBEC))},
                         {"kod", intOrNull(row, ofKODOBCE)},
-                        {"kraj", table.GetText(row, ofKRAJ)},
+                        {"kraj", WritableText(table.GetText(row, ofKRAJ))},
                         {"obyvatelstvo", hasValue ? ordered_json(value) : ordered_json(nullptr)},
                         {"pasmo", hasValue ? ordered_json(BandName(BandOf(value))) : ordered_json(nullptr)},
                         {"hodnoceniHtml", table.GetText(row, ofOBYVATELSTVO_TEXT)},

@@ -147,4 +147,17 @@ bool PathExists(const std::string& path);
 // other kinds of `mode` (a struct stat st_mode): FIFO, device, socket.
 std::string NotAFileMessage(const std::string& path, unsigned mode);
 
+// Whether a character reaches every output file of the program (the HTML
+// table, the workbook, the JSON) and reads back from each as it was. Not so
+// the control characters other than tab, LF and CR (U+0000-U+001F, U+007F-
+// U+009F), which XML cannot hold or HTML reads as other characters, nor
+// U+FFFE and U+FFFF, which XML cannot hold. Each output writes U+FFFD instead,
+// so that the three files of one batch agree.
+bool IsWritableChar(char32_t cp);
+
+// The text as the output files carry it: every character that is not
+// writable, and every byte that starts no valid UTF-8 sequence, becomes
+// U+FFFD.
+std::string WritableText(std::string_view utf8);
+
 }  // namespace zevra

@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch workbook read back by LibreOffice Calc (headless, converted to
 // CSV) has the values of the HTML table: numbers as numbers, the band beside
-// the integrated indicator, and the summary sheet's counts.
+// the integrated indicator, and the summary sheet's counts; awkward names
+// read back alike from the workbook, the HTML table and the JSON. A save cut
+// short by a signal or a file size limit leaves no temporary file.
 #include "batch/core/u_batchcore.h"
 #include "batch/workbook/u_workbook.h"
+#include "cli_json.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_sensitivity.h"
@@ -12,11 +15,19 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace zevra {
@@ -160,6 +171,151 @@ TEST_F(WorkbookTest, SavedAsEveryOutputIsThroughALinkAndWithThePermissions) {
     EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
+}
+
+// A cell of the HTML table as a browser reads it: entities and character
+// references decoded.
+std::string HtmlCellText(const std::string& cell) {
+    std::string text;
+    for (std::size_t i = 0; i < cell.size();) {
+        const std::size_t end = cell.find(';', i);
+        if (cell[i] != '&' || end == std::string::npos) {
+            text += cell[i++];
+            continue;
+        }
+        const std::string entity = cell.substr(i + 1, end - i - 1);
+        if (entity == "amp") text += '&';
+        else if (entity == "lt") text += '<';
+        else if (entity == "gt") text += '>';
+        else if (entity == "quot") text += '"';
+        else if (entity.rfind("#x", 0) == 0) AppendUtf8(text, static_cast<char32_t>(std::stoul(entity.substr(2), nullptr, 16)));
+        else if (entity.rfind("#", 0) == 0) AppendUtf8(text, static_cast<char32_t>(std::stoul(entity.substr(1))));
+        else text += "&" + entity + ";";
+        i = end + 1;
+    }
+    return text;
+}
+
+// Names the workbook once altered (a reader takes "_xHHHH_" for a character)
+// or cut (at a NUL): each output gives back the same text, with U+FFFD for a
+// character no output can carry.
+TEST_F(WorkbookTest, AwkwardNamesReadBackAlikeFromTheWorkbookTheHtmlAndTheJson) {
+    const struct {
+        std::string Name, ReadBack;
+    } cases[] = {
+        {"_x0041_", "_x0041_"},
+        {"A_x000D_B", "A_x000D_B"},
+        {"_x005F_x0041_", "_x005F_x0041_"},
+        {"_X004a_", "_X004a_"},
+        {std::string("Nul\0x", 5), "Nul\uFFFDx"},
+        {"A\x01" "B", "A\uFFFDB"},
+        {"A\x7F" "B", "A\uFFFDB"},
+        {"A\tB", "A\tB"},
+        {"A\u0085B", "A\uFFFDB"},
+        {"A\uFFFEB", "A\uFFFDB"},
+        {"Žďár nad Sázavou", "Žďár nad Sázavou"},
+    };
+    TMemTable& table = Batch.OutputData();
+    ASSERT_GE(table.RowCount(), std::size(cases));
+    for (std::size_t r = 0; r < std::size(cases); ++r) table.SetText(r, ofOBEC, cases[r].Name);
+
+    const std::string file = Dir.File("vysledek.xlsx");
+    WriteWorkbookOutput(Batch, file);
+    const TCsv sheet = SheetAsCsv(file, 1);
+    const auto html = test::HtmlRows(Cp1250ToUtf8(Batch.HtmlOutputBytes()));
+    const auto json = nlohmann::json::parse(cli::BatchJson(Batch));
+    for (std::size_t r = 0; r < std::size(cases); ++r) {
+        ASSERT_GT(sheet.size(), r + 1);
+        EXPECT_EQ(sheet[r + 1][0].Text, cases[r].ReadBack) << r;
+        EXPECT_EQ(HtmlCellText(html[r][0]), cases[r].ReadBack) << r;
+        EXPECT_EQ(json["obce"][r]["obec"].get<std::string>(), cases[r].ReadBack) << r;
+    }
+}
+
+// --- saves cut short ------------------------------------------------------------
+
+// A batch whose workbook takes a while to write: `rows` rows of an output
+// table filled by hand.
+class LargeWorkbook : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TMemTable& t = Batch.OutputData();
+        for (std::size_t i = 0; i < 40000; ++i) {
+            const std::size_t row = t.AppendRow();
+            t.SetText(row, ofOBEC, "Obec " + std::to_string(i));
+            t.SetInt(row, ofKODOBCE, static_cast<int>(500000 + i));
+            t.SetText(row, ofKRAJ, "Kraj Vysočina");
+            t.SetFloat(row, ofOBYVATELSTVO, 400.5 + static_cast<double>(i % 500));
+            t.SetText(row, ofOBYVATELSTVO_TEXT, "<strong>Text</strong><br/>" + std::to_string(i));
+            for (std::size_t f = ofDCK; f <= ofRPS; ++f) t.SetInt(row, f, static_cast<int>(1 + (i + f) % 10));
+            t.SetText(row, ofVODOVOD, "&nbsp;");
+        }
+    }
+
+    // Saves the workbook in a child process whose temporary files go to
+    // Temp; returns the child.
+    pid_t SaveInChild(const std::function<void()>& prepare) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::setenv("TMPDIR", Temp.Path().c_str(), 1);
+            prepare();
+            try {
+                WriteWorkbookOutput(Batch, Dir.File("vysledek.xlsx"));
+            } catch (const EZevraError& e) {
+                test::WriteBytes(Dir.File("zprava.txt"), e.what());
+                ::_exit(3);
+            }
+            ::_exit(0);
+        }
+        return child;
+    }
+
+    std::size_t Entries(const test::TempDir& dir) const {
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+        return entries;
+    }
+
+    test::TempDir Dir, Temp;
+    TZevraModel Model{ZEVRA_TEST_DATA_DIR};
+    TZevraBatch Batch{Model};
+};
+
+TEST_F(LargeWorkbook, ASignalDuringTheSaveLeavesNoTemporaryFile) {
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1}) {
+        const pid_t child = SaveInChild([] {
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+        });
+        // The signal comes while the workbook library writes its file.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (Entries(Temp) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ::kill(child, sig);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig << " " << status;
+        EXPECT_EQ(Entries(Temp), 0u) << sig;
+        EXPECT_EQ(Entries(Dir), 0u) << sig;
+        std::filesystem::remove_all(Temp.Path());
+        std::filesystem::create_directory(Temp.Path());
+    }
+}
+
+TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
+    const pid_t child = SaveInChild([] {
+        // As in a fresh process: a file size limit ends it unless ignored.
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{64 << 10, 64 << 10};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(test::ReadBytes(Dir.File("zprava.txt")), "Soubor nelze zapsat!\r\n[" + Dir.File("vysledek.xlsx") + "]");
+    EXPECT_EQ(Entries(Temp), 0u);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("vysledek.xlsx")));
 }
 
 TEST(HtmlToPlainTextTest, TagsGoLineBreaksStay) {

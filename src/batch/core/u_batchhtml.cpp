@@ -28,7 +28,9 @@ bool IsPlainHtmlByte(unsigned char c) {
 
 // Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
 // entities and a character the code page lacks becomes a numeric reference,
-// so nothing of the name is lost.
+// so nothing of the name is lost. Tab, LF and CR are references too (the
+// document stays one line); a character no output can carry is U+FFFD, as
+// in the workbook and the JSON.
 void AppendEscapedCp1250(std::string& out, std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         // Runs of plain ASCII, most of a name, go in at once.
@@ -45,16 +47,17 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
                 case '>': out += "&gt;"; break;
                 case '"': out += "&quot;"; break;
                 // A control character of the input is shown, not passed on.
-                default: out += "&#xFFFD;";
+                default:
+                    out += IsWritableChar(lead) ? "&#" + FormatInt(lead) + ";" : std::string("&#xFFFD;");
             }
             ++pos;
             continue;
         }
         char32_t cp = 0;
         const std::size_t length = DecodeUtf8At(text, pos, cp);
-        if (length == 0) {
-            out += '?';
-            ++pos;
+        if (length == 0 || !IsWritableChar(cp)) {
+            out += "&#xFFFD;";
+            pos += length == 0 ? 1 : length;
             continue;
         }
         const int byte = Cp1250ByteOf(cp);

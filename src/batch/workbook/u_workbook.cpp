@@ -10,13 +10,11 @@
 #include "model/u_text.h"
 
 #include <xlsxwriter.h>
+#include <zlib.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
+#include <cstdint>
 #include <map>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace zevra {
@@ -39,10 +37,96 @@ std::size_t Characters(const std::string& utf8) {
     return count;
 }
 
+std::string WriteError(const std::string& fileName) { return "Soubor nelze zapsat!\r\n[" + fileName + "]"; }
+
 // Every libxlsxwriter call reports through its result; the first failure ends the save.
 void Check(lxw_error error, const std::string& fileName) {
-    if (error != LXW_NO_ERROR)
-        throw EZevraError("Soubor " + fileName + " se nepodařilo zapsat! (" + lxw_strerror(error) + ")");
+    if (error != LXW_NO_ERROR) throw EZevraError(WriteError(fileName));
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// A text as the workbook stores it, so that a reader gets the text back. A
+// reader takes "_xHHHH_" for the character of code HHHH, so the "_" that
+// starts such a run in the text itself is stored as "_x005F_" (the library
+// writes its own runs for control characters, not this one). A character no
+// output can carry is U+FFFD, as in the HTML table and the JSON.
+std::string CellText(std::string_view text) {
+    const std::string writable = WritableText(text);
+    std::string stored;
+    stored.reserve(writable.size());
+    for (std::size_t i = 0; i < writable.size(); ++i) {
+        if (writable[i] == '_' && i + 6 < writable.size() && (writable[i + 1] == 'x' || writable[i + 1] == 'X') &&
+            IsHexDigit(writable[i + 2]) && IsHexDigit(writable[i + 3]) && IsHexDigit(writable[i + 4]) &&
+            IsHexDigit(writable[i + 5]) && writable[i + 6] == '_')
+            stored += "_x005F";
+        stored += writable[i];
+    }
+    return stored;
+}
+
+// The workbook library does not notice when a write to its own temporary
+// files fails (a full disk, a file size limit): a part of the package is then
+// cut short and the workbook would be saved damaged. Each part is read back
+// from the package, and each XML part must end with the end tag of its root.
+std::size_t LittleEndian(std::string_view bytes, std::size_t at, int length) {
+    std::size_t value = 0;
+    for (int i = length - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+bool XmlPartComplete(std::string_view name, std::string_view part) {
+    if (!name.ends_with(".xml") && !name.ends_with(".rels")) return true;
+    std::size_t start = part.find('<');
+    while (start != std::string_view::npos && part.substr(start, 2) == "<?")
+        start = part.find('<', part.find("?>", start));
+    if (start == std::string_view::npos) return false;
+    const std::size_t nameEnd = part.find_first_of(" \t\r\n/>", start + 1);
+    if (nameEnd == std::string_view::npos) return false;
+    const std::string endTag = "</" + std::string(part.substr(start + 1, nameEnd - start - 1)) + ">";
+    const std::size_t last = part.find_last_not_of(" \t\r\n");
+    return part.substr(0, last + 1).ends_with(endTag);
+}
+
+bool PackageComplete(std::string_view zip) {
+    // The central directory lists every part; the end record closes the file.
+    const std::size_t end = zip.rfind("PK\x05\x06");
+    if (end == std::string_view::npos || end + 22 > zip.size()) return false;
+    const std::size_t parts = LittleEndian(zip, end + 10, 2);
+    std::size_t entry = LittleEndian(zip, end + 16, 4);
+    for (std::size_t i = 0; i < parts; ++i) {
+        if (entry + 46 > zip.size() || zip.substr(entry, 4) != "PK\x01\x02") return false;
+        const std::size_t method = LittleEndian(zip, entry + 10, 2);
+        const std::size_t packed = LittleEndian(zip, entry + 20, 4);
+        const std::size_t size = LittleEndian(zip, entry + 24, 4);
+        const std::size_t nameLength = LittleEndian(zip, entry + 28, 2);
+        const std::size_t local = LittleEndian(zip, entry + 42, 4);
+        if (entry + 46 + nameLength > zip.size()) return false;
+        const std::string_view name = zip.substr(entry + 46, nameLength);
+        entry += 46 + nameLength + LittleEndian(zip, entry + 30, 2) + LittleEndian(zip, entry + 32, 2);
+        if (local + 30 > zip.size() || zip.substr(local, 4) != "PK\x03\x04") return false;
+        const std::size_t data = local + 30 + LittleEndian(zip, local + 26, 2) + LittleEndian(zip, local + 28, 2);
+        if (data + packed > zip.size() || size == 0) return false;
+        std::string part(size, '\0');
+        if (method == 0) {
+            if (packed != size) return false;
+            part = zip.substr(data, packed);
+        } else if (method == Z_DEFLATED) {
+            z_stream stream{};
+            if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
+            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + data));
+            stream.avail_in = static_cast<uInt>(packed);
+            stream.next_out = reinterpret_cast<Bytef*>(part.data());
+            stream.avail_out = static_cast<uInt>(size);
+            const bool whole = inflate(&stream, Z_FINISH) == Z_STREAM_END && stream.total_out == size;
+            inflateEnd(&stream);
+            if (!whole) return false;
+        } else {
+            return false;
+        }
+        if (!XmlPartComplete(name, part)) return false;
+    }
+    return parts > 0;
 }
 
 class TWorkbook {
@@ -92,7 +176,7 @@ void WriteRows(lxw_workbook* book, const TMemTable& table, const std::string& fi
     widths[3] = std::min(widths[3], 14.0);  // a long header over short numbers wraps
 
     const auto text = [&](lxw_row_t row, lxw_col_t col, const std::string& value, lxw_format* format) {
-        if (!value.empty()) Check(worksheet_write_string(sheet, row, col, value.c_str(), format), fileName);
+        if (!value.empty()) Check(worksheet_write_string(sheet, row, col, CellText(value).c_str(), format), fileName);
         fit(col, value);
     };
     const auto number = [&](lxw_row_t row, lxw_col_t col, std::size_t row0, std::size_t field, lxw_format* format) {
@@ -148,7 +232,7 @@ void WriteSummary(lxw_workbook* book, const TMemTable& table, const std::string&
     double width = 12;
     for (const auto& [region, count] : regions) {
         ++row;
-        Check(worksheet_write_string(sheet, row, 0, region.c_str(), nullptr), fileName);
+        Check(worksheet_write_string(sheet, row, 0, CellText(region).c_str(), nullptr), fileName);
         Check(worksheet_write_number(sheet, row, 1, count, nullptr), fileName);
         width = std::max(width, static_cast<double>(Characters(region)) + 2);
     }
@@ -178,34 +262,23 @@ std::string HtmlToPlainText(const std::string& html) {
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
     const std::string target = FileNameOf(fileName);
-    // The workbook library writes a file of its own. It writes it into a
-    // private folder, and the bytes are then saved as every other output is
-    // (a link followed, the old file's permissions kept, a device written in
-    // place, the file synced before it replaces the old one).
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zevra-xlsx-XXXXXX";
-    if (::mkdtemp(folder.data()) == nullptr) throw EZevraError("Soubor " + target + " se nepodařilo vytvořit!");
-    const auto removeFolder = [&folder] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    };
-    try {
-        const std::string path = folder + "/vysledek.xlsx";
-        std::string bytes;
-        {
-            TWorkbook book(path);
-            if (!book.Get()) throw EZevraError("Soubor " + target + " se nepodařilo vytvořit!");
-            WriteRows(book.Get(), batch.OutputData(), target);
-            WriteSummary(book.Get(), batch.OutputData(), target);
-            Check(book.Close(), target);
-            bytes = ReadFileBytes(path);
-        }
-        removeFolder();
-        SaveFile(target, bytes);
-    } catch (...) {
-        removeFolder();
-        throw;
+    // The workbook library writes a file of its own. It writes a private
+    // temporary file, which goes with the process like every save's, and the
+    // bytes are then saved as every other output is (a link followed, the old
+    // file's permissions kept, a device written in place, the file synced
+    // before it replaces the old one).
+    std::string bytes;
+    {
+        const TTempFile temp(".xlsx");
+        TWorkbook book(temp.Path());
+        if (!book.Get()) throw EZevraError("Soubor nelze vytvořit!\r\n[" + target + "]");
+        WriteRows(book.Get(), batch.OutputData(), target);
+        WriteSummary(book.Get(), batch.OutputData(), target);
+        Check(book.Close(), target);
+        bytes = ReadFileBytes(temp.Path());
     }
+    if (!PackageComplete(bytes)) throw EZevraError(WriteError(target));
+    SaveFile(target, bytes);
 }
 
 }  // namespace zevra
