@@ -7,7 +7,9 @@
 // The property: either the model is built and every number it then computes
 // for sound inputs (indicators, deciles, the integrated indicator, the
 // sensitivity figures) is finite and in its range, or the model refuses the
-// data with a Czech message naming the damaged file. No crash.
+// data with a Czech message naming the damaged file. No crash. (Data that
+// lack an indicator's distribution load, and every evaluation is refused
+// with "Decilace indikátoru není k dispozici!": that is the model's rule.)
 //
 // The model reads its files from a folder only, so the folder lies in
 // memory-backed temporary space and only the fuzzed file is rewritten per
@@ -15,6 +17,7 @@
 // intact files cost little to read.
 #include "model/u_DAO.h"
 #include "model/u_format.h"
+#include "model/u_indicators.h"
 #include "model/u_limits.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
@@ -158,6 +161,16 @@ void CheckVerdict(const zevra::TZevraVerdict& verdict, const zevra::TZevraModel&
     for (const zevra::TOneAtATime& o : s.OneAtATime) Check(Plausible(o.ObyvatelstvoLow) && Plausible(o.ObyvatelstvoHigh));
 }
 
+bool HasEveryDistribution(const zevra::TZevraModel& model) {
+    for (const std::string_view code : zevra::kIndicatorCodes) {
+        bool found = false;
+        for (const zevra::TZevraDecilDistribution& d : model.DecilDistributions())
+            found = found || zevra::SameAsciiCaseless(d.Indikator, code);
+        if (!found) return false;
+    }
+    return true;
+}
+
 // At most this many regions are tried per input.
 constexpr std::size_t kRegionsTried = 3;
 
@@ -191,7 +204,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::vector<std::string> errors;
             model->Validate(input, &errors, nullptr);
             if (!errors.empty()) continue;
-            CheckVerdict(model->Judge(input), *model);
+            try {
+                CheckVerdict(model->Judge(input), *model);
+            } catch (const zevra::EZevraError& e) {
+                // Data without the distribution of an indicator load; each
+                // evaluation is then refused with this message.
+                Check(std::string_view(e.what()).starts_with("Decilace indikátoru není k dispozici!"));
+                Check(!HasEveryDistribution(*model));
+            }
         }
     }
     return 0;

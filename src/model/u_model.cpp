@@ -28,7 +28,7 @@ namespace {
 
 void CheckDecilDists(const std::vector<TZevraDecilDistribution>& dists, const std::string& path) {
     for (const TZevraDecilDistribution& d : dists) {
-        const std::string name = "rozdělení decilů '" + d.Indikator + "'";
+        const std::string name = "rozdělení decilů '" + EchoValue(d.Indikator) + "'";
         if (d.ValuesRead != 0x1FF) Refuse(name + " nemá všech devět hranic Value1 až Value9", path);
         for (std::size_t k = 0; k < d.Values.size(); ++k) {
             if (!std::isfinite(d.Values[k]))
@@ -117,11 +117,12 @@ void CheckDecilDistLines(const std::vector<TZevraDecilDistribution>& dists, cons
     std::map<std::size_t, std::uint32_t> seen;
     for (std::size_t i = 0; i < dists.size(); ++i) {
         const TZevraDecilDistribution& d = dists[i];
-        const std::string owner = "rozdělení decilů '" + d.Indikator + "': ";
+        const std::string owner = "rozdělení decilů '" + EchoValue(d.Indikator) + "': ";
         std::size_t k = 0;
         while (k < kIndicatorCount && !SameAsciiCaseless(d.Indikator, kIndicatorCodes[k])) ++k;
         if (k == kIndicatorCount) RefuseAt(owner + "neznámý indikátor", path, lines[i].Start);
-        CheckFirstOccurrence(seen, k, "blok DecilDist indikátoru '" + d.Indikator + "'", path, lines[i].Start);
+        CheckFirstOccurrence(seen, k, "blok DecilDist indikátoru '" + EchoValue(d.Indikator) + "'", path,
+                             lines[i].Start);
         for (std::size_t v = 0; v < d.Values.size(); ++v)
             CheckNumber(owner, kDecilDistKeys[v + 2], d.Values[v], limits::kDecilBoundaryRanges[k], path,
                         lines[i].Keys[v + 2]);
