@@ -109,23 +109,20 @@ void SetKraj(TZevraKraj& r, std::size_t index, const std::string& value) {
 }
 
 void SetSampleMunicipality(TZevraSampleMunicipality& r, std::size_t index, const std::string& value) {
-    std::int32_t* const decils[] = {&r.DecilDck, &r.DecilDvo, &r.DecilVs1, &r.DecilNvr,
-                                    &r.DecilVkt, &r.DecilVea, &r.DecilRps};
     switch (index) {
         case 0: r.Obec = value; break;
         case 1: r.Okres = value; break;
         case 2: r.KrajNazev = value; break;
         case 3: r.Kod = StrToInt(value); break;
         case 4: r.ObyvateleCelkem = StrToInt(value); break;
-        case 12: r.Obyvatelstvo = StrToInt(value); break;
-        default: *decils[index - 5] = StrToInt(value); break;
+        case kSampMuniObyvatelstvoKey: r.Obyvatelstvo = StrToInt(value); break;
+        default: r.*kIndicators[index - kSampMuniDecilKey].SampleDecil = StrToInt(value); break;
     }
 }
 
 void SetWeight(TZevraObyvatelstvoWeights& r, std::size_t index, const std::string& value) {
-    double* const weights[] = {&r.Dck, &r.Dvo, &r.Vs1, &r.Nvr, &r.Vkt, &r.Vea, &r.Rps};
     if (index == 0) r.Id = StrToInt(value);
-    else *weights[index - 1] = StrToFloat(value);
+    else r.*kIndicators[index - 1].Weight = StrToFloat(value);
 }
 
 // The integer fields of the input data file, in the order they are written.

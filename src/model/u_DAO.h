@@ -9,6 +9,7 @@
 #include "model/u_ObyvatelstvoWeights.h"
 #include "model/u_SampleMunicipalities.h"
 #include "model/u_decildist.h"
+#include "model/u_indicators.h"
 #include "model/u_inputdata.h"
 #include "model/u_kraj.h"
 
@@ -26,10 +27,22 @@ inline constexpr std::array<const char*, 11> kDecilDistKeys = {
     "DecilDist", "Asc", "Value1", "Value2", "Value3", "Value4", "Value5", "Value6", "Value7", "Value8", "Value9"};
 inline constexpr std::array<const char*, 3> kMuniInfoKeys = {"Obec", "Kod", "Okres"};
 inline constexpr std::array<const char*, 5> kRegionKeys = {"Region", "Nazev", "RokOd", "RokDo", "NadmVyska"};
-inline constexpr std::array<const char*, 13> kSampMuniKeys = {
-    "Obec", "Okres", "Kraj", "Kod", "ObyvateleCelkem", "dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps", "Obyvatelstvo"};
-inline constexpr std::array<const char*, 8> kOWeightsKeys = {"OWeights", "dck", "dvo", "vs1",
-                                                             "nvr",      "vkt", "vea", "rps"};
+// A sample municipality: five keys, the deciles under the indicator codes,
+// then "Obyvatelstvo".
+constexpr std::size_t kSampMuniDecilKey = 5;
+constexpr std::size_t kSampMuniObyvatelstvoKey = kSampMuniDecilKey + kIndicatorCount;
+inline constexpr std::array<const char*, kSampMuniObyvatelstvoKey + 1> kSampMuniKeys = [] {
+    std::array<const char*, kSampMuniObyvatelstvoKey + 1> keys = {"Obec", "Okres", "Kraj", "Kod", "ObyvateleCelkem"};
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) keys[kSampMuniDecilKey + k] = kIndicatorCodes[k];
+    keys[kSampMuniObyvatelstvoKey] = "Obyvatelstvo";
+    return keys;
+}();
+// The weights: the start key, then the weights under the indicator codes.
+inline constexpr std::array<const char*, 1 + kIndicatorCount> kOWeightsKeys = [] {
+    std::array<const char*, 1 + kIndicatorCount> keys = {"OWeights"};
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) keys[1 + k] = kIndicatorCodes[k];
+    return keys;
+}();
 
 // Where one record of a reference file was read, so that a check of the
 // loaded data can name the line of a damaged value: Keys[i] is the line

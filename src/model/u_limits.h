@@ -44,14 +44,8 @@ struct TPlausibleRange {
     double Max;
 };
 
-// Decile boundaries, per indicator in the order dck, dvo, vs1, nvr, vkt, vea,
-// rps: the values the indicator takes for inputs within the limits above
-// (minutes, km, metres, metres above the regional average, hectares, and two
-// percentages).
-inline constexpr TPlausibleRange kDecilBoundaryRanges[] = {
-    {0, kMaxTravelMinutes}, {0, kMaxDistrictKm}, {0, kMaxRoadMetres},
-    {kMinAltitude - kMaxAltitude, kMaxAltitude - kMinAltitude},
-    {0, kMaxCadastre},      {0, 100},            {0, 100}};
+// Decile boundaries: each indicator's range is kept in its entry of the
+// indicator table (model/u_indicators.h).
 // A weight is the per-cent share of its indicator in "Obyvatelstvo", whose
 // bands (400 and 700 of 1000 with deciles 1 to 10) assume shares adding up to
 // 100; rounded shares may miss it a little.

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <map>
 #include <set>
 
@@ -41,12 +40,11 @@ void CheckDecilDists(const std::vector<TZevraDecilDistribution>& dists, const st
 }
 
 void CheckWeights(const TZevraObyvatelstvoWeights& w, const std::string& path) {
-    const std::pair<const char*, double> weights[] = {{"dck", w.Dck}, {"dvo", w.Dvo}, {"vs1", w.Vs1}, {"nvr", w.Nvr},
-                                                      {"vkt", w.Vkt}, {"vea", w.Vea}, {"rps", w.Rps}};
     double sum = 0;
-    for (const auto& [code, value] : weights) {
+    for (const TIndicator& indicator : kIndicators) {
+        const double value = w.*indicator.Weight;
         if (!std::isfinite(value) || value < 0)
-            Refuse(std::string("váha '") + code + "' musí být konečné nezáporné číslo", path);
+            Refuse(std::string("váha '") + indicator.Code + "' musí být konečné nezáporné číslo", path);
         sum += value;
     }
     if (!(sum > 0) || !std::isfinite(sum)) Refuse("součet vah musí být kladné konečné číslo", path);
@@ -93,12 +91,12 @@ void CheckNumber(const std::string& owner, const std::string& key, double value,
                  line);
 }
 
-// Keys `required` (indices into `keys`) must each have a line in the record.
+// Keys `from` to `to` - 1 (indices into `keys`) must each have a line in the
+// record.
 template <std::size_t N>
-void CheckKeysPresent(const std::string& owner, const std::array<const char*, N>& keys,
-                      std::initializer_list<std::size_t> required, const TRecordLines& lines, const std::string& path,
-                      std::uint32_t line) {
-    for (std::size_t k : required) {
+void CheckKeysPresent(const std::string& owner, const std::array<const char*, N>& keys, std::size_t from,
+                      std::size_t to, const TRecordLines& lines, const std::string& path, std::uint32_t line) {
+    for (std::size_t k = from; k < to; ++k) {
         if (lines.Keys[k] == 0) RefuseAt(owner + "chybí klíč '" + keys[k] + "'", path, line);
     }
 }
@@ -124,7 +122,7 @@ void CheckDecilDistLines(const std::vector<TZevraDecilDistribution>& dists, cons
         CheckFirstOccurrence(seen, k, "blok DecilDist indikátoru '" + EchoValue(d.Indikator) + "'", path,
                              lines[i].Start);
         for (std::size_t v = 0; v < d.Values.size(); ++v)
-            CheckNumber(owner, kDecilDistKeys[v + 2], d.Values[v], limits::kDecilBoundaryRanges[k], path,
+            CheckNumber(owner, kDecilDistKeys[v + 2], d.Values[v], kIndicators[k].BoundaryRange, path,
                         lines[i].Keys[v + 2]);
     }
 }
@@ -134,7 +132,7 @@ void CheckMuniInfoLines(const std::vector<TZevraMunicipalityInfo>& infos, const 
     std::map<std::int32_t, std::uint32_t> seen;
     for (std::size_t i = 0; i < infos.size(); ++i) {
         const std::string owner = "obec '" + EchoValue(infos[i].Obec) + "': ";
-        CheckKeysPresent(owner, kMuniInfoKeys, {1, 2}, lines[i], path, lines[i].Start);
+        CheckKeysPresent(owner, kMuniInfoKeys, 1, 3, lines[i], path, lines[i].Start);
         CheckNumber(owner, "Kod", infos[i].Kod, limits::kMunicipalityCodeRange, path, lines[i].Keys[1]);
         CheckFirstOccurrence(seen, infos[i].Kod, owner + "kód " + FormatInt(infos[i].Kod), path, lines[i].Keys[1]);
     }
@@ -145,7 +143,7 @@ void CheckRegionLines(const std::vector<TZevraKraj>& kraje, const std::vector<TR
     for (std::size_t i = 0; i < kraje.size(); ++i) {
         const std::string owner = "kraj číslo " + FormatInt(kraje[i].Region) + ": ";
         CheckNumber(owner, "Region", kraje[i].Region, limits::kRegionNumberRange, path, lines[i].Start);
-        CheckKeysPresent(owner, kRegionKeys, {4}, lines[i], path, lines[i].Start);
+        CheckKeysPresent(owner, kRegionKeys, 4, 5, lines[i], path, lines[i].Start);
         CheckNumber(owner, "NadmVyska", kraje[i].NadmVyska, limits::kRegionAltitudeRange, path, lines[i].Keys[4]);
     }
 }
@@ -157,10 +155,10 @@ void CheckSampleLines(const TZevraSampleMunicipalities& sample, const std::vecto
         const TZevraSampleMunicipality& m = *sample.Items(i);
         const TRecordLines& at = lines[static_cast<std::size_t>(i)];
         const std::string owner = "obec '" + EchoValue(m.Obec) + "': ";
-        CheckKeysPresent(owner, kSampMuniKeys, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, at, path, at.Start);
+        CheckKeysPresent(owner, kSampMuniKeys, 1, kSampMuniKeys.size(), at, path, at.Start);
         CheckNumber(owner, "Kod", m.Kod, limits::kSampleCodeRange, path, at.Keys[3]);
         CheckNumber(owner, "ObyvateleCelkem", m.ObyvateleCelkem, limits::kSamplePopulationRange, path, at.Keys[4]);
-        CheckNumber(owner, "Obyvatelstvo", m.Obyvatelstvo, limits::kSampleObyvatelstvoRange, path, at.Keys[12]);
+        CheckNumber(owner, "Obyvatelstvo", m.Obyvatelstvo, limits::kSampleObyvatelstvoRange, path, at.Keys[kSampMuniObyvatelstvoKey]);
         // Code 0 stands for an unknown code, which several entries may share.
         if (m.Kod != 0) CheckFirstOccurrence(seen, m.Kod, owner + "kód " + FormatInt(m.Kod), path, at.Keys[3]);
     }
@@ -169,7 +167,7 @@ void CheckSampleLines(const TZevraSampleMunicipalities& sample, const std::vecto
 void CheckWeightLines(const TZevraObyvatelstvoWeights& w, const TRecordLines& lines, const std::string& path) {
     // A file cut short at a line end loses its last weights; a weight meant
     // to be 0 is written as 0.
-    CheckKeysPresent("váhy: ", kOWeightsKeys, {1, 2, 3, 4, 5, 6, 7}, lines, path, lines.Start);
+    CheckKeysPresent("váhy: ", kOWeightsKeys, 1, kOWeightsKeys.size(), lines, path, lines.Start);
     const auto weights = WeightsInOrder(w);
     double sum = 0;
     for (std::size_t k = 0; k < weights.size(); ++k) {

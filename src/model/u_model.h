@@ -6,6 +6,7 @@
 #pragma once
 
 #include "model/u_DAO.h"
+#include "model/u_assessment.h"
 #include "model/u_outputdata.h"
 
 #include <array>
@@ -16,29 +17,6 @@
 #include <vector>
 
 namespace zevra {
-
-// What an evaluation decides before any text is written: the indicators with
-// their deciles, the integrated indicator, the region and whether the water
-// supply needs a warning. Evaluate writes it out as an Output; the batch,
-// which writes the same few texts for many rows, keeps each text once.
-struct TZevraVerdict {
-    TZevraObyvatelstvoIndicators Indicators;
-    double Obyvatelstvo = 0;
-    const TZevraKraj* Kraj = nullptr;  // belongs to the model
-    bool WaterWarning = false;
-
-    // The assessment texts follow from the band of Obyvatelstvo and from
-    // which indicators are disadvantaged; verdicts with equal keys have equal
-    // texts. Keys are below 512.
-    unsigned AssessmentKey() const;
-};
-
-// The verbal assessment of a verdict in the report's [b]/[i] markup, and in
-// HTML for the batch table.
-std::string AssessmentMarkup(const TZevraVerdict& verdict);
-std::string AssessmentHtml(const TZevraVerdict& verdict);
-// The batch table's water-supply cell: the warning in HTML, or "&nbsp;".
-std::string_view WaterWarningHtml(const TZevraVerdict& verdict);
 
 class TZevraModel {
 public:
@@ -115,16 +93,22 @@ private:
         std::int32_t Index;  // in the sample
         std::int32_t Kod;
         std::int32_t ObyvateleCelkem;
-        std::array<std::int32_t, 7> Decils;
+        TDecils Decils;
         std::size_t ObecHash;  // of the name, for the test whether it is the evaluated one
     };
+
+    static std::array<int, kIndicatorCount> NoDistributions() {
+        std::array<int, kIndicatorCount> none{};
+        none.fill(-1);
+        return none;
+    }
 
     TZevraData FData;
     // Sorted by population (in sample order where equal).
     std::vector<TSampleKey> FSampleKeys;
     // Per indicator the index of the distribution GetDecil would choose, or
     // -1 (an index, so that a copy of the model stays right).
-    std::array<int, 7> FIndicatorDistributions{-1, -1, -1, -1, -1, -1, -1};
+    std::array<int, kIndicatorCount> FIndicatorDistributions = NoDistributions();
     TZevraInputData FInput;
     std::unique_ptr<TZevraOutputData> FOutput;
     TZevraObyvatelstvoWeights FWeights;

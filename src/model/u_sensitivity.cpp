@@ -13,8 +13,6 @@ namespace zevra {
 
 namespace {
 
-constexpr const char* kBandNames[kBandCount] = {"0-400", "400-700", "700-1000"};
-
 // Shares of the original band from which the verdict counts as stable, or as
 // rather stable; below the second it is uncertain.
 constexpr int kStablePercent = 90;
@@ -45,27 +43,10 @@ double Percentile(const std::vector<double>& sorted, double p) {
 
 }  // namespace
 
-int BandOf(double obyvatelstvo) {
-    if (obyvatelstvo >= 700) return 2;
-    if (obyvatelstvo > 400) return 1;
-    return 0;
-}
-
-const char* BandName(int band) {
-    return kBandNames[std::clamp(band, 0, kBandCount - 1)];
-}
-
-double WeightedSum(const TDecils& decils, const TWeights& weights) {
-    double sum = 0;
-    for (std::size_t k = 0; k < kIndicatorCount; ++k) sum += decils[k] * weights[k];
-    return sum;
-}
-
 TWeights SimilarityContributions(const TDecils& own, const TDecils& theirs, const TWeights& weights) {
     TWeights shares{};
     for (std::size_t k = 0; k < kIndicatorCount; ++k) {
-        const std::int64_t difference = static_cast<std::int64_t>(theirs[k]) - own[k];
-        shares[k] = static_cast<double>(difference * difference) * weights[k] / 100;
+        shares[k] = SimilarityTerm(own[k], theirs[k], weights[k]) / kSimilarityScale;
     }
     return shares;
 }

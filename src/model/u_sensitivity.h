@@ -13,21 +13,9 @@
 
 namespace zevra {
 
-using TDecils = std::array<std::int32_t, kIndicatorCount>;
-using TWeights = std::array<double, kIndicatorCount>;
-
-// The three bands of the integrated indicator, low to high: 0 "0-400",
-// 1 "400-700", 2 "700-1000" (700 belongs to the top band, 400 to the bottom).
-constexpr int kBandCount = 3;
-int BandOf(double obyvatelstvo);
-const char* BandName(int band);
-
-// The weighted sum of the deciles, summed in the fixed order as the model does.
-double WeightedSum(const TDecils& decils, const TWeights& weights);
-
 // Each indicator's share of the similarity distance between two
-// municipalities: weight x (difference of deciles)^2 / 100. The seven shares
-// add up to the rank the similar-municipality list shows.
+// municipalities (SimilarityTerm / kSimilarityScale). The shares add up to
+// the rank the similar-municipality list shows.
 TWeights SimilarityContributions(const TDecils& own, const TDecils& theirs, const TWeights& weights);
 
 struct TSensitivitySettings {

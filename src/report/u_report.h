@@ -15,17 +15,6 @@
 
 namespace zevra {
 
-// The indicator labels of the report, in the fixed indicator order.
-constexpr std::array<const char*, kIndicatorCount> kIndicatorLabels = {
-    "Dojížďkový čas do krajského města",
-    "Dojížďková vzdálenost od okresního města",
-    "Dostupnost silnice 1. třídy",
-    "Nadmořská výška",
-    "Velikost katastru",
-    "Podíl vyjíždějících na ek. akt. obyv.",
-    "Podíl rolníku na podnikatelských subjektech",
-};
-
 std::vector<std::string> ComposeReportEntries(const TZevraOutputData& output);
 
 }  // namespace zevra
