@@ -18,6 +18,7 @@
 //
 // Usage: bench_batch [--force] [--cli path/to/zevra-cli] [--repeat N] [rows ...]
 #include "bench_build.h"
+#include "test_support.h"
 
 #include "model/u_format.h"
 #include "model/u_model.h"
@@ -43,18 +44,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// A small deterministic generator, so every run measures the same files.
-class TRandom {
-public:
-    explicit TRandom(std::uint64_t seed) : FState(seed) {}
-    int Between(int low, int high) {
-        FState = FState * 6364136223846793005ULL + 1442695040888963407ULL;
-        return low + static_cast<int>((FState >> 33) % static_cast<std::uint64_t>(high - low + 1));
-    }
-
-private:
-    std::uint64_t FState;
-};
+// The tests' deterministic generator, so every run measures the same files.
+using zevra::test::TRandom;
 
 void AppendDecimal(std::string& out, int value, int decimals) {
     std::string digits = std::to_string(value);

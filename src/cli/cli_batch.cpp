@@ -7,6 +7,7 @@
 #include "cli_json.h"
 
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_batchformats.h"
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
 #include "model/u_savefile.h"
@@ -105,13 +106,14 @@ int ValidateRows(TZevraBatch& batch) {
     return -1;
 }
 
-// The output form follows the file name: ".json" or ".xlsx" (any letter
-// case) give JSON or a workbook, everything else the HTML table.
-bool HasExtension(const std::string& name, const std::string& extension) {
-    if (name.size() < extension.size()) return false;
-    std::string ext = name.substr(name.size() - extension.size());
-    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return ext == extension;
+// The formats of zevra-cli batch, chosen by the output name's extension
+// (any letter case); a name without one of them gets the HTML table.
+TOutputFormats BatchFormats() {
+    TOutputFormats formats;
+    formats.Register(HtmlOutputFormat());
+    formats.Register(WorkbookOutputFormat());
+    formats.Register(JsonOutputFormat());
+    return formats;
 }
 
 }  // namespace
@@ -148,12 +150,8 @@ int RunBatch(const TCliOptions& options) {
         }
         if (args[1] == "-") {
             if (!WriteStdout(batch.HtmlOutputBytes())) return kExitFailure;
-        } else if (HasExtension(args[1], ".json")) {
-            SaveFile(FileNameOf(args[1]), BatchJson(batch));
-        } else if (HasExtension(args[1], ".xlsx")) {
-            WriteWorkbookOutput(batch, args[1]);
         } else {
-            batch.WriteHtmlOutput(args[1]);
+            BatchFormats().ForFile(args[1]).Write(batch, args[1], {});
         }
         return kExitOk;
     } catch (const std::exception& e) {

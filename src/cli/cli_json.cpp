@@ -5,6 +5,7 @@
 #include "batch/core/u_batchcore.h"
 #include "model/u_model.h"
 #include "model/u_paths.h"
+#include "model/u_savefile.h"
 #include "model/u_sensitivity.h"
 #include "model/u_text.h"
 #include "report/u_report.h"
@@ -143,8 +144,6 @@ std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& s
     for (int i = 0; i < out.SimilarMunicipalities.Count(); ++i) {
         const TZevraSampleMunicipality& m = *out.SimilarMunicipalities.Items(i);
         const auto theirs = DecilsOf(m);
-        TWeights theirDecils{};
-        for (std::size_t k = 0; k < kIndicatorCount; ++k) theirDecils[k] = theirs[k];
         ordered_json decilObject = ordered_json::object();
         for (std::size_t k = 0; k < kIndicatorCount; ++k) decilObject[kIndicatorCodes[k]] = theirs[k];
         similar.push_back({{"obec", m.Obec},
@@ -181,24 +180,43 @@ std::string BatchJson(const TZevraBatch& batch) {
         return table.IsNull(row, field) ? ordered_json(nullptr) : ordered_json(table.GetInt(row, field));
     };
     for (std::size_t row = 0; row < table.RowCount(); ++row) {
-        ordered_json decils = ordered_json::object();
-        for (std::size_t k = 0; k < kIndicatorCount; ++k) decils[kIndicatorCodes[k]] = intOrNull(row, ofDCK + k);
-        const bool hasValue = !table.IsNull(row, ofOBYVATELSTVO);
-        const double value = table.GetFloat(row, ofOBYVATELSTVO);
-        const std::string water = table.GetText(row, ofVODOVOD);
-        // The names as the HTML table and the workbook carry them.
-        rows.push_back({{"obec", WritableText(table.TextView(row, ofOBEC))},
-                        {"kod", intOrNull(row, ofKODOBCE)},
-                        {"kraj", WritableText(table.GetText(row, ofKRAJ))},
-                        {"obyvatelstvo", hasValue ? ordered_json(value) : ordered_json(nullptr)},
-                        {"pasmo", hasValue ? ordered_json(BandName(BandOf(value))) : ordered_json(nullptr)},
-                        {"hodnoceniHtml", table.GetText(row, ofOBYVATELSTVO_TEXT)},
-                        {"decily", decils},
-                        {"varovaniVodovodHtml", water == "&nbsp;" ? ordered_json(nullptr) : ordered_json(water)}});
+        ordered_json item = ordered_json::object();
+        for (const TOutputColumn& column : OutputColumns()) {
+            const std::size_t field = column.Field;
+            switch (column.Kind) {
+                // The names as the HTML table and the workbook carry them.
+                case TOutputKind::okName: item[column.Key] = WritableText(table.TextView(row, field)); break;
+                case TOutputKind::okInteger: item[column.Key] = intOrNull(row, field); break;
+                case TOutputKind::okNumber:
+                    item[column.Key] = table.IsNull(row, field) ? ordered_json(nullptr)
+                                                                : ordered_json(table.GetFloat(row, field));
+                    break;
+                case TOutputKind::okBand:
+                    item[column.Key] = table.IsNull(row, field)
+                                           ? ordered_json(nullptr)
+                                           : ordered_json(BandName(BandOf(table.GetFloat(row, field))));
+                    break;
+                case TOutputKind::okAssessment: item[column.Key] = table.GetText(row, field); break;
+                // The deciles together, by the indicators' codes.
+                case TOutputKind::okDecil: item["decily"][column.Key] = intOrNull(row, field); break;
+                case TOutputKind::okWater: {
+                    const std::string water = table.GetText(row, field);
+                    item[column.Key] = water == "&nbsp;" ? ordered_json(nullptr) : ordered_json(water);
+                    break;
+                }
+            }
+        }
+        rows.push_back(std::move(item));
     }
     return ordered_json({{"obce", rows}, {"referencniData", ReferenceDataJson(batch.Model().Data().DataDir())}})
                .dump(2) +
            "\n";
+}
+
+TOutputFormat JsonOutputFormat() {
+    return {"json", {".json"}, "Soubory JSON", [](const TZevraBatch& batch, const std::string& fileName, const TBatchProgress&) {
+                SaveFile(FileNameOf(fileName), BatchJson(batch));
+            }};
 }
 
 }  // namespace zevra::cli

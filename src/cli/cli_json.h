@@ -4,6 +4,8 @@
 // municipality, or the output table of a batch run. Described in docs/json.md.
 #pragma once
 
+#include "batch/core/u_batchformats.h"
+
 #include <string>
 
 namespace zevra {
@@ -19,6 +21,9 @@ std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& s
 
 // Every row of the batch output table.
 std::string BatchJson(const TZevraBatch& batch);
+
+// The batch JSON as an output format, "json" (".json").
+TOutputFormat JsonOutputFormat();
 
 // The report's texts without their [b]/[i] tags.
 std::string StripMarkup(std::string text);

@@ -32,7 +32,7 @@ void AddRow(TMemTable& t, const std::string& obec, const std::string& kraj, doub
     t.SetText(row, ofKRAJ, kraj);
     t.SetFloat(row, ofOBYVATELSTVO, obyvatelstvo);
     t.SetText(row, ofOBYVATELSTVO_TEXT, "<strong><em>Text &amp; více</em></strong>");
-    for (std::size_t f = ofDCK; f <= ofRPS; ++f) t.SetInt(row, f, static_cast<int>(f - ofDCK + 1));
+    for (std::size_t f = ofDCK; f < ofVODOVOD; ++f) t.SetInt(row, f, static_cast<int>(f - ofDCK + 1));
     t.SetText(row, ofVODOVOD, "&nbsp;");
 }
 

@@ -247,7 +247,7 @@ protected:
             t.SetText(row, ofKRAJ, "Kraj Vysočina");
             t.SetFloat(row, ofOBYVATELSTVO, 400.5 + static_cast<double>(i % 500));
             t.SetText(row, ofOBYVATELSTVO_TEXT, "<strong>Text</strong><br/>" + std::to_string(i));
-            for (std::size_t f = ofDCK; f <= ofRPS; ++f) t.SetInt(row, f, static_cast<int>(1 + (i + f) % 10));
+            for (std::size_t f = ofDCK; f < ofVODOVOD; ++f) t.SetInt(row, f, static_cast<int>(1 + (i + f) % 10));
             t.SetText(row, ofVODOVOD, "&nbsp;");
         }
     }

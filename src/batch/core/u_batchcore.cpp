@@ -23,49 +23,47 @@
 namespace zevra {
 
 std::vector<TFieldDef> InputTableFields() {
-    using enum TFieldType;
-    return {
-        {"OBEC", ftText, 30},
-        {"KODOBCE", ftInteger, 0},
-        {"KRAJ", ftText, 30, true},
-        {"KRAJ_ID", ftInteger, 0},
-        {"OBYVATELE", ftInteger, 0},
-        {"KATASTR", ftFloat, 0},
-        {"EAKTIVNI", ftInteger, 0},
-        {"NEZAMESTNANI", ftInteger, 0},
-        {"VYJIZDEJICI", ftInteger, 0},
-        {"NADMVYSKA", ftInteger, 0},
-        {"KRAJSKE_MESTO_MIN", ftInteger, 0},
-        {"OKRESNI_MESTO_KM", ftInteger, 0},
-        {"SILNICE_1TR_KM", ftFloat, 0},
-        {"VODOVOD", ftText, 3, true},
-        {"ROLNICI_2006", ftInteger, 0},
-        {"PODNIKATELE_2006", ftInteger, 0},
-        {"DOM_ZAMESTNAVATEL", ftInteger, 0},
-        {"ERROR", ftInteger, 0},
-        // Keeps every problem line of a row (no size limit).
-        {"ERROR_TEXT", ftText, 0, true},
-    };
+    std::vector<TFieldDef> fields;
+    for (const TInputColumn& column : kInputColumns)
+        fields.push_back({column.Name, column.Type, column.Size, column.Shared});
+    return fields;
 }
 
 std::vector<TFieldDef> OutputTableFields() {
     using enum TFieldType;
-    return {
+    std::vector<TFieldDef> fields = {
         {"OBEC", ftText, 30},
         {"KODOBCE", ftInteger, 0},
         {"KRAJ", ftText, 30, true},
         {"OBYVATELSTVO", ftFloat, 0},
         // The whole assessment: a cut would fall inside its HTML.
         {"OBYVATELSTVO_TEXT", ftText, 0, true},
-        {"DCK", ftInteger, 0},
-        {"DVO", ftInteger, 0},
-        {"VS1", ftInteger, 0},
-        {"NVR", ftInteger, 0},
-        {"VKT", ftInteger, 0},
-        {"VEA", ftInteger, 0},
-        {"RPS", ftInteger, 0},
-        {"VODOVOD", ftText, 500, true},
     };
+    for (const char* code : kIndicatorCodes) fields.push_back({AsciiUpper(code), ftInteger, 0});
+    fields.push_back({"VODOVOD", ftText, 500, true});
+    return fields;
+}
+
+const std::vector<TOutputColumn>& OutputColumns() {
+    static const std::vector<TOutputColumn> columns = [] {
+        using enum TOutputKind;
+        std::vector<TOutputColumn> list = {
+            {ofOBEC, "Obec", "obec", okName},
+            {ofKODOBCE, "Kód obce", "kod", okInteger},
+            {ofKRAJ, "Kraj", "kraj", okName},
+            {ofOBYVATELSTVO, "Int. indik.\nObyvatelstvo", "obyvatelstvo", okNumber},
+            {ofOBYVATELSTVO, "Pásmo", "pasmo", okBand},
+            {ofOBYVATELSTVO_TEXT, "Komentář int. indikátoru Obyvatelstvo", "hodnoceniHtml", okAssessment},
+        };
+        for (std::size_t k = 0; k < kIndicatorCount; ++k) {
+            const TIndicator& indicator = kIndicators[k];
+            list.push_back({ofDCK + k, std::string(indicator.ShortHeader[0]) + "\n" + indicator.ShortHeader[1],
+                            indicator.Code, okDecil});
+        }
+        list.push_back({ofVODOVOD, "Vodovod", "varovaniVodovodHtml", okWater});
+        return list;
+    }();
+    return columns;
 }
 
 TZevraBatch::TZevraBatch(TZevraModel& model)
@@ -249,13 +247,8 @@ private:
 };
 
 void SetDecils(TMemTable& table, std::size_t row, const TZevraObyvatelstvoIndicators& ind) {
-    table.SetInt(row, ofDCK, ind.DecilDck);
-    table.SetInt(row, ofDVO, ind.DecilDvo);
-    table.SetInt(row, ofVS1, ind.DecilVs1);
-    table.SetInt(row, ofNVR, ind.DecilNvr);
-    table.SetInt(row, ofVKT, ind.DecilVkt);
-    table.SetInt(row, ofVEA, ind.DecilVea);
-    table.SetInt(row, ofRPS, ind.DecilRps);
+    const TDecils decils = DecilsOf(ind);
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) table.SetInt(row, ofDCK + k, decils[k]);
 }
 
 // The output rows of one piece, up to the first row the model refuses (whose
@@ -314,19 +307,6 @@ void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
         });
     if (total > 0) LeaveRowInModel(total - 1, true);
     FOutputData.SetCurrentRow(FOutputData.IsEmpty() ? TMemTable::npos : 0);
-}
-
-void TZevraBatch::AppendOutputRow() {
-    const std::size_t row = FOutputData.AppendRow();
-    const TZevraOutputData* output = FModel.Output();
-    FOutputData.SetInt(row, ofKODOBCE, FModel.Input().Kod);
-    if (output == nullptr) throw EZevraError("Model nemá výsledek hodnocení!");
-    FOutputData.SetText(row, ofOBEC, output->Obec);
-    FOutputData.SetText(row, ofKRAJ, output->KrajNazev);
-    FOutputData.SetFloat(row, ofOBYVATELSTVO, output->Obyvatelstvo);
-    FOutputData.SetText(row, ofOBYVATELSTVO_TEXT, output->HodnoceniHtml);
-    SetDecils(FOutputData, row, output->Indicators);
-    FOutputData.SetText(row, ofVODOVOD, output->VodovodHtml);
 }
 
 // --- display ----------------------------------------------------------------

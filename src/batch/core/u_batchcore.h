@@ -10,6 +10,9 @@
 #include "batch/core/u_exception_functions.h"
 #include "batch/core/u_memtable.h"
 
+#include "model/u_indicators.h"
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,7 +25,7 @@ namespace zevra {
 class TZevraModel;
 class TZevraInputData;
 
-// Fields of the input table, in declaration order.
+// Fields of the input table, in declaration order (that of kInputColumns).
 enum TInputField : std::size_t {
     ifOBEC,
     ifKODOBCE,
@@ -37,15 +40,88 @@ enum TInputField : std::size_t {
     ifKRAJSKE_MESTO_MIN,
     ifOKRESNI_MESTO_KM,
     ifSILNICE_1TR_KM,
-    ifVODOVOD,
-    ifROLNICI_2006,
     ifPODNIKATELE_2006,
+    ifROLNICI_2006,
     ifDOM_ZAMESTNAVATEL,
+    ifVODOVOD,
     ifERROR,
     ifERROR_TEXT,
 };
 
-// Fields of the output table, in declaration order.
+// One column of the input table, described once: the loader, the header row
+// of a spreadsheet and the window's grid are all derived from kInputColumns.
+struct TInputColumn {
+    TInputField Field;
+    // The field's name, and the column's name in a header row.
+    const char* Name;
+    TFieldType Type;
+    std::size_t Size;  // text: the most characters kept; 0 = no limit
+    bool Shared;       // text repeated from row to row (TFieldDef::Shared)
+    // Where the value stands on a data line, from 1; 0 for a field that the
+    // program fills itself.
+    std::size_t FileColumn;
+    // The title and the width (0 = default) of its column in the window's
+    // grid; no title: not shown there. Grid columns go in field order.
+    const char* GridTitle;
+    int GridWidth;
+};
+
+inline constexpr TInputColumn kInputColumns[] = {
+    {ifOBEC, "OBEC", TFieldType::ftText, 30, false, 1, "Obec", 120},
+    {ifKODOBCE, "KODOBCE", TFieldType::ftInteger, 0, false, 2, nullptr, 0},
+    {ifKRAJ, "KRAJ", TFieldType::ftText, 30, true, 3, "Kraj", 100},
+    {ifKRAJ_ID, "KRAJ_ID", TFieldType::ftInteger, 0, false, 0, nullptr, 0},
+    {ifOBYVATELE, "OBYVATELE", TFieldType::ftInteger, 0, false, 4, "Obyvatel", 70},
+    {ifKATASTR, "KATASTR", TFieldType::ftFloat, 0, false, 9, "Katastr", 75},
+    {ifEAKTIVNI, "EAKTIVNI", TFieldType::ftInteger, 0, false, 5, "Ek.akt. 2001", 0},
+    {ifNEZAMESTNANI, "NEZAMESTNANI", TFieldType::ftInteger, 0, false, 6, "Nezaměst. 2001", 80},
+    {ifVYJIZDEJICI, "VYJIZDEJICI", TFieldType::ftInteger, 0, false, 7, "Vyjížďející 2001", 80},
+    {ifNADMVYSKA, "NADMVYSKA", TFieldType::ftInteger, 0, false, 8, "Nadm. v.", 50},
+    {ifKRAJSKE_MESTO_MIN, "KRAJSKE_MESTO_MIN", TFieldType::ftInteger, 0, false, 10, "Kraj. město - čas", 0},
+    {ifOKRESNI_MESTO_KM, "OKRESNI_MESTO_KM", TFieldType::ftInteger, 0, false, 11, "Okr. město - km", 0},
+    {ifSILNICE_1TR_KM, "SILNICE_1TR_KM", TFieldType::ftFloat, 0, false, 12, "Silnice 1. tř - km", 0},
+    {ifPODNIKATELE_2006, "PODNIKATELE_2006", TFieldType::ftInteger, 0, false, 13, "Podnikatelé 2006", 0},
+    {ifROLNICI_2006, "ROLNICI_2006", TFieldType::ftInteger, 0, false, 14, "Rolníci 2006", 80},
+    {ifDOM_ZAMESTNAVATEL, "DOM_ZAMESTNAVATEL", TFieldType::ftInteger, 0, false, 15, "Domin. zaměst.", 0},
+    {ifVODOVOD, "VODOVOD", TFieldType::ftText, 3, true, 16, nullptr, 0},
+    {ifERROR, "ERROR", TFieldType::ftInteger, 0, false, 0, nullptr, 0},
+    // Keeps every problem line of a row (no size limit).
+    {ifERROR_TEXT, "ERROR_TEXT", TFieldType::ftText, 0, true, 0, nullptr, 0},
+};
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < std::size(kInputColumns); ++i)
+            if (kInputColumns[i].Field != i) return false;
+        return true;
+    }(),
+    "kInputColumns lists the fields in their order");
+
+// Number of values on a data line of the batch file.
+inline constexpr std::size_t kBatchColumnCount = [] {
+    std::size_t count = 0;
+    for (const TInputColumn& column : kInputColumns) count += column.FileColumn > 0 ? 1 : 0;
+    return count;
+}();
+
+// The input field of each position of a data line (from 0).
+inline constexpr std::array<TInputField, kBatchColumnCount> kFileColumnFields = [] {
+    std::array<TInputField, kBatchColumnCount> fields{};
+    for (const TInputColumn& column : kInputColumns)
+        if (column.FileColumn > 0) fields[column.FileColumn - 1] = column.Field;
+    return fields;
+}();
+static_assert(
+    [] {
+        // Each position of a line belongs to exactly one field.
+        for (std::size_t position = 0; position < kBatchColumnCount; ++position)
+            if (kInputColumns[kFileColumnFields[position]].FileColumn != position + 1) return false;
+        return true;
+    }(),
+    "the file columns are numbered 1 to kBatchColumnCount, each once");
+
+// Fields of the output table, in declaration order: the deciles of the
+// indicators in their order from ofDCK on, then ofVODOVOD.
 enum TOutputField : std::size_t {
     ofOBEC,
     ofKODOBCE,
@@ -53,17 +129,32 @@ enum TOutputField : std::size_t {
     ofOBYVATELSTVO,
     ofOBYVATELSTVO_TEXT,
     ofDCK,
-    ofDVO,
-    ofVS1,
-    ofNVR,
-    ofVKT,
-    ofVEA,
-    ofRPS,
-    ofVODOVOD,
+    ofVODOVOD = ofDCK + kIndicatorCount,
 };
 
-// Number of values on a data line of the batch file.
-constexpr std::size_t kBatchColumnCount = 16;
+// What a column of the outputs holds, and so how each writer writes it.
+enum class TOutputKind {
+    okName,        // a text of the user's data (name, region)
+    okInteger,     // the municipality's code
+    okNumber,      // the integrated indicator
+    okBand,        // the band of the integrated indicator: worked out, not
+                   // stored, and not in the HTML table, which keeps its columns
+    okAssessment,  // the model's assessment in HTML
+    okDecil,       // the decile of one indicator
+    okWater,       // the water-supply warning in HTML, or "&nbsp;" for none
+};
+
+// One column of the outputs: the output field it shows (the band: the field
+// it is worked out from), its header (lines separated by "\n"), the key of
+// its value in keyed formats (JSON), and its kind. Every writer takes its
+// columns, headers and keys from OutputColumns().
+struct TOutputColumn {
+    std::size_t Field;
+    std::string Header;
+    std::string Key;
+    TOutputKind Kind;
+};
+const std::vector<TOutputColumn>& OutputColumns();
 
 // Reports how far a long loop got: `done` of `total` items (lines or rows).
 // Purely informative; the results never depend on it.
@@ -131,8 +222,6 @@ public:
     // Evaluates every input row and refills the output table. A row the model
     // refuses throws its message; the rows before it stay in the output.
     void RunModelOnRows(const TBatchProgress& progress = {});
-    // Appends one output row from the model's current Output and Input.
-    void AppendOutputRow();
 
     // --- output -------------------------------------------------------------
     // The whole HTML document in code page 1250, one line without CR or LF.
@@ -140,7 +229,7 @@ public:
     // Writes the document (HtmlOutputBytes) to the file as it is produced:
     // to a temporary file beside it, renamed over the target when complete. A blank name throws "Nebyl
     // vybrán cílový soubor!"; on failure an existing file stays as it was.
-    void WriteHtmlOutput(const std::string& fileName) const;
+    void WriteHtmlOutput(const std::string& fileName, const TBatchProgress& progress = {}) const;
 
     // --- display ------------------------------------------------------------
     // With "problems only" on, the input table shows only rows whose ERROR is
@@ -150,7 +239,7 @@ public:
 
 private:
     // The HTML document in pieces, in order, to `sink`.
-    void WriteHtml(const std::function<void(std::string_view)>& sink) const;
+    void WriteHtml(const std::function<void(std::string_view)>& sink, const TBatchProgress& progress = {}) const;
     // The model's input as CopyRowToInput fills it, into any input record.
     void RowToInput(std::size_t row, TZevraInputData& input) const;
     // Puts a row into the model's input (and its result into Output), as

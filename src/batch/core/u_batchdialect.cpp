@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/core/u_batchdialect.h"
 
+#include "batch/core/u_batchcore.h"
+
 #include "model/u_object.h"
 #include "model/u_text.h"
 
@@ -10,14 +12,6 @@
 namespace zevra {
 
 namespace {
-
-// The column names of a batch file in their order.
-constexpr const char* kColumnNames[] = {
-    "OBEC",          "KODOBCE",          "KRAJ",           "OBYVATELE",         "EAKTIVNI",
-    "NEZAMESTNANI",  "VYJIZDEJICI",      "NADMVYSKA",      "KATASTR",           "KRAJSKE_MESTO_MIN",
-    "OKRESNI_MESTO_KM", "SILNICE_1TR_KM", "PODNIKATELE_2006", "ROLNICI_2006",    "DOM_ZAMESTNAVATEL",
-    "VODOVOD",
-};
 
 // The Czech letter without its accent, upper case; other characters as they
 // are (ASCII upper-cased).
@@ -99,9 +93,9 @@ std::vector<std::string> SplitBatchRecord(std::string_view record, bool* open) {
 }
 
 bool IsBatchHeaderRecord(const std::vector<std::string>& values) {
-    if (values.size() != std::size(kColumnNames)) return false;
+    if (values.size() != kBatchColumnCount) return false;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (FoldName(values[i]) != kColumnNames[i]) return false;
+        if (FoldName(values[i]) != kInputColumns[kFileColumnFields[i]].Name) return false;
     }
     return true;
 }

@@ -71,6 +71,7 @@ void AppendEscapedCp1250(std::string& out, std::string_view text) {
 
 void AppendCp1250(std::string& out, std::string_view text) { out += Utf8ToCp1250(text); }
 
+// The document up to the first header cell.
 constexpr const char* kHtmlHead =
     "<html>"
     "<head>"
@@ -83,23 +84,27 @@ constexpr const char* kHtmlHead =
     "řešeného ve výzkumném programu regionálního rozvoje.</p>"
     "<table border=\"1\" summary=\"Výsledek modelu ZEVRA\">"
     "<thead>"
-    "<tr>"
-    "<th>Obec</th>"
-    "<th>Kód obce</th>"
-    "<th>Kraj</th>"
-    "<th>Int. indik.<br />Obyvatelstvo</th>"
-    "<th>Komentář int. indikátoru Obyvatelstvo</th>"
-    "<th>Doj.čas<br />kraj.m.</th>"
-    "<th>Doj.vzd.<br />okr.m.</th>"
-    "<th>Silnice<br />1.tř</th>"
-    "<th>Nadm.<br />výška</th>"
-    "<th>Velikost<br />katastru</th>"
-    "<th>Podíl<br />vyjížď.</th>"
-    "<th>Podíl<br />rolníků</th>"
-    "<th>Vodovod</th>"
-    "</tr>"
-    "</thead>"
-    "<tbody>";
+    "<tr>";
+
+// The stored columns of the outputs: the HTML table shows no band.
+bool InHtmlTable(const TOutputColumn& column) { return column.Kind != TOutputKind::okBand; }
+
+// The head of the document up to the body of the table, in UTF-8.
+std::string HtmlHead() {
+    std::string head = kHtmlHead;
+    for (const TOutputColumn& column : OutputColumns()) {
+        if (!InHtmlTable(column)) continue;
+        head += "<th>";
+        for (const char c : column.Header) {
+            if (c == '\n')
+                head += "<br />";
+            else
+                head += c;
+        }
+        head += "</th>";
+    }
+    return head + "</tr></thead><tbody>";
+}
 
 constexpr const char* kHtmlTail = "</tbody></table></body></html>";
 
@@ -118,19 +123,18 @@ void AppendInt(std::string& out, std::int32_t value) {
 
 }  // namespace
 
-void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) const {
+void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink, const TBatchProgress& progress) const {
     const TMemTable& t = FOutputData;
-    const std::size_t fields = t.FieldCount();
     // The texts of the shared columns repeat from row to row: each distinct
-    // one is converted once. The region is a name and is escaped; the
-    // assessment and the water-supply warning are the model's own HTML and
-    // are written as they are.
-    std::vector<std::vector<std::string>> converted(fields);
-    for (std::size_t field = 0; field < fields; ++field) {
-        if (!t.Fields()[field].Shared) continue;
-        for (const std::string& text : t.SharedTexts(field)) {
-            std::string& cp1250 = converted[field].emplace_back();
-            if (field == ofKRAJ)
+    // one is converted once. A name (the region) is escaped; the assessment
+    // and the water-supply warning are the model's own HTML and are written
+    // as they are.
+    std::vector<std::vector<std::string>> converted(t.FieldCount());
+    for (const TOutputColumn& column : OutputColumns()) {
+        if (!InHtmlTable(column) || !t.Fields()[column.Field].Shared) continue;
+        for (const std::string& text : t.SharedTexts(column.Field)) {
+            std::string& cp1250 = converted[column.Field].emplace_back();
+            if (column.Kind == TOutputKind::okName)
                 AppendEscapedCp1250(cp1250, text);
             else
                 AppendCp1250(cp1250, text);
@@ -138,19 +142,25 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
     }
     // How each column is written, decided once.
     enum class TCell { Name, Shared, Integer, Number };
-    std::vector<TCell> cells;
-    for (std::size_t field = 0; field < fields; ++field) {
-        const TFieldDef& def = t.Fields()[field];
-        cells.push_back(field == ofOBEC                          ? TCell::Name
-                        : def.Shared                             ? TCell::Shared
-                        : def.Type == TFieldType::ftInteger      ? TCell::Integer
-                                                                 : TCell::Number);
+    struct TWritten {
+        std::size_t Field;
+        TCell Cell;
+    };
+    std::vector<TWritten> cells;
+    for (const TOutputColumn& column : OutputColumns()) {
+        if (!InHtmlTable(column)) continue;
+        const TFieldDef& def = t.Fields()[column.Field];
+        cells.push_back({column.Field, def.Shared                             ? TCell::Shared
+                                       : column.Kind == TOutputKind::okName  ? TCell::Name
+                                       : def.Type == TFieldType::ftInteger   ? TCell::Integer
+                                                                             : TCell::Number});
     }
     const auto appendRow = [&](std::string& out, std::size_t row) {
         out += "<tr><td>";
-        for (std::size_t field = 0; field < fields; ++field) {
-            if (field > 0) out += "</td><td>";
-            switch (cells[field]) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0) out += "</td><td>";
+            const std::size_t field = cells[i].Field;
+            switch (cells[i].Cell) {
                 case TCell::Name: AppendEscapedCp1250(out, t.TextView(row, field)); break;
                 case TCell::Shared:
                     if (const std::size_t ref = t.SharedRefOf(row, field); ref != TMemTable::npos)
@@ -167,7 +177,7 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
     };
 
     std::string head;
-    AppendCp1250(head, kHtmlHead);
+    AppendCp1250(head, HtmlHead());
     sink(head);
     const std::size_t rows = t.RowCount();
     ForEachPieceInOrder<std::string>(
@@ -178,7 +188,10 @@ void TZevraBatch::WriteHtml(const std::function<void(std::string_view)>& sink) c
             out.reserve((end - piece * kHtmlRowsPerPiece) * 768);
             for (std::size_t row = piece * kHtmlRowsPerPiece; row < end; ++row) appendRow(out, row);
         },
-        [&](std::size_t, std::string& out) { sink(out); });
+        [&](std::size_t piece, std::string& out) {
+            sink(out);
+            ReportProgress(progress, std::min(rows, (piece + 1) * kHtmlRowsPerPiece), rows);
+        });
     sink(kHtmlTail);
 }
 
@@ -188,10 +201,10 @@ std::string TZevraBatch::HtmlOutputBytes() const {
     return document;
 }
 
-void TZevraBatch::WriteHtmlOutput(const std::string& fileName) const {
+void TZevraBatch::WriteHtmlOutput(const std::string& fileName, const TBatchProgress& progress) const {
     if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
     TSafeFileWriter writer(FileNameOf(fileName));
-    WriteHtml([&writer](std::string_view piece) { writer.Write(piece); });
+    WriteHtml([&writer](std::string_view piece) { writer.Write(piece); }, progress);
     writer.Commit();
 }
 

@@ -27,12 +27,6 @@ namespace zevra {
 
 namespace {
 
-constexpr std::size_t kColumnField[kBatchColumnCount] = {
-    ifOBEC,      ifKODOBCE,           ifKRAJ,           ifOBYVATELE,       ifEAKTIVNI,       ifNEZAMESTNANI,
-    ifVYJIZDEJICI, ifNADMVYSKA,       ifKATASTR,        ifKRAJSKE_MESTO_MIN, ifOKRESNI_MESTO_KM, ifSILNICE_1TR_KM,
-    ifPODNIKATELE_2006, ifROLNICI_2006, ifDOM_ZAMESTNAVATEL, ifVODOVOD,
-};
-
 // Bytes per piece of a large file (about 4,000 lines of a usual batch file).
 constexpr std::size_t kBytesPerPiece = 384 * 1024;
 
@@ -116,7 +110,7 @@ class TRowParser {
 public:
     TRowParser(TMemTable& table, const std::vector<TZevraKraj>& kraje) : FTable(table), FKraje(kraje) {
         for (std::size_t position = 0; position < kBatchColumnCount; ++position) {
-            const TFieldDef& field = table.Fields()[kColumnField[position]];
+            const TFieldDef& field = table.Fields()[kFileColumnFields[position]];
             FKind[position] = field.Type == TFieldType::ftInteger ? TKind::WholeNumber
                               : field.Type == TFieldType::ftFloat ? TKind::Decimal
                               : field.Shared                      ? TKind::Shared
@@ -187,7 +181,7 @@ private:
     void SetValue(std::size_t row, std::size_t position, std::string_view raw) {
         const std::string_view value = TrimView(raw);
         if (position >= kBatchColumnCount || value.empty()) return;
-        const std::size_t field = kColumnField[position];
+        const std::size_t field = kFileColumnFields[position];
         switch (FKind[position]) {
             case TKind::WholeNumber: {
                 std::int32_t number = 0;
@@ -218,7 +212,7 @@ private:
     // short whole number or one of a few repeated texts: those skip the
     // general conversion and the search of the column's texts.
     void StoreValue(std::size_t row, std::size_t position, std::string_view value) {
-        const std::size_t field = kColumnField[position];
+        const std::size_t field = kFileColumnFields[position];
         switch (FKind[position]) {
             case TKind::WholeNumber: {
                 std::int32_t number = 0;
@@ -251,7 +245,7 @@ private:
         for (const auto& [text, ref] : recent) {
             if (text == value) return ref;
         }
-        const std::uint32_t ref = FTable.SharedTextRef(kColumnField[position], value);
+        const std::uint32_t ref = FTable.SharedTextRef(kFileColumnFields[position], value);
         constexpr std::size_t kRemembered = 16;
         if (recent.size() < kRemembered) recent.emplace_back(value, ref);
         return ref;

@@ -35,12 +35,6 @@ std::size_t TMemTable::FindField(std::string_view name) const {
     return npos;
 }
 
-std::size_t TMemTable::FieldByName(std::string_view name) const {
-    const std::size_t index = FindField(name);
-    if (index == npos) throw EZevraError(FormatMessage("Field '%s' not found", {name}));
-    return index;
-}
-
 std::size_t TMemTable::AppendRow() {
     for (std::size_t f = 0; f < FColumns.size(); ++f) {
         TColumn& column = FColumns[f];

@@ -48,8 +48,6 @@ public:
     std::size_t FieldCount() const { return FFields.size(); }
     // The index of a field by its exact name; npos when there is none.
     std::size_t FindField(std::string_view name) const;
-    // As FindField, but an unknown name throws EZevraError.
-    std::size_t FieldByName(std::string_view name) const;
 
     // --- rows -------------------------------------------------------------
     std::size_t RowCount() const { return FRowCount; }

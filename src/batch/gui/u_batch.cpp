@@ -40,24 +40,14 @@ const QColor BandColor(200, 200, 200);
 constexpr int GridRowHeight = 18;
 constexpr int IndicatorWidth = 12;
 
-// The columns of dbgInputData: field, title and width (0 = default).
+// The columns of dbgInputData: the input columns that have a grid title.
 std::vector<TGridColumn> InputGridColumns() {
-    return {
-        {ifOBEC, QStringLiteral("Obec"), 120},
-        {ifKRAJ, QStringLiteral("Kraj"), 100},
-        {ifOBYVATELE, QStringLiteral("Obyvatel"), 70},
-        {ifKATASTR, QStringLiteral("Katastr"), 75},
-        {ifEAKTIVNI, QStringLiteral("Ek.akt. 2001"), 0},
-        {ifNEZAMESTNANI, QStringLiteral("Nezaměst. 2001"), 80},
-        {ifVYJIZDEJICI, QStringLiteral("Vyjížďející 2001"), 80},
-        {ifNADMVYSKA, QStringLiteral("Nadm. v."), 50},
-        {ifKRAJSKE_MESTO_MIN, QStringLiteral("Kraj. město - čas"), 0},
-        {ifOKRESNI_MESTO_KM, QStringLiteral("Okr. město - km"), 0},
-        {ifSILNICE_1TR_KM, QStringLiteral("Silnice 1. tř - km"), 0},
-        {ifPODNIKATELE_2006, QStringLiteral("Podnikatelé 2006"), 0},
-        {ifROLNICI_2006, QStringLiteral("Rolníci 2006"), 80},
-        {ifDOM_ZAMESTNAVATEL, QStringLiteral("Domin. zaměst."), 0},
-    };
+    std::vector<TGridColumn> columns;
+    for (const TInputColumn& column : kInputColumns) {
+        if (column.GridTitle != nullptr)
+            columns.push_back({column.Field, QString::fromUtf8(column.GridTitle), column.GridWidth});
+    }
+    return columns;
 }
 
 TfrmBatchProcessing::TFileOpener& FileOpener() {
@@ -132,6 +122,8 @@ bool IsDataSetEmpty(const TMemTable* table) { return !table || table->VisibleCou
 TfrmBatchProcessing::TfrmBatchProcessing(TZevraModel& model, QWidget* parent)
     : QDialog(parent), FBatch(model),
       FInputModel(std::make_unique<TMemTableModel>(FBatch.InputData(), InputGridColumns(), ifERROR)) {
+    FFormats.Register(HtmlOutputFormat());
+    FFormats.Register(WorkbookOutputFormat());
     setObjectName(QStringLiteral("frmBatchProcessing"));
     setWindowTitle(QStringLiteral("Hromadné zpracování"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -503,8 +495,8 @@ void TfrmBatchProcessing::chbProblemsOnlyClick() {
 void TfrmBatchProcessing::btChooseOutputClick() {
     TFileDialogOptions options;
     options.Title = QStringLiteral("Vyberte umístění pro výstupní soubor");
-    options.Filters = {{QStringLiteral("Soubory HTML"), QStringLiteral("*.html")},
-                       {QStringLiteral("Sešit Excel"), QStringLiteral("*.xlsx")}};
+    for (const TOutputFormat& format : FFormats.All())
+        options.Filters.push_back({ToQ(format.FilterTitle), ToQ(format.FilterPatterns())});
     options.InitialDir = StartFolder(TFileKind::BatchOutput);
     options.ProposedName = FileDialogStart(edOutputFile);
     const std::optional<QString> chosen = Dialogs().SaveFileName(options);
@@ -519,7 +511,7 @@ void TfrmBatchProcessing::btSaveOutputClick() {
     if (chbOpenOutput->isChecked()) OpenOutputFile();
 }
 
-// A name ending in ".xlsx" gets the workbook, every other the HTML table.
+// The format follows the name's extension (the HTML table when none fits).
 void TfrmBatchProcessing::WriteHtmlOutput() {
     // Writing the results over the file they came from would destroy it. The
     // check takes both names as the loader and the writers do (FileNameOf),
@@ -531,10 +523,7 @@ void TfrmBatchProcessing::WriteHtmlOutput() {
         if (!IsBlank(source) && !IsBlank(output) && SameFile(source, output))
             throw EZevraError(SameAsInputMessage(FileNameOf(output)));
     }
-    if (QString::fromStdString(FileNameOf(output)).endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        WriteWorkbookOutput(FBatch, output);
-    else
-        FBatch.WriteHtmlOutput(output);
+    FFormats.ForFile(FileNameOf(output)).Write(FBatch, output, {});
 }
 
 void TfrmBatchProcessing::OpenOutputFile() {

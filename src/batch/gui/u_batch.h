@@ -8,6 +8,7 @@
 #pragma once
 
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_batchformats.h"
 
 #include <QDialog>
 
@@ -128,6 +129,8 @@ private:
     void dbgInputDataCurrentChanged();
 
     TZevraBatch FBatch;
+    // The formats the save offers: the HTML table and the workbook.
+    TOutputFormats FFormats;
     // The file the rows in the table came from: the input field may name
     // another file by the time the results are saved.
     std::string FLoadedFile;

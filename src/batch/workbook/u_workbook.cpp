@@ -3,6 +3,7 @@
 #include "batch/workbook/u_workbook.h"
 
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_batchformats.h"
 #include "model/u_indicators.h"
 #include "model/u_object.h"
 #include "model/u_savefile.h"
@@ -21,13 +22,13 @@ namespace zevra {
 
 namespace {
 
-// The columns of sheet "Obce": those of the HTML table, with the band beside
-// the integrated indicator.
-constexpr const char* kHeaders[] = {"Obec",         "Kód obce",        "Kraj",           "Int. indik. Obyvatelstvo",
-                                    "Pásmo",        "Komentář int. indikátoru Obyvatelstvo",
-                                    "Doj.čas kraj.m.", "Doj.vzd. okr.m.", "Silnice 1.tř", "Nadm. výška",
-                                    "Velikost katastru", "Podíl vyjížď.", "Podíl rolníků", "Vodovod"};
-constexpr lxw_col_t kColumnCount = sizeof(kHeaders) / sizeof(kHeaders[0]);
+// A header of the outputs on one line.
+std::string OneLine(std::string header) {
+    for (char& c : header)
+        if (c == '\n') c = ' ';
+    return header;
+}
+
 // Long texts wrap inside a column of this width instead of widening it.
 constexpr double kMaxColumnWidth = 60;
 
@@ -159,7 +160,11 @@ void WriteRows(lxw_workbook* book, const TMemTable& table, const std::string& fi
     format_set_text_wrap(wrap);
     format_set_align(wrap, LXW_ALIGN_VERTICAL_TOP);
 
-    std::vector<double> widths(kColumnCount);
+    // The columns of sheet "Obce": those of the HTML table, with the band
+    // beside the integrated indicator.
+    const std::vector<TOutputColumn>& columns = OutputColumns();
+    const auto columnCount = static_cast<lxw_col_t>(columns.size());
+    std::vector<double> widths(columns.size());
     const auto fit = [&widths](lxw_col_t col, const std::string& text) {
         std::size_t longest = 0, start = 0;
         for (std::size_t end; start <= text.size(); start = end + 1) {
@@ -169,11 +174,16 @@ void WriteRows(lxw_workbook* book, const TMemTable& table, const std::string& fi
         }
         widths[col] = std::min(kMaxColumnWidth, std::max(widths[col], static_cast<double>(longest) + 2));
     };
-    for (lxw_col_t col = 0; col < kColumnCount; ++col) {
-        Check(worksheet_write_string(sheet, 0, col, kHeaders[col], header), fileName);
-        fit(col, kHeaders[col]);
+    const auto wraps = [](const TOutputColumn& column) {
+        return column.Kind == TOutputKind::okAssessment || column.Kind == TOutputKind::okWater;
+    };
+    for (lxw_col_t col = 0; col < columnCount; ++col) {
+        const std::string title = OneLine(columns[col].Header);
+        Check(worksheet_write_string(sheet, 0, col, title.c_str(), header), fileName);
+        fit(col, title);
+        // A long header over short numbers wraps.
+        if (columns[col].Kind == TOutputKind::okNumber) widths[col] = std::min(widths[col], 14.0);
     }
-    widths[3] = std::min(widths[3], 14.0);  // a long header over short numbers wraps
 
     const auto text = [&](lxw_row_t row, lxw_col_t col, const std::string& value, lxw_format* format) {
         if (!value.empty()) Check(worksheet_write_string(sheet, row, col, CellText(value).c_str(), format), fileName);
@@ -188,20 +198,25 @@ void WriteRows(lxw_workbook* book, const TMemTable& table, const std::string& fi
     };
     for (std::size_t r = 0; r < table.RowCount(); ++r) {
         const auto row = static_cast<lxw_row_t>(r + 1);
-        text(row, 0, table.GetText(r, ofOBEC), nullptr);
-        number(row, 1, r, ofKODOBCE, integer);
-        text(row, 2, table.GetText(r, ofKRAJ), nullptr);
-        number(row, 3, r, ofOBYVATELSTVO, nullptr);
-        if (!table.IsNull(r, ofOBYVATELSTVO)) text(row, 4, BandName(BandOf(table.GetFloat(r, ofOBYVATELSTVO))), nullptr);
-        text(row, 5, HtmlToPlainText(table.GetText(r, ofOBYVATELSTVO_TEXT)), wrap);
-        for (std::size_t k = 0; k < kIndicatorCount; ++k)
-            number(row, static_cast<lxw_col_t>(6 + k), r, ofDCK + k, integer);
-        text(row, 13, HtmlToPlainText(table.GetText(r, ofVODOVOD)), wrap);
+        for (lxw_col_t col = 0; col < columnCount; ++col) {
+            const std::size_t field = columns[col].Field;
+            switch (columns[col].Kind) {
+                case TOutputKind::okName: text(row, col, table.GetText(r, field), nullptr); break;
+                case TOutputKind::okInteger:
+                case TOutputKind::okDecil: number(row, col, r, field, integer); break;
+                case TOutputKind::okNumber: number(row, col, r, field, nullptr); break;
+                case TOutputKind::okBand:
+                    if (!table.IsNull(r, field)) text(row, col, BandName(BandOf(table.GetFloat(r, field))), nullptr);
+                    break;
+                case TOutputKind::okAssessment:
+                case TOutputKind::okWater: text(row, col, HtmlToPlainText(table.GetText(r, field)), wrap); break;
+            }
+        }
     }
-    for (lxw_col_t col = 0; col < kColumnCount; ++col)
-        Check(worksheet_set_column(sheet, col, col, widths[col], col == 5 || col == 13 ? wrap : nullptr), fileName);
+    for (lxw_col_t col = 0; col < columnCount; ++col)
+        Check(worksheet_set_column(sheet, col, col, widths[col], wraps(columns[col]) ? wrap : nullptr), fileName);
     worksheet_freeze_panes(sheet, 1, 0);
-    Check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(table.RowCount()), kColumnCount - 1), fileName);
+    Check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(table.RowCount()), columnCount - 1), fileName);
 }
 
 void WriteSummary(lxw_workbook* book, const TMemTable& table, const std::string& fileName) {
@@ -257,6 +272,13 @@ std::string HtmlToPlainText(const std::string& html) {
         }
     }
     return text;
+}
+
+TOutputFormat WorkbookOutputFormat() {
+    return {"xlsx", {".xlsx"}, "Sešit Excel",
+            [](const TZevraBatch& batch, const std::string& fileName, const TBatchProgress&) {
+                WriteWorkbookOutput(batch, fileName);
+            }};
 }
 
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) {

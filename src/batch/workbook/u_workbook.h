@@ -6,11 +6,16 @@
 // number of municipalities per band and per region.
 #pragma once
 
+#include "batch/core/u_batchformats.h"
+
 #include <string>
 
 namespace zevra {
 
 class TZevraBatch;
+
+// The workbook as an output format, "xlsx" (".xlsx", "Sešit Excel").
+TOutputFormat WorkbookOutputFormat();
 
 // Writes the workbook of the batch's output table. The file appears only when
 // complete (written beside it under a temporary name, then renamed); a blank
