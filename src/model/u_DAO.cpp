@@ -16,12 +16,12 @@ namespace {
 
 // A conversion error inside a reference data file names the file and the
 // line, so the user can find the damaged value.
-std::string At(const std::string& path, std::size_t line) {
-    return "\r\n[" + path + ", řádek " + FormatInt(static_cast<long long>(line)) + "]";
+std::string AtLine(std::string_view message, const std::string& path, std::size_t line) {
+    return PathMessage(message, path, ", řádek " + FormatInt(static_cast<long long>(line)));
 }
 
 [[noreturn]] void RethrowWithLine(const std::exception& e, const std::string& path, std::size_t index) {
-    throw EZevraError(std::string(e.what()) + At(path, index + 1));
+    throw EZevraError(AtLine(e.what(), path, index + 1));
 }
 
 // Reads a reference file whose keys are `keys`. With `startKeyed`, key 0 is
@@ -63,9 +63,9 @@ std::vector<Record> LoadRecords(const std::string& path, const std::array<const 
         }
         std::uint32_t& seen = where.back().Keys[index];
         if (seen != 0)
-            throw EZevraError("Chybná referenční data: klíč '" + std::string(keys[index]) +
-                              "' je v záznamu uveden podruhé (poprvé na řádku " + FormatInt(seen) + ")!" +
-                              At(path, line));
+            throw EZevraError(AtLine("Chybná referenční data: klíč '" + std::string(keys[index]) +
+                                         "' je v záznamu uveden podruhé (poprvé na řádku " + FormatInt(seen) + ")!",
+                                     path, line));
         seen = line;
         if (!startKeyed) where.back().Start = line;
         try {
@@ -185,7 +185,7 @@ std::string TZevraData::DataFilePath(std::string_view baseName) const {
 }
 
 std::string TZevraData::MissingFileMessage(const std::string& path) {
-    return "Soubor potřebý pro běh programu nebyl nalezen!\r\n[" + path + "]";
+    return PathMessage("Soubor potřebý pro běh programu nebyl nalezen!", path);
 }
 
 std::string TZevraData::ReadRequiredText(const std::string& path) {

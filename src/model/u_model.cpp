@@ -22,7 +22,7 @@ namespace {
 // results (a cut decile list reads its missing boundaries as 0, an empty
 // weights file gives the best band to everyone); they are refused at start.
 [[noreturn]] void Refuse(const std::string& what, const std::string& path) {
-    throw EZevraError("Chybná referenční data: " + what + "!\r\n[" + path + "]");
+    throw EZevraError(PathMessage("Chybná referenční data: " + what + "!", path));
 }
 
 void CheckDecilDists(const std::vector<TZevraDecilDistribution>& dists, const std::string& path) {
@@ -76,7 +76,7 @@ void CheckSample(const TZevraSampleMunicipalities& sample, const std::string& pa
 // The checks below name the line of the damaged value. They run after the
 // ones above, which judge a file as a whole.
 [[noreturn]] void RefuseAt(const std::string& what, const std::string& path, std::uint32_t line) {
-    throw EZevraError("Chybná referenční data: " + what + "!\r\n[" + path + ", řádek " + FormatInt(line) + "]");
+    throw EZevraError(PathMessage("Chybná referenční data: " + what + "!", path, ", řádek " + FormatInt(line)));
 }
 
 // A number read from a reference file: not subnormal (no sound value lies so

@@ -20,6 +20,13 @@ bool TFloat::IsEqual(const TObjectEx& other) const {
 
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
+std::string PathMessage(std::string_view message, std::string_view path, std::string_view where) {
+    std::string text;
+    text.reserve(message.size() + path.size() + where.size() + 3);
+    text.append(message).append("\r\n[").append(path).append(where).append("]");
+    return text;
+}
+
 std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args) {
     std::string out;
     auto next = args.begin();

@@ -81,4 +81,9 @@ inline bool SameStr(std::string_view a, std::string_view b) { return a == b; }
 // given texts (numbers are formatted by the caller).
 std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args);
 
+// A message about a file: the message (ending in "!"), then on a line of its
+// own the path in brackets: "Soubor nelze zapsat!\r\n[path]". `where` may
+// add to the path, e.g. ", řádek 7".
+std::string PathMessage(std::string_view message, std::string_view path, std::string_view where = {});
+
 }  // namespace zevra

@@ -86,8 +86,8 @@ std::string LocateDataDir() {
         if (missing.size() < std::size(kReferenceFiles)) {
             std::string names;
             for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
-            throw EZevraError("Uživatelská složka referenčních dat je neúplná, chybí soubory: " + names + "!\r\n[" +
-                              user + "]");
+            throw EZevraError(
+                PathMessage("Uživatelská složka referenčních dat je neúplná, chybí soubory: " + names + "!", user));
         }
     }
     const fs::path exeDir = ExecutableDir();

@@ -77,7 +77,8 @@ void TZevraModel::Validate(const TZevraInputData& in, std::vector<std::string>* 
     } else if (obyvatele > kMaxPersons) {
         f.Error(population, FormatMessage(kAtMost, {FormatInt(kMaxPersons)}));
     } else if (obyvatele < kModelMinInhabitants || obyvatele > kModelMaxInhabitants) {
-        f.Warning(population, "Model je určen pro obce od 500 do 3000 obyvatel.");
+        f.Warning(population, "Model je určen pro obce od " + FormatInt(kModelMinInhabitants) + " do " +
+                                  FormatInt(kModelMaxInhabitants) + " obyvatel.");
     }
 
     constexpr std::string_view active = "Ekonomicky aktivní";

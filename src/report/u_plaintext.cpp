@@ -10,4 +10,10 @@ std::string RenderPlainText(const std::vector<std::string>& entries) {
     return sink.Text();
 }
 
+std::string PlainText(std::string_view markup) {
+    std::string text = RenderPlainText({std::string(markup)});
+    text.pop_back();  // the entry's line end
+    return text;
+}
+
 }  // namespace zevra

@@ -7,6 +7,7 @@
 #include "report/u_Tags.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zevra {
@@ -22,5 +23,9 @@ private:
 };
 
 std::string RenderPlainText(const std::vector<std::string>& entries);
+
+// One markup text as plain text (the tags removed as the renderer removes
+// them), without a line end of its own.
+std::string PlainText(std::string_view markup);
 
 }  // namespace zevra
