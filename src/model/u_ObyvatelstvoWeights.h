@@ -8,7 +8,7 @@
 
 namespace zevra {
 
-// The weights of the seven partial indicators in the integrated indicator.
+// The weights of the partial indicators in the integrated indicator.
 class TZevraObyvatelstvoWeights : public TObjectEx {
 public:
     const char* ClassName() const override { return "TZevraObyvatelstvoWeights"; }

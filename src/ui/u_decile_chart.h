@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TDecileChart: the seven deciles of a municipality as horizontal bars, in
+// TDecileChart: the deciles of a municipality as horizontal bars, in
 // the fixed indicator order, decile 1 (best) to 10 (worst) along the axis,
 // the disadvantage zone 9-10 shaded, each indicator's weight beside its name
 // and "Obyvatelstvo" with its band above. With a similar municipality chosen

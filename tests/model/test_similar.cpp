@@ -19,16 +19,15 @@ struct TSample {
     std::string Kraj = "Jihočeský";
     int Kod = 0;
     int Obyvatel = 1000;
-    std::array<int, 7> Decils{5, 5, 5, 5, 5, 5, 5};
+    std::array<int, kIndicatorCount> Decils{5, 5, 5, 5, 5, 5, 5};
 };
 
 std::string SampleFile(const std::vector<TSample>& samples) {
-    static const char* const codes[] = {"dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps"};
     std::string text = "# test sample\n";
     for (const TSample& s : samples) {
         text += "Obec = " + s.Obec + "\nOkres = Okres " + s.Obec + "\nKraj = " + s.Kraj +
                 "\nKod = " + std::to_string(s.Kod) + "\nObyvateleCelkem = " + std::to_string(s.Obyvatel) + "\n";
-        for (std::size_t k = 0; k < 7; ++k) text += std::string(codes[k]) + " = " + std::to_string(s.Decils[k]) + "\n";
+        for (std::size_t k = 0; k < kIndicatorCount; ++k) text += std::string(kIndicatorCodes[k]) + " = " + std::to_string(s.Decils[k]) + "\n";
         text += "Obyvatelstvo = 500\n";
     }
     return text;

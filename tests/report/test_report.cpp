@@ -20,7 +20,7 @@ TZevraSampleMunicipality Sample(const std::string& obec, int obyvatel, int decil
     m.Okres = "Okres " + obec;
     m.KrajNazev = "Vysočina";
     m.ObyvateleCelkem = obyvatel;
-    m.DecilDck = m.DecilDvo = m.DecilVs1 = m.DecilNvr = m.DecilVkt = m.DecilVea = m.DecilRps = decil;
+    for (const TIndicator& indicator : kIndicators) m.*indicator.SampleDecil = decil;
     m.DecilRps = decil + 1;
     return m;
 }
@@ -33,13 +33,8 @@ TZevraOutputData Output() {
     out.Kod = 512345;
     out.Obyvatelstvo = 512.26;
     out.Hodnoceni = "[b][i]400-700: text[/i][/b]\r\n\r\n---\r\n\r\n[i]partial[/i]";
-    out.Indicators.DecilDck = 1;
-    out.Indicators.DecilDvo = 2;
-    out.Indicators.DecilVs1 = 3;
-    out.Indicators.DecilNvr = 4;
-    out.Indicators.DecilVkt = 5;
-    out.Indicators.DecilVea = 6;
-    out.Indicators.DecilRps = 10;
+    const TDecils decils = {1, 2, 3, 4, 5, 6, 10};
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) out.Indicators.*kIndicators[k].Decil = decils[k];
     return out;
 }
 
