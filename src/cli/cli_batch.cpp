@@ -10,6 +10,7 @@
 #include "batch/core/u_batchformats.h"
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
+#include "model/u_object.h"
 #include "model/u_savefile.h"
 
 #include <iostream>
@@ -79,7 +80,7 @@ int LoadRows(TZevraBatch& batch, const std::string& fileName, const std::optiona
 }
 
 std::string BlankEdgeMessage(const std::string& name) {
-    return "Název souboru nesmí začínat ani končit mezerou, tabulátorem ani jiným řídicím znakem!\r\n[" + name + "]";
+    return PathMessage("Název souboru nesmí začínat ani končit mezerou, tabulátorem ani jiným řídicím znakem!", name);
 }
 
 // Validates the rows and lists every marked row with its problem lines.

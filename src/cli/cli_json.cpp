@@ -3,11 +3,13 @@
 #include "cli_json.h"
 
 #include "batch/core/u_batchcore.h"
+#include "model/u_assessment.h"
 #include "model/u_model.h"
 #include "model/u_paths.h"
 #include "model/u_savefile.h"
 #include "model/u_sensitivity.h"
 #include "model/u_text.h"
+#include "report/u_plaintext.h"
 #include "report/u_report.h"
 
 #include <nlohmann/json.hpp>
@@ -21,15 +23,6 @@ namespace zevra::cli {
 namespace {
 
 using nlohmann::ordered_json;
-
-std::vector<std::string> SplitOn(const std::string& text, std::string_view separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
 
 ordered_json TriBoolJson(TTriBool value) {
     if (value == TTriBool::tbTrue) return true;
@@ -101,43 +94,40 @@ ordered_json ReferenceDataJson(const std::string& dir) {
 
 }  // namespace
 
-std::string StripMarkup(std::string text) {
-    for (const char* tag : {"[b]", "[/b]", "[i]", "[/i]"})
-        for (std::size_t at; (at = text.find(tag)) != std::string::npos;) text.erase(at, std::string_view(tag).size());
-    return text;
-}
-
 std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& sensitivity) {
     const TZevraOutputData& out = *model.Output();
     const TZevraObyvatelstvoIndicators& ind = out.Indicators;
     const TDecils decils = DecilsOf(ind);
     const TWeights weights = WeightsInOrder(model.Weights());
-    const double values[kIndicatorCount] = {ind.Dck, ind.Dvo, ind.Vs1, ind.Nvr, ind.Vkt, ind.Vea, ind.Rps};
-    // The employer correction changes only the vea decile; the decile before
-    // it is that of the value itself.
-    const int veaBefore = model.GetDecil(kIndicatorCodes[5], ind.Vea);
 
     ordered_json indicators = ordered_json::array();
     for (std::size_t k = 0; k < kIndicatorCount; ++k) {
-        ordered_json item = {{"kod", kIndicatorCodes[k]},
-                             {"nazev", kIndicatorLabels[k]},
-                             {"hodnota", values[k]},
+        const TIndicator& indicator = kIndicators[k];
+        const double value = ind.*indicator.Value;
+        ordered_json item = {{"kod", indicator.Code},
+                             {"nazev", indicator.Label},
+                             {"hodnota", value},
                              {"decil", decils[k]},
-                             {"vaha", weights[k]},
-                             {"korekceZamestnavatele", k == 5 && veaBefore != decils[k]}};
-        if (k == 5) item["decilPredKorekci"] = veaBefore;
+                             {"vaha", weights[k]}};
+        if (indicator.EmployerCorrection) {
+            // The correction changes only this decile; the decile before it
+            // is that of the value itself.
+            const int before = model.GetDecil(indicator.Code, value);
+            item["korekceZamestnavatele"] = before != decils[k];
+            item["decilPredKorekci"] = before;
+        } else {
+            item["korekceZamestnavatele"] = false;
+        }
         indicators.push_back(item);
     }
 
-    // Hodnoceni is the band text, then, for deciles of 9 and more, the
-    // separator line, the heading and the partial texts, each part divided
-    // from the next by an empty line.
-    const std::vector<std::string> parts = SplitOn(out.Hodnoceni, "\r\n\r\n");
+    // The verbal assessment as the model decides it, each text in plain form.
+    const TAssessment assessment =
+        Assess(TZevraVerdict{ind, out.Obyvatelstvo, nullptr, !IsBlank(out.VodovodText)});
     ordered_json partial = ordered_json::array();
-    std::size_t next = 3;
     for (std::size_t k = 0; k < kIndicatorCount; ++k) {
-        if (decils[k] < kDisadvantagedDecil || next >= parts.size()) continue;
-        partial.push_back({{"kod", kIndicatorCodes[k]}, {"text", StripMarkup(parts[next++])}});
+        if (assessment.Disadvantaged[k])
+            partial.push_back({{"kod", kIndicators[k].Code}, {"text", PlainText(kIndicators[k].PartialText)}});
     }
 
     ordered_json similar = ordered_json::array();
@@ -156,7 +146,7 @@ std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& s
                            {"podilNaPodobnosti", PerIndicator(SimilarityContributions(decils, theirs, weights))}});
     }
 
-    const int band = BandOf(out.Obyvatelstvo);
+    const int band = static_cast<int>(assessment.Band);
     const ordered_json document = {
         {"vstup", InputJson(model.Input())},
         {"obec", out.Obec},
@@ -164,9 +154,10 @@ std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& s
         {"kraj", {{"cislo", out.Kraj}, {"nazev", out.KrajNazev}}},
         {"indikatory", indicators},
         {"obyvatelstvo", out.Obyvatelstvo},
-        {"pasmo", {{"cislo", band + 1}, {"rozsah", BandName(band)}, {"text", StripMarkup(parts.front())}}},
+        {"pasmo", {{"cislo", band + 1}, {"rozsah", BandName(band)}, {"text", PlainText(BandText(assessment.Band))}}},
         {"dilciHodnoceni", partial},
-        {"varovaniVodovod", IsBlank(out.VodovodText) ? ordered_json(nullptr) : ordered_json(StripMarkup(out.VodovodText))},
+        {"varovaniVodovod",
+         assessment.WaterWarning ? ordered_json(PlainText(kWaterWarningText)) : ordered_json(nullptr)},
         {"podobneObce", similar},
         {"citlivost", SensitivityJson(sensitivity)},
         {"referencniData", ReferenceDataJson(model.Data().DataDir())}};
@@ -199,11 +190,10 @@ std::string BatchJson(const TZevraBatch& batch) {
                 case TOutputKind::okAssessment: item[column.Key] = table.GetText(row, field); break;
                 // The deciles together, by the indicators' codes.
                 case TOutputKind::okDecil: item["decily"][column.Key] = intOrNull(row, field); break;
-                case TOutputKind::okWater: {
-                    const std::string water = table.GetText(row, field);
-                    item[column.Key] = water == "&nbsp;" ? ordered_json(nullptr) : ordered_json(water);
+                case TOutputKind::okWater:
+                    item[column.Key] = RowAssessment(table, row).WaterWarning ? ordered_json(table.GetText(row, field))
+                                                                              : ordered_json(nullptr);
                     break;
-                }
             }
         }
         rows.push_back(std::move(item));

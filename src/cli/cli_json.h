@@ -25,7 +25,4 @@ std::string BatchJson(const TZevraBatch& batch);
 // The batch JSON as an output format, "json" (".json").
 TOutputFormat JsonOutputFormat();
 
-// The report's texts without their [b]/[i] tags.
-std::string StripMarkup(std::string text);
-
 }  // namespace zevra::cli

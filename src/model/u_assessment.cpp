@@ -40,6 +40,35 @@ const TJoiners& HtmlJoiners() {
     return joiners;
 }
 
+// A line feed where the HTML has a line break.
+const TJoiners& PlainJoiners() {
+    static const TJoiners joiners{"\n\n", "\n\n", "\n"};
+    return joiners;
+}
+
+// The markup with each of its four tags replaced by the element of the same
+// place in `elements` ([b], [/b], [i], [/i]); other text unchanged.
+std::string MapTags(std::string_view markup, const std::array<std::string_view, 4>& elements) {
+    static constexpr std::string_view kTags[] = {"[b]", "[/b]", "[i]", "[/i]"};
+    std::string mapped;
+    mapped.reserve(markup.size() + markup.size() / 4);
+    for (std::size_t at = 0; at < markup.size();) {
+        bool tag = false;
+        for (std::size_t t = 0; t < std::size(kTags); ++t) {
+            if (markup.substr(at, kTags[t].size()) == kTags[t]) {
+                mapped += elements[t];
+                at += kTags[t].size();
+                tag = true;
+                break;
+            }
+        }
+        if (!tag) mapped += markup[at++];
+    }
+    return mapped;
+}
+
+std::string MarkupToPlain(std::string_view markup) { return MapTags(markup, {"", "", "", ""}); }
+
 // Each text in `render` form, then joined with `joiners`.
 template <class Render>
 std::string Compose(const TAssessment& assessment, const TJoiners& joiners, Render render) {
@@ -62,23 +91,7 @@ std::string Compose(const TAssessment& assessment, const TJoiners& joiners, Rend
 const char* BandText(TBand band) { return kBandTexts[static_cast<int>(band)]; }
 
 std::string MarkupToHtml(std::string_view markup) {
-    static constexpr std::pair<std::string_view, std::string_view> kTags[] = {
-        {"[b]", "<strong>"}, {"[/b]", "</strong>"}, {"[i]", "<em>"}, {"[/i]", "</em>"}};
-    std::string html;
-    html.reserve(markup.size() + markup.size() / 4);
-    for (std::size_t at = 0; at < markup.size();) {
-        bool mapped = false;
-        for (const auto& [tag, element] : kTags) {
-            if (markup.substr(at, tag.size()) == tag) {
-                html += element;
-                at += tag.size();
-                mapped = true;
-                break;
-            }
-        }
-        if (!mapped) html += markup[at++];
-    }
-    return html;
+    return MapTags(markup, {"<strong>", "</strong>", "<em>", "</em>"});
 }
 
 TAssessment Assess(const TZevraVerdict& verdict) {
@@ -103,6 +116,12 @@ std::string AssessmentMarkup(const TAssessment& assessment) {
 std::string AssessmentHtml(const TAssessment& assessment) {
     return Compose(assessment, HtmlJoiners(), MarkupToHtml);
 }
+
+std::string AssessmentPlainText(const TAssessment& assessment) {
+    return Compose(assessment, PlainJoiners(), MarkupToPlain);
+}
+
+std::string WaterWarningPlainText(bool warning) { return warning ? MarkupToPlain(kWaterWarningText) : std::string(); }
 
 std::string AssessmentMarkup(const TZevraVerdict& verdict) { return AssessmentMarkup(Assess(verdict)); }
 

@@ -65,6 +65,11 @@ std::string MarkupToHtml(std::string_view markup);
 // indicator is disadvantaged) in markup, and in HTML for the batch table.
 std::string AssessmentMarkup(const TAssessment& assessment);
 std::string AssessmentHtml(const TAssessment& assessment);
+// The same without tags, for a spreadsheet cell: a line feed where the HTML
+// has a line break.
+std::string AssessmentPlainText(const TAssessment& assessment);
+// The water-supply warning without tags, or empty.
+std::string WaterWarningPlainText(bool warning);
 std::string AssessmentMarkup(const TZevraVerdict& verdict);
 std::string AssessmentHtml(const TZevraVerdict& verdict);
 // The water-supply warning in markup, or empty.

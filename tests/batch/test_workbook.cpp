@@ -98,6 +98,19 @@ protected:
     TZevraBatch Batch{Model};
 };
 
+// The model's HTML of a cell as a reader sees it: a line break a line feed,
+// "&nbsp;" nothing, other tags gone.
+std::string HtmlAsText(const std::string& html) {
+    std::string text;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html.compare(i, 4, "<br/") == 0 || html.compare(i, 4, "<br ") == 0) text += '\n';
+        if (html[i] == '<') i = html.find('>', i) + 1;
+        else if (html.compare(i, 6, "&nbsp;") == 0) i += 6;
+        else text += html[i++];
+    }
+    return text;
+}
+
 TEST_F(WorkbookTest, CalcReadsTheValuesOfTheHtmlTable) {
     const std::string file = Dir.File("vysledek.xlsx");
     WriteWorkbookOutput(Batch, file);
@@ -121,13 +134,13 @@ TEST_F(WorkbookTest, CalcReadsTheValuesOfTheHtmlTable) {
         const std::string band = BandName(BandOf(StrToFloat(h[3])));
         EXPECT_EQ(cells[4].Text, band);
         ++bands[band];
-        EXPECT_EQ(cells[5].Text, HtmlToPlainText(h[4]));
+        EXPECT_EQ(cells[5].Text, HtmlAsText(h[4]));
         EXPECT_EQ(cells[5].Text.rfind(band + ": ", 0), 0u);
         for (std::size_t k = 0; k < 7; ++k) {
             EXPECT_EQ(cells[6 + k].Text, h[5 + k]) << r << " " << k;
             EXPECT_FALSE(cells[6 + k].Quoted);
         }
-        EXPECT_EQ(cells[13].Text, HtmlToPlainText(h[12]));
+        EXPECT_EQ(cells[13].Text, HtmlAsText(h[12]));
     }
 
     const TCsv summary = SheetAsCsv(file, 2);
@@ -316,14 +329,6 @@ TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
     EXPECT_EQ(test::ReadBytes(Dir.File("zprava.txt")), "Soubor nelze zapsat!\r\n[" + Dir.File("vysledek.xlsx") + "]");
     EXPECT_EQ(Entries(Temp), 0u);
     EXPECT_FALSE(std::filesystem::exists(Dir.File("vysledek.xlsx")));
-}
-
-TEST(HtmlToPlainTextTest, TagsGoLineBreaksStay) {
-    EXPECT_EQ(HtmlToPlainText("<strong><em>A</em></strong><br/><br/><strong>B:</strong><br/><br/><em>C</em><br />"
-                              "<em>D</em>"),
-              "A\n\nB:\n\nC\nD");
-    EXPECT_EQ(HtmlToPlainText("&nbsp;"), "");
-    EXPECT_EQ(HtmlToPlainText("a < b"), "a < b");
 }
 
 }  // namespace

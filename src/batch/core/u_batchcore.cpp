@@ -5,6 +5,7 @@
 #include "batch/core/u_batchdialect.h"
 #include "batch/core/u_pieces.h"
 
+#include "model/u_assessment.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
@@ -41,7 +42,17 @@ std::vector<TFieldDef> OutputTableFields() {
     };
     for (const char* code : kIndicatorCodes) fields.push_back({AsciiUpper(code), ftInteger, 0});
     fields.push_back({"VODOVOD", ftText, 500, true});
+    fields.push_back({"VAROVANI_VODOVOD", ftInteger, 0});
     return fields;
+}
+
+TAssessment RowAssessment(const TMemTable& output, std::size_t row) {
+    TAssessment assessment;
+    assessment.Band = BandOfValue(output.GetFloat(row, ofOBYVATELSTVO));
+    for (std::size_t k = 0; k < kIndicatorCount; ++k)
+        assessment.Disadvantaged[k] = output.GetInt(row, ofDCK + k) >= kDisadvantagedDecil;
+    assessment.WaterWarning = output.GetInt(row, ofVAROVANI_VODOVOD) != 0;
+    return assessment;
 }
 
 const std::vector<TOutputColumn>& OutputColumns() {
@@ -207,7 +218,7 @@ public:
 
 private:
     std::mutex FMutex;
-    std::array<std::optional<std::string>, 512> FTexts;
+    std::array<std::optional<std::string>, kAssessmentKeyCount> FTexts;
 };
 
 // An output table's repeated texts by what decides them, so that each is
@@ -216,7 +227,7 @@ class TOutputTexts {
 public:
     TOutputTexts(TMemTable& table, const TZevraModel& model, TAssessmentTexts& assessments)
         : FTable(table), FKraje(model.Kraje()), FAssessments(assessments), FKrajRefs(FKraje.size(), kNone),
-          FAssessmentRefs(512, kNone) {}
+          FAssessmentRefs(kAssessmentKeyCount, kNone) {}
 
     std::uint32_t Kraj(const TZevraKraj& kraj) {
         return Ref(FKrajRefs[static_cast<std::size_t>(&kraj - FKraje.data())], ofKRAJ, [&] { return kraj.Nazev; });
@@ -289,6 +300,7 @@ void TZevraBatch::RunModelOnRows(const TBatchProgress& progress) {
                     rows.SetSharedText(out, ofOBYVATELSTVO_TEXT, texts.Assessment(verdict));
                     SetDecils(rows, out, verdict.Indicators);
                     rows.SetSharedText(out, ofVODOVOD, texts.Water(verdict));
+                    rows.SetInt(out, ofVAROVANI_VODOVOD, verdict.WaterWarning ? 1 : 0);
                 }
             } catch (const std::exception&) {
                 result.Refusal = std::current_exception();

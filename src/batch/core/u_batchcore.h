@@ -10,6 +10,7 @@
 #include "batch/core/u_exception_functions.h"
 #include "batch/core/u_memtable.h"
 
+#include "model/u_assessment.h"
 #include "model/u_indicators.h"
 
 #include <array>
@@ -121,7 +122,9 @@ static_assert(
     "the file columns are numbered 1 to kBatchColumnCount, each once");
 
 // Fields of the output table, in declaration order: the deciles of the
-// indicators in their order from ofDCK on, then ofVODOVOD.
+// indicators in their order from ofDCK on, then ofVODOVOD, then whether the
+// row has the water-supply warning (1), which no writer shows as a column:
+// the writers read it instead of the warning's text.
 enum TOutputField : std::size_t {
     ofOBEC,
     ofKODOBCE,
@@ -130,6 +133,7 @@ enum TOutputField : std::size_t {
     ofOBYVATELSTVO_TEXT,
     ofDCK,
     ofVODOVOD = ofDCK + kIndicatorCount,
+    ofVAROVANI_VODOVOD,
 };
 
 // What a column of the outputs holds, and so how each writer writes it.
@@ -155,6 +159,11 @@ struct TOutputColumn {
     TOutputKind Kind;
 };
 const std::vector<TOutputColumn>& OutputColumns();
+
+// The verbal assessment of an output row as the run decided it: the band of
+// its integrated indicator, its disadvantaged deciles and its water-supply
+// warning. Writers that do not show the model's HTML compose their text from it.
+TAssessment RowAssessment(const TMemTable& output, std::size_t row);
 
 // Reports how far a long loop got: `done` of `total` items (lines or rows).
 // Purely informative; the results never depend on it.

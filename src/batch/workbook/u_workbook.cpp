@@ -38,7 +38,7 @@ std::size_t Characters(const std::string& utf8) {
     return count;
 }
 
-std::string WriteError(const std::string& fileName) { return "Soubor nelze zapsat!\r\n[" + fileName + "]"; }
+std::string WriteError(const std::string& fileName) { return PathMessage("Soubor nelze zapsat!", fileName); }
 
 // Every libxlsxwriter call reports through its result; the first failure ends the save.
 void Check(lxw_error error, const std::string& fileName) {
@@ -208,8 +208,15 @@ void WriteRows(lxw_workbook* book, const TMemTable& table, const std::string& fi
                 case TOutputKind::okBand:
                     if (!table.IsNull(r, field)) text(row, col, BandName(BandOf(table.GetFloat(r, field))), nullptr);
                     break;
+                // The texts composed from the row's assessment, not read back
+                // from the HTML.
                 case TOutputKind::okAssessment:
-                case TOutputKind::okWater: text(row, col, HtmlToPlainText(table.GetText(r, field)), wrap); break;
+                    if (!table.IsNull(r, ofOBYVATELSTVO))
+                        text(row, col, AssessmentPlainText(RowAssessment(table, r)), wrap);
+                    break;
+                case TOutputKind::okWater:
+                    text(row, col, WaterWarningPlainText(RowAssessment(table, r).WaterWarning), wrap);
+                    break;
             }
         }
     }
@@ -257,23 +264,6 @@ void WriteSummary(lxw_workbook* book, const TMemTable& table, const std::string&
 
 }  // namespace
 
-std::string HtmlToPlainText(const std::string& html) {
-    std::string text;
-    for (std::size_t i = 0; i < html.size();) {
-        if (html.compare(i, 5, "<br/>") == 0 || html.compare(i, 6, "<br />") == 0) {
-            text += '\n';
-            i = html.find('>', i) + 1;
-        } else if (html[i] == '<' && html.find('>', i) != std::string::npos) {
-            i = html.find('>', i) + 1;
-        } else if (html.compare(i, 6, "&nbsp;") == 0) {
-            i += 6;
-        } else {
-            text += html[i++];
-        }
-    }
-    return text;
-}
-
 TOutputFormat WorkbookOutputFormat() {
     return {"xlsx", {".xlsx"}, "Sešit Excel",
             [](const TZevraBatch& batch, const std::string& fileName, const TBatchProgress&) {
@@ -293,7 +283,7 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) 
     {
         const TTempFile temp(".xlsx");
         TWorkbook book(temp.Path());
-        if (!book.Get()) throw EZevraError("Soubor nelze vytvořit!\r\n[" + target + "]");
+        if (!book.Get()) throw EZevraError(PathMessage("Soubor nelze vytvořit!", target));
         WriteRows(book.Get(), batch.OutputData(), target);
         WriteSummary(book.Get(), batch.OutputData(), target);
         Check(book.Close(), target);

@@ -23,8 +23,4 @@ TOutputFormat WorkbookOutputFormat();
 // file, and an existing file then stays as it was.
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName);
 
-// An HTML fragment of the output as plain text: tags removed, "<br/>" and
-// "<br />" as line breaks, "&nbsp;" as nothing.
-std::string HtmlToPlainText(const std::string& html);
-
 }  // namespace zevra
