@@ -6,6 +6,7 @@
 // read back alike from the workbook, the HTML table and the JSON. A save cut
 // short by a signal or a file size limit leaves no temporary file.
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_batchformats.h"
 #include "batch/workbook/u_workbook.h"
 #include "cli_json.h"
 #include "model/u_format.h"
@@ -329,6 +330,31 @@ TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
     EXPECT_EQ(test::ReadBytes(Dir.File("zprava.txt")), "Soubor nelze zapsat!\r\n[" + Dir.File("vysledek.xlsx") + "]");
     EXPECT_EQ(Entries(Temp), 0u);
     EXPECT_FALSE(std::filesystem::exists(Dir.File("vysledek.xlsx")));
+}
+
+// Each format the command line offers writes its file, and its extension
+// chooses it in any letter case; any other name gets the HTML table.
+TEST(OutputFormatsTest, TheExtensionChoosesAFormatThatWrites) {
+    TOutputFormats formats;
+    for (TOutputFormat format : {HtmlOutputFormat(), WorkbookOutputFormat(), cli::JsonOutputFormat()})
+        formats.Register(std::move(format));
+    TZevraModel model(ZEVRA_TEST_DATA_DIR);
+    TZevraBatch batch(model);
+    batch.LoadInputFile(std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
+    batch.ValidateInputRows();
+    batch.RunModelOnRows();
+    const test::TempDir dir;
+    const struct {
+        const char* File;
+        const char* Format;
+        const char* Start;
+    } kCases[] = {{"v.html", "html", "<html>"}, {"V.XLSX", "xlsx", "PK"}, {"v.Json", "json", "{"}, {"v.csv", "html", "<html>"}};
+    for (const auto& c : kCases) {
+        const TOutputFormat& format = formats.ForFile(c.File);
+        EXPECT_EQ(format.Name, c.Format) << c.File;
+        format.Write(batch, dir.File(c.File), {});
+        EXPECT_TRUE(test::ReadBytes(dir.File(c.File)).starts_with(c.Start)) << c.File;
+    }
 }
 
 }  // namespace
