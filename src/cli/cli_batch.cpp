@@ -16,7 +16,9 @@
 #include <iostream>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace zevra::cli {
 
@@ -117,13 +119,27 @@ TOutputFormats BatchFormats() {
     return formats;
 }
 
+// The extensions of the formats for a message: ".html, .xlsx nebo .json".
+std::string ExtensionList(const TOutputFormats& formats) {
+    std::vector<std::string> extensions;
+    for (const TOutputFormat& format : formats.All())
+        extensions.insert(extensions.end(), format.Extensions.begin(), format.Extensions.end());
+    std::string list;
+    for (std::size_t i = 0; i < extensions.size(); ++i) {
+        if (i > 0) list += i + 1 == extensions.size() ? " nebo " : ", ";
+        list += extensions[i];
+    }
+    return list;
+}
+
 }  // namespace
 
 int RunBatch(const TCliOptions& options) {
     options.AcceptOnly({});
     const std::vector<std::string>& args = options.Files;
+    const TOutputFormats formats = BatchFormats();
     if (args.size() != 2)
-        throw UsageError{"batch očekává vstupní soubor a výstupní soubor (.html, .xlsx nebo .json)"};
+        throw UsageError{"batch očekává vstupní soubor a výstupní soubor (" + ExtensionList(formats) + ")"};
     // The shell hands over a name exactly as typed, and the loader and the
     // writers take a name without its blanks at either end (the window's
     // fields need that): "obce.csv " would be read or written as obce.csv.
@@ -152,7 +168,7 @@ int RunBatch(const TCliOptions& options) {
         if (args[1] == "-") {
             if (!WriteStdout(batch.HtmlOutputBytes())) return kExitFailure;
         } else {
-            BatchFormats().ForFile(args[1]).Write(batch, args[1], {});
+            formats.ForFile(args[1]).Write(batch, args[1], {});
         }
         return kExitOk;
     } catch (const std::exception& e) {
