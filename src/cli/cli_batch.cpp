@@ -8,6 +8,7 @@
 
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
+#include "batch/core/u_batchmessages.h"
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
@@ -103,7 +104,7 @@ int ValidateRows(TZevraBatch& batch) {
     }
     std::cerr << text << std::flush;
     if (!batch.InputValid()) {
-        std::cerr << "Vstupní data obsahují chyby!\n";
+        std::cerr << kInputHasErrorsMessage << '\n';
         return kExitDataErrors;
     }
     return -1;

@@ -3,6 +3,7 @@
 // The HTML table of a batch run: one line of HTML in code page 1250, written
 // to the safe writer piece by piece as it is produced.
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_batchmessages.h"
 
 #include "batch/core/u_pieces.h"
 
@@ -202,7 +203,7 @@ std::string TZevraBatch::HtmlOutputBytes() const {
 }
 
 void TZevraBatch::WriteHtmlOutput(const std::string& fileName, const TBatchProgress& progress) const {
-    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
+    if (IsBlank(fileName)) throw EZevraError(kNoOutputFileMessage);
     TSafeFileWriter writer(FileNameOf(fileName));
     WriteHtml([&writer](std::string_view piece) { writer.Write(piece); }, progress);
     writer.Commit();

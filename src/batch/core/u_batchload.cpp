@@ -7,6 +7,7 @@
 #include "batch/core/u_batchcore.h"
 
 #include "batch/core/u_batchdialect.h"
+#include "batch/core/u_batchmessages.h"
 #include "batch/core/u_pieces.h"
 
 #include "model/u_format.h"
@@ -320,7 +321,7 @@ void ParsePiece(const TLinePiece& piece, std::string_view text, std::size_t head
 }  // namespace
 
 void TZevraBatch::LoadInputFile(const std::string& fileName, const TBatchProgress& progress) {
-    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán vstupní soubor!");
+    if (IsBlank(fileName)) throw EZevraError(kNoInputFileMessage);
     LoadInputBytes(ReadFileBytes(FileNameOf(fileName)), progress);
 }
 

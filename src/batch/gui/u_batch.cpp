@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/gui/u_batch.h"
+#include "batch/core/u_batchmessages.h"
 
 #include "batch/gui/u_batch_progress.h"
 #include "batch/gui/u_memtable_model.h"
@@ -457,7 +458,7 @@ void TfrmBatchProcessing::ValidateInputRows() {
 
 void TfrmBatchProcessing::btRunModelClick() {
     if (!InputValid()) {
-        ShowErrorMessage(QStringLiteral("Vstupní data obsahují chyby!"));
+        ShowErrorMessage(QString::fromUtf8(kInputHasErrorsMessage));
         return;
     }
     RunModelOnRows();

@@ -4,6 +4,7 @@
 
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
+#include "batch/core/u_batchmessages.h"
 #include "model/u_indicators.h"
 #include "model/u_object.h"
 #include "model/u_savefile.h"
@@ -38,7 +39,7 @@ std::size_t Characters(const std::string& utf8) {
     return count;
 }
 
-std::string WriteError(const std::string& fileName) { return PathMessage("Soubor nelze zapsat!", fileName); }
+std::string WriteError(const std::string& fileName) { return PathMessage(kCannotWriteMessage, fileName); }
 
 // Every libxlsxwriter call reports through its result; the first failure ends the save.
 void Check(lxw_error error, const std::string& fileName) {
@@ -272,7 +273,7 @@ TOutputFormat WorkbookOutputFormat() {
 }
 
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) {
-    if (IsBlank(fileName)) throw EZevraError("Nebyl vybrán cílový soubor!");
+    if (IsBlank(fileName)) throw EZevraError(kNoOutputFileMessage);
     const std::string target = FileNameOf(fileName);
     // The workbook library writes a file of its own. It writes a private
     // temporary file, which goes with the process like every save's, and the
@@ -283,7 +284,7 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName) 
     {
         const TTempFile temp(".xlsx");
         TWorkbook book(temp.Path());
-        if (!book.Get()) throw EZevraError(PathMessage("Soubor nelze vytvořit!", target));
+        if (!book.Get()) throw EZevraError(PathMessage(kCannotCreateMessage, target));
         WriteRows(book.Get(), batch.OutputData(), target);
         WriteSummary(book.Get(), batch.OutputData(), target);
         Check(book.Close(), target);
