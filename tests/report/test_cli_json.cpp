@@ -133,7 +133,7 @@ TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
     ASSERT_EQ(table.size(), rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const json& row = rows[r];
-        ASSERT_EQ(table[r].size(), 13u);
+        ASSERT_EQ(table[r].size(), 6 + kIndicatorCount);
         EXPECT_EQ(table[r][0], row["obec"]);
         EXPECT_EQ(table[r][1], std::to_string(row["kod"].get<int>()));
         EXPECT_EQ(table[r][2], row["kraj"]);
@@ -142,7 +142,7 @@ TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
         EXPECT_EQ(table[r][4].rfind("<strong><em>" + row["pasmo"].get<std::string>() + ": ", 0), 0u);
         for (std::size_t k = 0; k < kIndicatorCount; ++k)
             EXPECT_EQ(table[r][5 + k], std::to_string(row["decily"][kIndicatorCodes[k]].get<int>()));
-        EXPECT_EQ(table[r][12], row["varovaniVodovodHtml"].is_null() ? "&nbsp;" : row["varovaniVodovodHtml"]);
+        EXPECT_EQ(table[r][5 + kIndicatorCount], row["varovaniVodovodHtml"].is_null() ? "&nbsp;" : row["varovaniVodovodHtml"]);
     }
 }
 
