@@ -26,8 +26,8 @@ constexpr std::size_t kBufferSize = 1 << 16;
 constexpr off_t kWritebackPiece = off_t{8} << 20;
 constexpr int kMaxLinks = 40;
 
-std::string WriteError(const std::string& path) { return "Soubor nelze zapsat!\r\n[" + path + "]"; }
-std::string CreateError(const std::string& path) { return "Soubor nelze vytvořit!\r\n[" + path + "]"; }
+std::string WriteError(const std::string& path) { return PathMessage("Soubor nelze zapsat!", path); }
+std::string CreateError(const std::string& path) { return PathMessage("Soubor nelze vytvořit!", path); }
 
 bool WriteAll(int fd, std::string_view bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
@@ -331,7 +331,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 std::string SameAsInputMessage(const std::string& path) {
-    return "Výstupní soubor je totožný se vstupním souborem, vstupní data by byla přepsána!\r\n[" + path + "]";
+    return PathMessage("Výstupní soubor je totožný se vstupním souborem, vstupní data by byla přepsána!", path);
 }
 
 }  // namespace zevra

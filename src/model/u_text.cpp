@@ -387,7 +387,7 @@ std::string NotAFileMessage(const std::string& path, unsigned mode) {
                        : S_ISCHR(mode) || S_ISBLK(mode)   ? "zařízení"
                        : S_ISSOCK(mode)                   ? "socket"
                                                           : "zvláštní soubor";
-    return std::string("Zadaná cesta není soubor, ale ") + what + "!\r\n[" + path + "]";
+    return PathMessage(std::string("Zadaná cesta není soubor, ale ") + what + "!", path);
 }
 
 bool PathExists(const std::string& path) {
@@ -402,10 +402,10 @@ std::string ReadFileBytes(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw EZevraError(NotAFileMessage(path, st.st_mode));
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) throw EZevraError("Soubor nelze otevřít pro čtení!\r\n[" + path + "]");
+    if (fd < 0) throw EZevraError(PathMessage("Soubor nelze otevřít pro čtení!", path));
     std::string bytes;
     try {
-        if (::fstat(fd, &st) != 0) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
+        if (::fstat(fd, &st) != 0) throw EZevraError(PathMessage("Chyba při čtení souboru!", path));
         if (!S_ISREG(st.st_mode)) throw EZevraError(NotAFileMessage(path, st.st_mode));
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         // Read straight into the string, at the size the file has now; one
@@ -416,7 +416,7 @@ std::string ReadFileBytes(const std::string& path) {
             if (size == bytes.size()) bytes.resize(bytes.size() + (1 << 16));
             const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) throw EZevraError("Chyba při čtení souboru!\r\n[" + path + "]");
+            if (n < 0) throw EZevraError(PathMessage("Chyba při čtení souboru!", path));
             if (n == 0) break;
             size += static_cast<std::size_t>(n);
         }
