@@ -221,6 +221,7 @@ TEST_F(WorkbookTest, AwkwardNamesReadBackAlikeFromTheWorkbookTheHtmlAndTheJson) 
         {"A_x000D_B", "A_x000D_B"},
         {"_x005F_x0041_", "_x005F_x0041_"},
         {"_X004a_", "_X004a_"},
+        {"_x0041\rB", "_x0041\rB"},
         {std::string("Nul\0x", 5), "Nul\uFFFDx"},
         {"A\x01" "B", "A\uFFFDB"},
         {"A\x7F" "B", "A\uFFFDB"},

@@ -50,17 +50,19 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 
 // A text as the workbook stores it, so that a reader gets the text back. A
 // reader takes "_xHHHH_" for the character of code HHHH, so the "_" that
-// starts such a run in the text itself is stored as "_x005F_" (the library
-// writes its own runs for control characters, not this one). A character no
+// starts "_xHHHH" in the text itself is stored as "_x005F_" (the library
+// writes its own runs for control characters, not this one). The closing "_"
+// need not be in the text: the library's run for a line end right after
+// ("_x0041" and CR gives "_x0041_x000D_") would supply it. A character no
 // output can carry is U+FFFD, as in the HTML table and the JSON.
 std::string CellText(std::string_view text) {
     const std::string writable = WritableText(text);
     std::string stored;
     stored.reserve(writable.size());
     for (std::size_t i = 0; i < writable.size(); ++i) {
-        if (writable[i] == '_' && i + 6 < writable.size() && (writable[i + 1] == 'x' || writable[i + 1] == 'X') &&
+        if (writable[i] == '_' && i + 5 < writable.size() && (writable[i + 1] == 'x' || writable[i + 1] == 'X') &&
             IsHexDigit(writable[i + 2]) && IsHexDigit(writable[i + 3]) && IsHexDigit(writable[i + 4]) &&
-            IsHexDigit(writable[i + 5]) && writable[i + 6] == '_')
+            IsHexDigit(writable[i + 5]))
             stored += "_x005F";
         stored += writable[i];
     }
