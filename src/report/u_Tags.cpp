@@ -89,4 +89,14 @@ void RenderMarkup(IMarkupSink& sink, const std::vector<std::string>& entries) {
     for (const std::string& entry : entries) renderer.RenderEntry(entry);
 }
 
+std::string LiteralMarkup(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '[') out += '[';
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace zevra

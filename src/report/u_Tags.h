@@ -32,4 +32,10 @@ public:
 // The style starts plain and is kept across entries.
 void RenderMarkup(IMarkupSink& sink, const std::vector<std::string>& entries);
 
+// A text that is to stand in an entry as it is, whatever it holds (a name
+// from the input or the reference data): each "[" doubled. The renderer shows
+// "[[" as one "[" and opens no tag with it, so "Lhota [u Brna" between "[b]"
+// and "[/b]" neither loses its bracket nor leaves the rest of the report bold.
+std::string LiteralMarkup(std::string_view text);
+
 }  // namespace zevra

@@ -4,6 +4,7 @@
 
 #include "model/u_format.h"
 #include "model/u_indicators.h"
+#include "report/u_Tags.h"
 
 #include <array>
 #include <cstdint>
@@ -11,7 +12,6 @@
 namespace zevra {
 
 namespace {
-
 
 constexpr const char* kCreditTitle = "Hodnotící model ZEVRA – výsledek hodnocení obce";
 constexpr const char* kCreditMaker = "Model ZEVRA pro hodnocení disparit malých obcí, autor modelu: MOXAN";
@@ -44,8 +44,8 @@ private:
     void AddHeader() {
         Add(std::string("[b]") + kCreditTitle + "[/b]" + kCrLf + kCreditMaker + kCrLf);
         AddEmpty();
-        Add("Obec: [b]" + FOutput.Obec + "[/b]");
-        Add("Kraj: [b]" + FOutput.KrajNazev + "[/b]");
+        Add("Obec: [b]" + LiteralMarkup(FOutput.Obec) + "[/b]");
+        Add("Kraj: [b]" + LiteralMarkup(FOutput.KrajNazev) + "[/b]");
         Add("Kód: " + FormatInt(FOutput.Kod));
         AddSeparator();
     }
@@ -91,7 +91,8 @@ private:
         }
         for (int i = 0; i < similar.Count(); ++i) {
             const TZevraSampleMunicipality& m = *similar.Items(i);
-            Add("[i]" + m.Obec + "[/i], okr. " + m.Okres + ", kraj " + m.KrajNazev + " - " +
+            Add("[i]" + LiteralMarkup(m.Obec) + "[/i], okr. " + LiteralMarkup(m.Okres) + ", kraj " +
+                LiteralMarkup(m.KrajNazev) + " - " +
                 FormatInt(m.ObyvateleCelkem) + " obyv., podobnost: " + FormatFixed(similar.Ranks(i), 1));
             AddDecils(DecilsOf(m), "  ");
             AddEmpty();

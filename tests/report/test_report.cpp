@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The report entries composed from an evaluation result.
 #include "model/u_format.h"
+#include "report/u_plaintext.h"
 #include "report/u_report.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,20 @@ TEST_F(ReportTest, NumbersAreGroupedAndRounded) {
     EXPECT_EQ(entries.at(4), "Kód: 0");
     out.Obyvatelstvo = 462.25;
     EXPECT_EQ(ComposeReportEntries(out).at(10), "Hodnota integrovaného indikátoru Obyvatelstvo: 462.3");
+}
+
+// Names are shown as they are: a bracket in one opens no tag, so nothing is
+// lost and no later line turns bold or italic.
+TEST_F(ReportTest, NamesWithBracketsAreShownAsTheyAre) {
+    for (const std::string name : {"Lhota [u Brna", "Lhota [b] Horní", "[/i]x[", "[[b]"}) {
+        TZevraOutputData out = Output();
+        out.Obec = name;
+        out.KrajNazev = name;
+        out.SimilarMunicipalities.AddRanked(Sample(name, 1234, 3), 0.25);
+        const std::string text = RenderPlainText(ComposeReportEntries(out));
+        EXPECT_NE(text.find("Obec: " + name + "\nKraj: " + name + "\n"), std::string::npos) << name;
+        EXPECT_NE(text.find(name + ", okr. Okres " + name + ", kraj Vysočina - "), std::string::npos) << name;
+    }
 }
 
 TEST_F(ReportTest, NoSimilarMunicipalityEndsTheReportWithASentence) {
