@@ -28,18 +28,10 @@
 
 namespace {
 
+using zevra::fuzz::Batch;
 using zevra::fuzz::Check;
+using zevra::fuzz::Model;
 using zevra::fuzz::ReadBackText;
-
-zevra::TZevraModel& Model() {
-    static zevra::TZevraModel model(ZEVRA_FUZZ_DATA_DIR);
-    return model;
-}
-
-zevra::TZevraBatch& Batch() {
-    static zevra::TZevraBatch batch(Model());
-    return batch;
-}
 
 const zevra::TZevraInputData& ExampleInput() {
     static const zevra::TZevraInputData input = [] {

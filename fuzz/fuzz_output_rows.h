@@ -6,6 +6,8 @@
 #pragma once
 
 #include "batch/core/u_batchcore.h"
+#include "model/u_indicators.h"
+#include "model/u_model.h"
 #include "model/u_text.h"
 
 #include "fuzz_support.h"
@@ -15,6 +17,17 @@
 #include <string_view>
 
 namespace zevra::fuzz {
+
+// The model of the shipped reference data and a batch over it, made once.
+inline TZevraModel& Model() {
+    static TZevraModel model(ZEVRA_FUZZ_DATA_DIR);
+    return model;
+}
+
+inline TZevraBatch& Batch() {
+    static TZevraBatch batch(Model());
+    return batch;
+}
 
 // Rows of the output table from texts separated by byte 0x1E, taken in pairs
 // as the name and the region of a row; every other cell holds a fixed
@@ -30,7 +43,7 @@ inline void FillOutputRows(TZevraBatch& batch, std::string_view bytes, std::size
         table.SetInt(row, ofKODOBCE, 500011 + static_cast<int>(row));
         table.SetFloat(row, ofOBYVATELSTVO, 380 + 100.0 * static_cast<double>(row % 6));
         table.SetText(row, ofOBYVATELSTVO_TEXT, "<b>Obec</b> je<br/>zvýhodněná");
-        for (std::size_t k = 0; k < 7; ++k) table.SetInt(row, ofDCK + k, static_cast<int>(1 + (row + k) % 10));
+        for (std::size_t k = 0; k < kIndicatorCount; ++k) table.SetInt(row, ofDCK + k, static_cast<int>(1 + (row + k) % 10));
         table.SetText(row, ofVODOVOD, "&nbsp;");
     }
 }

@@ -36,17 +36,9 @@
 
 namespace {
 
+using zevra::fuzz::Batch;
 using zevra::fuzz::Check;
-
-zevra::TZevraModel& Model() {
-    static zevra::TZevraModel model(ZEVRA_FUZZ_DATA_DIR);
-    return model;
-}
-
-zevra::TZevraBatch& Batch() {
-    static zevra::TZevraBatch batch(Model());
-    return batch;
-}
+using zevra::fuzz::Model;
 
 // A private folder in memory-backed space, also for the library's own
 // temporary files.
