@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include "model/u_inputdata.h"
+#include "model/u_object.h"
 #include "model/u_text.h"
 
 #include <atomic>
@@ -13,6 +14,15 @@
 #include <unistd.h>
 
 namespace zevra::test {
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EZevraError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};

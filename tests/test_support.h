@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ public:
 private:
     std::filesystem::path FPath;
 };
+
+// The message of the EZevraError the action throws, "(no error)" if none.
+std::string ErrorOf(const std::function<void()>& action);
 
 // Writes bytes exactly as given.
 void WriteBytes(const std::string& path, const std::string& bytes);

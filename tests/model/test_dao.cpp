@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace zevra {
 namespace {
@@ -15,15 +14,6 @@ class DataFiles : public ::testing::Test {
 protected:
     void Write(const std::map<std::string, std::string>& replace) { test::WriteDataSet(dir.Path(), replace); }
     TZevraData Data() const { return TZevraData(dir.Path().string()); }
-
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const EZevraError& e) {
-            return e.what();
-        }
-        return "(no error)";
-    }
 
     test::TempDir dir;
 };
@@ -71,14 +61,14 @@ TEST_F(DataFiles, ConversionFailuresNameTheValue) {
         return "\r\n[" + Data().DataFilePath(name) + ", řádek " + std::to_string(line) + "]";
     };
     Write({{"DecilDists", "DecilDist = dck\nValue1 = 12,5\n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadDecilDists(); }),
+    EXPECT_EQ(test::ErrorOf([&] { Data().LoadDecilDists(); }),
               "'12,5' is not a valid floating point value" + at("DecilDists", 2));
     Write({{"Regions", "Region = \n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadRegions(); }), "'' is not a valid integer value" + at("Regions", 1));
+    EXPECT_EQ(test::ErrorOf([&] { Data().LoadRegions(); }), "'' is not a valid integer value" + at("Regions", 1));
     Write({{"SampMuni", "Obec = A\nObyvatelstvo = 512.5\n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadSampMuni(); }), "'512.5' is not a valid integer value" + at("SampMuni", 2));
+    EXPECT_EQ(test::ErrorOf([&] { Data().LoadSampMuni(); }), "'512.5' is not a valid integer value" + at("SampMuni", 2));
     Write({{"OWeights", "dck = 1\n\nrps = x\n"}});
-    EXPECT_EQ(ErrorOf([&] { Data().LoadOWeights(); }), "'x' is not a valid floating point value" + at("OWeights", 3));
+    EXPECT_EQ(test::ErrorOf([&] { Data().LoadOWeights(); }), "'x' is not a valid floating point value" + at("OWeights", 3));
 }
 
 TEST_F(DataFiles, RecordsFollowTheirStartKeys) {
@@ -118,7 +108,7 @@ TEST_F(DataFiles, AMissingFileStopsTheModelAfterTheFilesReadBefore) {
     Write({});
     std::filesystem::remove(dir.Path() / "Regions.txt");
     const std::string path = (dir.Path() / "Regions.txt").string();
-    EXPECT_EQ(ErrorOf([&] { TZevraModel model(dir.Path().string()); }),
+    EXPECT_EQ(test::ErrorOf([&] { TZevraModel model(dir.Path().string()); }),
               "Soubor potřebý pro běh programu nebyl nalezen!\r\n[" + path + "]");
     // The files before it are readable; the ones after it were never needed.
     EXPECT_NO_THROW(Data().LoadDecilDists());

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_format.h"
 #include "model/u_object.h"
+#include "model/u_text.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <cstring>
 #include <string>
 #include <limits>
+#include <clocale>
+#include <optional>
 
 namespace zevra {
 namespace {
@@ -129,6 +132,70 @@ TEST(Conversion, DoubleToIntegerSaturates) {
     EXPECT_EQ(SaturateToInt32(-1e12), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(SaturateToInt32(-2.9), -2);
     EXPECT_EQ(SaturateToInt32(std::nan("")), 0);
+}
+
+TEST(Messages, AValueIsEchoedUpToFortyCharactersAndANulDoesNotCutIt) {
+    const std::string longValue(100, '9');
+    EXPECT_EQ(test::ErrorOf([&] { StrToInt(longValue + "x"); }),
+              "'" + std::string(40, '9') + "…' is not a valid integer value");
+    EXPECT_EQ(test::ErrorOf([] { StrToFloat(std::string("1\0" "2", 3)); }), "'1\\x002' is not a valid floating point value");
+    EXPECT_EQ(test::ErrorOf([] { StrToFloat("ěščřžýáíéúůěščřžýáíéúůěščřžýáíéúůěščřžýáíéúů"); }),
+              "'ěščřžýáíéúůěščřžýáíéúůěščřžýáíéúůěščřžýá…' is not a valid floating point value");
+}
+
+TEST(Kilometres, TheDecimalAsWrittenIsTruncatedToWholeMetres) {
+    EXPECT_EQ(KmToMetres("1.005"), 1005);
+    EXPECT_EQ(KmToMetres("999.9999995"), 999999);
+    EXPECT_EQ(KmToMetres("4.35"), 4350);
+    EXPECT_EQ(KmToMetres("0.0009"), 0);
+    EXPECT_EQ(KmToMetres("-1.0005"), -1000);
+    EXPECT_EQ(KmToMetres("1e3"), 1000000);
+    EXPECT_EQ(KmToMetres("1e-3"), 1);
+    EXPECT_EQ(KmToMetres("99999999"), 2147483647);
+    EXPECT_EQ(KmToMetres("abc"), std::nullopt);
+    EXPECT_EQ(KmToMetres(1.005), 1005);
+    EXPECT_EQ(KmToMetres(999.9999995), 999999);
+    EXPECT_EQ(KmToMetres(2.3), 2300);
+    EXPECT_EQ(KmToMetres(-2.3), -2300);
+    EXPECT_EQ(KmToMetres(4.3499999999), 4349);
+    EXPECT_EQ(KmToMetres(4.3500000001), 4350);
+}
+
+TEST(Kilometres, TheStoredNumberGivesWhatItsDecimalGives) {
+    // Decimals of up to seven places, many of them at or near whole metres,
+    // read as numbers and converted both ways.
+    test::TRandom random(12345);
+    const auto next = [&random](std::uint64_t range) { return random.Below(range); };
+    for (int i = 0; i < 200000; ++i) {
+        const int places = static_cast<int>(next(8));
+        std::string text = std::to_string(next(1000000));
+        if (places > 0) {
+            std::string fraction = std::to_string(next(10000000) + 10000000).substr(1, static_cast<std::size_t>(places));
+            if (i % 3 == 0 && places > 3) fraction.replace(3, std::string::npos, std::string(places - 3, i % 2 ? '9' : '0'));
+            text += "." + fraction;
+        }
+        if (i % 5 == 0) text.insert(0, "-");
+        const double km = std::stod(text);
+        ASSERT_EQ(KmToMetres(km), KmToMetres(FormatShortest(km)).value()) << text;
+    }
+}
+
+TEST(LocaleSeparator, APointGroupsWithNothingAndOtherCharactersAreKept) {
+    EXPECT_EQ(LocaleSeparatorToUtf8("."), "");
+    EXPECT_EQ(LocaleSeparatorToUtf8(" "), " ");
+    EXPECT_EQ(LocaleSeparatorToUtf8(""), "");
+    EXPECT_EQ(Utf8ToCp1250("1\u202F234"), "1\xA0" "234");
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "cs_CZ.ISO-8859-2") != nullptr) {
+        EXPECT_EQ(LocaleSeparatorToUtf8("\xA0"), "\u00A0");
+    }
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {
+        UseLocaleThousandSeparator();
+        EXPECT_EQ(ThousandSeparator(), "");
+        EXPECT_EQ(FormatN(444650.5, 1), "444650.5");
+    }
+    std::setlocale(LC_ALL, previous.c_str());
+    SetThousandSeparator(" ");
 }
 
 }  // namespace

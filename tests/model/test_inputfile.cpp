@@ -1,11 +1,15 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_model.h"
+#include "model/u_DAO.h"
+#include "model/u_text.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace zevra {
 namespace {
@@ -100,6 +104,20 @@ TEST_F(InputFile, TheModelKeepsItsInputWhenALoadFailsAndItsFileWhenASaveFails) {
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     EXPECT_THROW(model.SaveInput(dir.File("no-such-folder/obec.txt")), EZevraError);
     EXPECT_EQ(test::ReadBytes(dir.File("keep.txt")), "old");
+}
+
+TEST(NotAFile, DirectoriesFifosAndDevicesAreRefusedAtOnce) {
+    test::TempDir dir;
+    EXPECT_EQ(test::ErrorOf([&] { ReadFileBytes(dir.Path().string()); }),
+              "Zadaná cesta není soubor, ale adresář!\r\n[" + dir.Path().string() + "]");
+    const std::string fifo = dir.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(test::ErrorOf([&] { ReadFileBytes(fifo); }), "Zadaná cesta není soubor, ale roura (FIFO)!\r\n[" + fifo + "]");
+    EXPECT_EQ(test::ErrorOf([&] { ReadFileBytes("/dev/zero"); }), "Zadaná cesta není soubor, ale zařízení!\r\n[/dev/zero]");
+    const TZevraData data(dir.Path().string());
+    EXPECT_EQ(test::ErrorOf([&] { data.LoadInputData(fifo); }), "Zadaná cesta není soubor, ale roura (FIFO)!\r\n[" + fifo + "]");
+    std::filesystem::create_directory(dir.Path() / "Regions.txt");
+    EXPECT_EQ(test::ErrorOf([&] { data.LoadRegions(); }).rfind("Zadaná cesta není soubor, ale adresář!", 0), 0u);
 }
 
 }  // namespace

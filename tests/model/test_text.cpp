@@ -3,6 +3,7 @@
 #include "model/u_object.h"
 #include "model/u_savefile.h"
 #include "model/u_text.h"
+#include "model/u_DAO.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,44 @@ TEST(Strings, BlankTrimAndMessageFormatting) {
     EXPECT_TRUE(SameStr("Lhota", "Lhota"));
     EXPECT_FALSE(SameStr("Lhota", "lhota"));
     EXPECT_EQ(FormatMessage("Řádek %d: %s", {"3", "chyba"}), "Řádek 3: chyba");
+}
+
+TEST(Encoding, CodePageNamesThatLookLikeUtf8AreReadAsCodePage1250) {
+    for (const char* name : {"Chrášťany", "ÚŠOVICE", "LIBĚŠICE"}) {
+        EXPECT_EQ(DecodeFileText(Utf8ToCp1250(std::string("Obec = ") + name)), std::string("Obec = ") + name);
+    }
+}
+
+TEST(Encoding, EveryShippedMunicipalityNameSurvivesASaveAndARead) {
+    const TZevraData data(ZEVRA_TEST_DATA_DIR);
+    const auto infos = data.LoadMuniInfo();
+    ASSERT_GT(infos.size(), 100u);
+    int failures = 0;
+    for (const TZevraMunicipalityInfo& info : infos) {
+        TZevraInputData input;
+        input.Obec = info.Obec;
+        const TZevraInputData back = TZevraData::ParseInputData(TZevraData::InputDataFileBytes(input));
+        if (back.Obec != info.Obec && ++failures < 10) ADD_FAILURE() << info.Obec << " -> " << back.Obec;
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(Encoding, Utf8WithAStrayByteAndUtf16WithAMark) {
+    EXPECT_EQ(DecodeFileText("Obec = Čáslav\r\nOkres = Kutná Hora"), "Obec = Čáslav\r\nOkres = Kutná Hora");
+    // One pasted code page 1250 name does not garble the UTF-8 file.
+    EXPECT_EQ(DecodeFileText("Obec = Čáslav, Říčany\r\nObec = \x8A" "umperk\r\n"),
+              "Obec = Čáslav, Říčany\r\nObec = Šumperk\r\n");
+    // Mostly stray bytes: code page 1250.
+    EXPECT_EQ(DecodeFileText("\xC8\xE1slav \xE8\xE1" "Č"), "Čáslav čáÄŚ");
+    const std::u16string text = u"Obec = Ěšť 😀\x001A" u"rest";
+    std::string le = "\xFF\xFE", be = "\xFE\xFF";
+    for (char16_t u : text) {
+        le += static_cast<char>(u & 0xFF), le += static_cast<char>(u >> 8);
+        be += static_cast<char>(u >> 8), be += static_cast<char>(u & 0xFF);
+    }
+    EXPECT_EQ(DecodeFileText(le), "Obec = Ěšť 😀");
+    EXPECT_EQ(DecodeFileText(be), "Obec = Ěšť 😀");
+    EXPECT_EQ(DecodeFileText(std::string("\xFF\xFE" "A\x00\x00\xD8", 6)), "A\xEF\xBF\xBD");  // unpaired surrogate
 }
 
 }  // namespace
