@@ -177,5 +177,23 @@ TEST_F(CliBatchTest, ShippedExamples) {
     EXPECT_FALSE(std::filesystem::exists(FDir.File("chybne.html")));
 }
 
+TEST(CliBatch, TheOutputMayNotBeTheInput) {
+    const auto RunCli = [](const std::string& args) { return test::RunCli("--data '" ZEVRA_TEST_DATA_DIR "' " + args); };
+    test::TempDir dir;
+    const std::string input = dir.File("obce.csv");
+    test::WriteBytes(input, test::ReadBytes(ZEVRA_EXAMPLES_DIR "/obce.csv"));
+    const CliResult run = RunCli("batch " + input + " " + dir.File("./obce.csv"));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err.rfind("Výstupní soubor je totožný se vstupním souborem", 0), 0u) << run.Err;
+    EXPECT_EQ(test::ReadBytes(input), test::ReadBytes(ZEVRA_EXAMPLES_DIR "/obce.csv"));
+    // A device is written in place: the table streams to stdout.
+    const CliResult streamed = RunCli("batch " + input + " /dev/stdout");
+    EXPECT_EQ(streamed.Status, 0) << streamed.Err;
+    EXPECT_EQ(streamed.Out.rfind("<html", 0) == 0 || streamed.Out.find("<table") != std::string::npos, true);
+    const CliResult full = RunCli("batch " + input + " /dev/full");
+    EXPECT_EQ(full.Status, 2);
+    EXPECT_TRUE(full.Err.ends_with("Soubor nelze zapsat!\n[/dev/full]\n")) << full.Err;
+}
+
 }  // namespace
 }  // namespace zevra::test
