@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
+#include "model/u_indicators.h"
 #include "model/u_inputdata.h"
 #include "model/u_object.h"
 #include "model/u_text.h"
@@ -57,18 +58,26 @@ std::string ToCp1250Crlf(const std::string& utf8) {
     return Utf8ToCp1250(crlf);
 }
 
-namespace {
-
 std::string Distribution(const std::string& code) {
     std::string text = "DecilDist = " + code + "\n";
     for (int i = 1; i <= 9; ++i) text += "Value" + std::to_string(i) + " = " + std::to_string(i * 10) + "\n";
     return text + "Asc = T\n";
 }
 
+namespace {
+
+// A sample municipality's deciles: 5 but the first indicator's.
+std::string SampleDecils(int first) {
+    std::string text;
+    for (std::size_t k = 0; k < kIndicatorCount; ++k)
+        text += std::string(kIndicatorCodes[k]) + " = " + std::to_string(k == 0 ? first : 5) + "\n";
+    return text;
+}
+
 std::map<std::string, std::string> DefaultDataSet() {
     std::map<std::string, std::string> files;
     std::string dists = "# test distributions\n";
-    for (const char* code : {"dck", "dvo", "vs1", "nvr", "vkt", "vea", "rps"}) dists += Distribution(code);
+    for (const char* code : kIndicatorCodes) dists += Distribution(code);
     files["DecilDists"] = dists;
     files["MuniInfo"] =
         "Obec = Lhota\nKod = 100001\nOkres = Benešov\n"
@@ -79,12 +88,12 @@ std::map<std::string, std::string> DefaultDataSet() {
         "Region = 1\nNazev = Středočeský\nNadmVyska = 300\n"
         "Region = 2\nNazev = Jihočeský\nNadmVyska = 500\n";
     files["SampMuni"] =
-        "Obec = Dub\nOkres = Prachatice\nKraj = Jihočeský\nKod = 100004\nObyvateleCelkem = 1000\n"
-        "dck = 5\ndvo = 5\nvs1 = 5\nnvr = 5\nvkt = 5\nvea = 5\nrps = 5\nObyvatelstvo = 500\n"
-        "Obec = Lhota\nOkres = Benešov\nKraj = Středočeský\nKod = 100001\nObyvateleCelkem = 900\n"
-        "dck = 4\ndvo = 5\nvs1 = 5\nnvr = 5\nvkt = 5\nvea = 5\nrps = 5\nObyvatelstvo = 490\n"
-        "Obec = Čáslav\nOkres = Kutná Hora\nKraj = Středočeský\nKod = 100003\nObyvateleCelkem = 1200\n"
-        "dck = 7\ndvo = 5\nvs1 = 5\nnvr = 5\nvkt = 5\nvea = 5\nrps = 5\nObyvatelstvo = 520\n";
+        std::string("Obec = Dub\nOkres = Prachatice\nKraj = Jihočeský\nKod = 100004\nObyvateleCelkem = 1000\n") +
+        SampleDecils(5) + "Obyvatelstvo = 500\n" +
+        "Obec = Lhota\nOkres = Benešov\nKraj = Středočeský\nKod = 100001\nObyvateleCelkem = 900\n" +
+        SampleDecils(4) + "Obyvatelstvo = 490\n" +
+        "Obec = Čáslav\nOkres = Kutná Hora\nKraj = Středočeský\nKod = 100003\nObyvateleCelkem = 1200\n" +
+        SampleDecils(7) + "Obyvatelstvo = 520\n";
     files["OWeights"] = "OWeights = 1\ndck = 10\ndvo = 10\nvs1 = 10\nnvr = 20\nvkt = 10\nvea = 20\nrps = 20\n";
     return files;
 }

@@ -40,6 +40,9 @@ std::string ErrorOf(const std::function<void()>& action);
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 
+// An indicator's test distribution: boundaries 10, 20, ... 90, ascending.
+std::string Distribution(const std::string& code);
+
 // A minimal, valid reference data set: the five files, in code page 1250
 // with CR LF. Regions 1 "Středočeský" (altitude 300) and 2 "Jihočeský" (500);
 // every distribution ascending with boundaries 10, 20, ... 90; weights

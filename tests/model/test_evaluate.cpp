@@ -3,6 +3,7 @@
 // Evaluation of one municipality: deciles, the employer correction, the
 // integrated indicator with its band, the partial texts and the water-supply
 // warning, and what a refused evaluation leaves behind.
+#include "model/u_indicators.h"
 #include "model/u_model.h"
 #include "test_support.h"
 
@@ -10,6 +11,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace zevra {
 namespace {
@@ -303,10 +305,7 @@ TEST_F(EvaluateTest, RefusedEvaluationKeepsThePreviousOutput) {
 TEST_F(EvaluateTest, DistributionsAreFoundByCodeWithoutCase) {
     // (A second block for a code is refused at load.)
     std::string dists;
-    for (const char* code : {"DCK", "dvo", "Vs1", "nvr", "vkt", "vea", "rps"}) {
-        dists += std::string("DecilDist = ") + code + "\n";
-        for (int i = 1; i <= 9; ++i) dists += "Value" + std::to_string(i) + " = " + std::to_string(i * 10) + "\n";
-    }
+    for (const char* code : {"DCK", "dvo", "Vs1", "nvr", "vkt", "vea", "rps"}) dists += test::Distribution(code);
     Load({{"DecilDists", dists}});
     EXPECT_EQ(Model->GetDecil("dck", 45), 5);
     EXPECT_EQ(Model->GetDecil("VS1", 95), 10);
@@ -315,9 +314,8 @@ TEST_F(EvaluateTest, DistributionsAreFoundByCodeWithoutCase) {
 
 TEST_F(EvaluateTest, MissingDistributionRefusesTheEvaluation) {
     std::string dists;
-    for (const char* code : {"dck", "dvo", "vs1", "nvr", "vkt", "rps"}) {
-        dists += std::string("DecilDist = ") + code + "\n";
-        for (int i = 1; i <= 9; ++i) dists += "Value" + std::to_string(i) + " = " + std::to_string(i * 10) + "\n";
+    for (const char* code : kIndicatorCodes) {
+        if (std::string_view(code) != "vea") dists += test::Distribution(code);
     }
     Load({{"DecilDists", dists}});
     try {
