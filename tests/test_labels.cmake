@@ -26,6 +26,7 @@ set(zevra_topics
   batchio    "RunTest|LoadTest|HtmlTest"
   external   "^LibreOfficeRoundTrip\\.|^WorkbookTest\\.(CalcReads|AwkwardNames)|^HtmlTest\\.ResultPassesTheHtmlChecker$|^CliBatchTest\\.ShippedExamples$")
 set(zevra_locale_topics number validation cli batchio)
+set(zevra_libreoffice_pattern "^LibreOfficeRoundTrip\\.|^WorkbookTest\\.(CalcReads|AwkwardNames)")
 
 foreach(zevra_test IN LISTS zevra_label_tests)
   set(zevra_labels ${zevra_label_program})
@@ -46,4 +47,9 @@ foreach(zevra_test IN LISTS zevra_label_tests)
   endforeach()
   list(REMOVE_DUPLICATES zevra_labels)
   set_tests_properties("${zevra_test}" PROPERTIES LABELS "${zevra_labels}")
+  # Two LibreOffice processes starting at once have been seen to abort at
+  # start-up: the tests that run it take their turn.
+  if(zevra_test MATCHES "${zevra_libreoffice_pattern}")
+    set_tests_properties("${zevra_test}" PROPERTIES RESOURCE_LOCK libreoffice)
+  endif()
 endforeach()
