@@ -1,23 +1,26 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
-// zevra-cli batch INPUT.csv OUTPUT.html: loads a batch file, validates every
-// row, evaluates them all and writes the HTML table. Every message goes to
-// stderr; the output file is written only when everything succeeded.
+// zevra-cli batch INPUT.csv OUTPUT [--format html|xlsx|json]: loads a batch
+// file, validates every row, evaluates them all and writes the results in the
+// format named, else in the one the output's extension chooses. Every message
+// goes to stderr; the output file is written only when everything succeeded.
 #include "cli_commands.h"
-#include "cli_json.h"
 
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
+#include "batch/core/u_batchjson.h"
 #include "batch/core/u_batchmessages.h"
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
 #include "model/u_savefile.h"
 
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -63,6 +66,17 @@ private:
     bool FShown = false;
     int FLastPercent = -1;
 };
+
+// The formats of zevra-cli batch: --format names one; else the output name's
+// extension chooses (any letter case), and a name without one of them, or
+// standard output, gets the HTML table.
+TOutputFormats BatchFormats() {
+    TOutputFormats formats;
+    formats.Register(HtmlOutputFormat());
+    formats.Register(WorkbookOutputFormat());
+    formats.Register(JsonOutputFormat());
+    return formats;
+}
 
 // Loads the file (or the bytes of a pipe on standard input); line problems
 // are printed one per line. Returns the exit status, or -1 when the rows may
@@ -110,16 +124,6 @@ int ValidateRows(TZevraBatch& batch) {
     return -1;
 }
 
-// The formats of zevra-cli batch, chosen by the output name's extension
-// (any letter case); a name without one of them gets the HTML table.
-TOutputFormats BatchFormats() {
-    TOutputFormats formats;
-    formats.Register(HtmlOutputFormat());
-    formats.Register(WorkbookOutputFormat());
-    formats.Register(JsonOutputFormat());
-    return formats;
-}
-
 // The extensions of the formats for a message: ".html, .xlsx nebo .json".
 std::string ExtensionList(const TOutputFormats& formats) {
     std::vector<std::string> extensions;
@@ -133,14 +137,75 @@ std::string ExtensionList(const TOutputFormats& formats) {
     return list;
 }
 
+// The names of the formats for a message: "html, xlsx nebo json".
+std::string NameList(const TOutputFormats& formats) {
+    std::string list;
+    for (std::size_t i = 0; i < formats.All().size(); ++i) {
+        if (i > 0) list += i + 1 == formats.All().size() ? " nebo " : ", ";
+        list += formats.All()[i].Name;
+    }
+    return list;
+}
+
+// The format of --format, else the one the output's extension chooses.
+const TOutputFormat& ChosenFormat(const TOutputFormats& formats, const TCliOptions& options, const std::string& output) {
+    if (!options.Format) return formats.ForFile(output == "-" ? std::string() : output);
+    for (const TOutputFormat& format : formats.All())
+        if (format.Name == *options.Format) return format;
+    throw UsageError{"neznámý formát '" + *options.Format + "' (" + NameList(formats) + ")"};
+}
+
+// Writes the output to standard output: the HTML table and the JSON as they
+// are made; another format (the workbook) to a temporary file first, whose
+// bytes are then copied, and never to a terminal, which a zip package's
+// bytes would drive.
+int WriteToStdout(const TZevraBatch& batch, const TOutputFormat& format) {
+    if (format.Name == "html") return WriteStdout(batch.HtmlOutputBytes()) ? kExitOk : kExitFailure;
+    if (format.Name == "json") {
+        try {
+            WriteBatchJson(batch, std::cout);
+        } catch (const EZevraError&) {
+            if (std::cout) throw;
+            std::cerr << "Chyba při zápisu na standardní výstup!\n";
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
+    if (::isatty(STDOUT_FILENO) != 0) {
+        std::cerr << "Formát " << format.Name
+                  << " nelze vypsat na terminál: přesměrujte standardní výstup do souboru nebo roury!\n";
+        return kExitFailure;
+    }
+    const TTempFile temp(format.Extensions.empty() ? std::string() : format.Extensions.front());
+    format.Write(batch, temp.Path(), {});
+    std::ifstream in(temp.Path(), std::ios::binary);
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        if (!WriteStdout(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()))))
+            return kExitFailure;
+    }
+    if (!in.eof()) throw EZevraError(PathMessage("Chyba při čtení souboru!", temp.Path()));
+    return kExitOk;
+}
+
 }  // namespace
 
+std::string BatchFormatNames() {
+    const TOutputFormats formats = BatchFormats();
+    std::string names;
+    for (const TOutputFormat& format : formats.All()) names += (names.empty() ? "" : "|") + format.Name;
+    return names;
+}
+
 int RunBatch(const TCliOptions& options) {
-    options.AcceptOnly({});
+    options.AcceptOnly({"--format"});
     const std::vector<std::string>& args = options.Files;
     const TOutputFormats formats = BatchFormats();
     if (args.size() != 2)
-        throw UsageError{"batch očekává vstupní soubor a výstupní soubor (" + ExtensionList(formats) + ")"};
+        throw UsageError{"batch očekává vstupní soubor a výstupní soubor (" + ExtensionList(formats) +
+                         ", nebo --format " + BatchFormatNames() + ")"};
+    const TOutputFormat& format = ChosenFormat(formats, options, args[1]);
     // The shell hands over a name exactly as typed, and the loader and the
     // writers take a name without its blanks at either end (the window's
     // fields need that): "obce.csv " would be read or written as obce.csv.
@@ -166,11 +231,8 @@ int RunBatch(const TCliOptions& options) {
             TTerminalProgress progress("Výpočet");
             batch.RunModelOnRows(progress.Callback());
         }
-        if (args[1] == "-") {
-            if (!WriteStdout(batch.HtmlOutputBytes())) return kExitFailure;
-        } else {
-            formats.ForFile(args[1]).Write(batch, args[1], {});
-        }
+        if (args[1] == "-") return WriteToStdout(batch, format);
+        format.Write(batch, args[1], {});
         return kExitOk;
     } catch (const std::exception& e) {
         return ReportFailure(e);

@@ -87,6 +87,8 @@ int ReportFailure(const std::exception& e);
 int RunValidate(const TCliOptions& options);
 int RunEvaluate(const TCliOptions& options);
 int RunBatch(const TCliOptions& options);
+// The names of the batch output formats for the usage text: "html|xlsx|json".
+std::string BatchFormatNames();
 int RunSensitivity(const TCliOptions& options);
 
 // The sensitivity settings of --draws and --spread (defaults for those not

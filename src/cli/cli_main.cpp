@@ -70,15 +70,18 @@ int ReportFailure(const std::exception& e) {
 
 namespace {
 
-constexpr const char* kUsage =
+// The usage text; @FORMATS@ stands for the batch output formats.
+constexpr const char* kUsageText =
     "Použití: zevra-cli [--data ADRESÁŘ] PŘÍKAZ ...\n"
     "\n"
     "Příkazy:\n"
     "  validate VSTUP.txt                      kontrola vstupních dat obce\n"
     "  evaluate VSTUP.txt [--format markup|text|rtf|json] [--draws N] [--spread S]\n"
     "                                          vyhodnocení obce, výpis zprávy\n"
-    "  batch VSTUP.csv VYSTUP.html|.xlsx|.json hromadné zpracování do tabulky HTML,\n"
-    "                                          sešitu Excel nebo JSON (podle přípony)\n"
+    "  batch VSTUP.csv VYSTUP [--format @FORMATS@]\n"
+    "                                          hromadné zpracování do tabulky HTML,\n"
+    "                                          sešitu Excel nebo JSON (bez --format\n"
+    "                                          podle přípony výstupu, jinak HTML)\n"
     "  sensitivity VSTUP.txt [--draws N] [--spread S]\n"
     "                                          citlivost pásma na váhy indikátorů\n"
     "\n"
@@ -96,9 +99,16 @@ constexpr const char* kUsage =
     "\n"
     "Návratový kód: 0 úspěch, 1 data obsahují chyby, 2 selhání.\n";
 
+std::string UsageText() {
+    std::string text = kUsageText;
+    const std::string marker = "@FORMATS@";
+    text.replace(text.find(marker), marker.size(), zevra::cli::BatchFormatNames());
+    return text;
+}
+
 int Usage(const std::string& message) {
     if (!message.empty()) std::cerr << "zevra-cli: " << zevra::cli::TerminalText(message) << "\n\n";
-    std::cerr << kUsage;
+    std::cerr << UsageText();
     return zevra::cli::kExitFailure;
 }
 
@@ -114,7 +124,7 @@ int main(int argc, char** argv) {
     } catch (const zevra::cli::UsageError& e) {
         return Usage(e.message);
     }
-    if (options.Help) return zevra::cli::WriteStdout(kUsage) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
+    if (options.Help) return zevra::cli::WriteStdout(UsageText()) ? zevra::cli::kExitOk : zevra::cli::kExitFailure;
     if (options.DataDir.empty()) {
         // An incomplete data folder of the user's is an error, not a reason
         // to go on with other data.

@@ -30,7 +30,7 @@ std::string MissingValueMessage(int code) {
         case kData:
             return "--data vyžaduje adresář";
         case kFormat:
-            return "--format vyžaduje markup, text, rtf nebo json";
+            return "--format vyžaduje název formátu";
         case kDraws:
             return "--draws vyžaduje hodnotu";
         default:

@@ -150,6 +150,53 @@ TEST_F(CliBatchTest, StandardInputMayBeAPipe) {
     EXPECT_EQ(fifo.Err, "Zadaná cesta není soubor, ale roura (FIFO)!\n[" + FDir.File("fifo") + "]\n");
 }
 
+// --format names the output format whatever the name's extension; without
+// it the extension chooses, and standard output gets the HTML table. A
+// result on standard output has the bytes of the same format's file.
+struct TFormatCase {
+    const char* Output;  // "-" standard output
+    const char* Format;  // "" no --format
+    int Status;
+    const char* Start;   // of the output (status 0) or of stderr
+};
+
+const TFormatCase kFormatCases[] = {
+    {"-", "json", 0, "{\n  \"verzeFormatu\": 2,"},
+    {"-", "", 0, "<html>"},
+    {"-", "xlsx", 0, "PK"},
+    {"-", "html", 0, "<html>"},
+    {"v.html", "json", 0, "{"},
+    {"v.JSON", "", 0, "{"},
+    {"v.json", "xlsx", 0, "PK"},
+    {"v.txt", "", 0, "<html>"},
+    {"v.json", "xml", 2, "zevra-cli: neznámý formát 'xml' (html, xlsx nebo json)"},
+    {"v.json", "JSON", 2, "zevra-cli: neznámý formát 'JSON'"},
+};
+
+TEST_F(CliBatchTest, TheFormatOptionChoosesTheOutput) {
+    const std::string input = Input({BatchLine(), BatchLine({{1, "Malá"}})});
+    const std::string data = "--data '" + (FDir.Path() / "data").string() + "' batch '" + input + "' ";
+    for (const TFormatCase& c : kFormatCases) {
+        const bool toStdout = std::string(c.Output) == "-";
+        const std::string file = FDir.File(c.Output);
+        const std::string format = *c.Format ? std::string(" --format ") + c.Format : "";
+        const CliResult r = RunCli(data + (toStdout ? "-" : "'" + file + "'") + format);
+        EXPECT_EQ(r.Status, c.Status) << c.Output << format << "\n" << r.Err;
+        if (c.Status != 0) {
+            EXPECT_EQ(r.Err.rfind(c.Start, 0), 0u) << c.Output << format << "\n" << r.Err;
+            EXPECT_FALSE(std::filesystem::exists(file)) << c.Output << format;
+            continue;
+        }
+        const std::string written = toStdout ? r.Out : ReadBytes(file);
+        EXPECT_EQ(written.rfind(c.Start, 0), 0u) << c.Output << format;
+        if (toStdout && std::string(c.Format) == "json") {
+            ASSERT_EQ(RunCli(data + "'" + FDir.File("same.json") + "'").Status, 0);
+            EXPECT_EQ(r.Out, ReadBytes(FDir.File("same.json")));
+        }
+        if (!toStdout) std::filesystem::remove(file);
+    }
+}
+
 TEST_F(CliBatchTest, ShippedExamples) {
     const std::string examples = ZEVRA_EXAMPLES_DIR;
     if (!std::filesystem::exists(examples + "/obce.csv") || !std::filesystem::exists(examples + "/obce-chybne.csv"))

@@ -131,7 +131,7 @@ const TCommandLine kCommandLines[] = {
     {"--spread 0.1 --data {data} batch {in} x.html", false, 2, "batch nepřijímá volbu --spread", ""},
     // Wrong command lines print the message and the usage.
     {"--data {data} evaluate", false, 2, "evaluate očekává jeden vstupní soubor\n", ""},
-    {"--data {data} evaluate {in} --format", false, 2, "--format vyžaduje markup, text, rtf nebo json", ""},
+    {"--data {data} evaluate {in} --format", false, 2, "--format vyžaduje název formátu", ""},
     {"--data {data} evaluate {in} --format pdf", false, 2, "neznámý formát 'pdf'", ""},
     {"--data {data} evaluate {in} {in}", false, 2, "evaluate očekává jeden vstupní soubor a volbu --format", ""},
     {"--data {data} evaluate --verbose {in}", false, 2, "neznámá volba '--verbose'\n\nPoužití:", ""},

@@ -54,7 +54,8 @@ TEST_F(CliJsonTest, EvaluationAgreesWithTheTextReport) {
     ASSERT_EQ(j["indikatory"].size(), kIndicatorCount);
     for (std::size_t k = 0; k < kIndicatorCount; ++k) {
         const json& ind = j["indikatory"][k];
-        EXPECT_EQ(ind["kod"], kIndicatorCodes[k]);
+        EXPECT_EQ(ind["indikator"], kIndicatorCodes[k]);
+        EXPECT_EQ(j["decily"][kIndicatorCodes[k]], ind["decil"]);
         EXPECT_EQ(ind["nazev"], kIndicatorLabels[k]);
         EXPECT_TRUE(Contains(report, "\n" + ind["nazev"].get<std::string>() + ": " +
                                          std::to_string(ind["decil"].get<int>()) + "\n"))
@@ -65,14 +66,18 @@ TEST_F(CliJsonTest, EvaluationAgreesWithTheTextReport) {
     EXPECT_EQ(j["pasmo"]["text"].get<std::string>().rfind(band + ": ", 0), 0u);
     EXPECT_TRUE(Contains(report, j["pasmo"]["text"].get<std::string>()));
     ASSERT_FALSE(j["dilciHodnoceni"].empty());
-    for (const json& partial : j["dilciHodnoceni"]) EXPECT_TRUE(Contains(report, partial["text"]));
+    for (const json& partial : j["dilciHodnoceni"]) {
+        EXPECT_TRUE(Contains(report, partial["text"]));
+        EXPECT_TRUE(Contains(j["hodnoceni"], partial["text"]));
+    }
+    EXPECT_EQ(j["hodnoceni"].get<std::string>().rfind(j["pasmo"]["text"].get<std::string>(), 0), 0u);
     ASSERT_TRUE(j["varovaniVodovod"].is_string());
     EXPECT_TRUE(Contains(report, j["varovaniVodovod"]));
 
     ASSERT_FALSE(j["podobneObce"].empty());
     for (const json& m : j["podobneObce"]) {
         const std::string line = m["obec"].get<std::string>() + ", okr. " + m["okres"].get<std::string>() +
-                                 ", kraj " + m["kraj"].get<std::string>() + " - " +
+                                 ", kraj " + m["kraj"]["nazev"].get<std::string>() + " - " +
                                  std::to_string(m["obyvatel"].get<int>()) +
                                  " obyv., podobnost: " + FormatFixed(m["podobnost"].get<double>(), 1) + "\n";
         EXPECT_TRUE(Contains(report, line)) << line;
@@ -136,13 +141,17 @@ TEST_F(CliJsonTest, BatchJsonHoldsTheRowsOfTheHtmlTable) {
         ASSERT_EQ(table[r].size(), 6 + kIndicatorCount);
         EXPECT_EQ(table[r][0], row["obec"]);
         EXPECT_EQ(table[r][1], std::to_string(row["kod"].get<int>()));
-        EXPECT_EQ(table[r][2], row["kraj"]);
+        EXPECT_EQ(table[r][2], row["kraj"]["nazev"]);
+        EXPECT_TRUE(row["kraj"]["cislo"].is_number_integer());
         EXPECT_EQ(table[r][3], FormatShortest(row["obyvatelstvo"].get<double>()));
         EXPECT_EQ(table[r][4], row["hodnoceniHtml"]);
-        EXPECT_EQ(table[r][4].rfind("<strong><em>" + row["pasmo"].get<std::string>() + ": ", 0), 0u);
+        EXPECT_EQ(table[r][4].rfind("<strong><em>" + row["pasmo"]["rozsah"].get<std::string>() + ": ", 0), 0u);
+        // The plain text beside the HTML begins with the band's sentence.
+        EXPECT_EQ(row["hodnoceni"].get<std::string>().rfind(row["pasmo"]["text"].get<std::string>(), 0), 0u);
         for (std::size_t k = 0; k < kIndicatorCount; ++k)
             EXPECT_EQ(table[r][5 + k], std::to_string(row["decily"][kIndicatorCodes[k]].get<int>()));
         EXPECT_EQ(table[r][5 + kIndicatorCount], row["varovaniVodovodHtml"].is_null() ? "&nbsp;" : row["varovaniVodovodHtml"]);
+        EXPECT_EQ(row["varovaniVodovod"].is_null(), row["varovaniVodovodHtml"].is_null());
     }
 }
 
