@@ -152,6 +152,7 @@ public:
             if (!added && at->second != kraj.Region) at->second = -1;
         }
         for (const std::string& name : FTable.SharedTexts(ofKRAJ)) FRegions.push_back(RegionJson(regions, name));
+        FNoRegion = RegionJson(regions, "");
         for (const std::string& html : FTable.SharedTexts(ofOBYVATELSTVO_TEXT))
             AppendJsonString(FAssessmentHtml.emplace_back(), html);
         for (const std::string& html : FTable.SharedTexts(ofVODOVOD)) AppendJsonString(FWaterHtml.emplace_back(), html);
@@ -203,10 +204,14 @@ public:
             out += plan.PlainKey.empty() ? plan.Key : plan.PlainKey;
             switch (column.Kind) {
                 case TOutputKind::okName:
-                    if (field == ofKRAJ)
-                        AppendShared(out, row, field, FRegions);
-                    else
+                    if (field == ofKRAJ) {
+                        // An empty region is an empty name, as an empty
+                        // municipality name is.
+                        const std::size_t ref = t.SharedRefOf(row, field);
+                        out += ref == TMemTable::npos ? FNoRegion : FRegions[ref];
+                    } else {
                         AppendJsonString(out, t.TextView(row, field));
+                    }
                     break;
                 case TOutputKind::okInteger: AppendIntOrNull(out, row, field); break;
                 case TOutputKind::okNumber:
@@ -267,6 +272,7 @@ private:
 
     const TMemTable& FTable;
     std::vector<std::string> FRegions;
+    std::string FNoRegion;
     std::vector<std::string> FAssessmentHtml;
     std::vector<std::string> FWaterHtml;
     std::array<std::string, kBandCount> FBands;
