@@ -9,6 +9,7 @@
 // are (re)written from what the program makes now: review the diff before
 // committing it.
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_batchjson.h"
 #include "model/u_model.h"
 #include "report/u_plaintext.h"
 #include "report/u_report.h"
@@ -69,14 +70,31 @@ std::string ReportRtf(const std::string& inputPath) { return RenderRtfDocument(R
 
 std::string ReportText(const std::string& inputPath) { return RenderPlainText(ReportEntries(inputPath)); }
 
-// Batch file -> load, validate, run -> the HTML bytes.
-std::string BatchHtml(const std::string& inputPath) {
-    TZevraBatch batch(SharedModel());
+// Batch file -> load, validate, run.
+void RunBatchFile(TZevraBatch& batch, const std::string& inputPath) {
     batch.LoadInputFile(inputPath);
     batch.ValidateInputRows();
     if (!batch.InputValid()) throw EZevraError(batch.ErrorCountText());
     batch.RunModelOnRows();
+}
+
+// Batch file -> the HTML bytes.
+std::string BatchHtml(const std::string& inputPath) {
+    TZevraBatch batch(SharedModel());
+    RunBatchFile(batch, inputPath);
     return batch.HtmlOutputBytes();
+}
+
+// Batch file -> the JSON, with "{data}" for the data folder, which differs
+// from machine to machine.
+std::string BatchJson(const std::string& inputPath) {
+    TZevraBatch batch(SharedModel());
+    RunBatchFile(batch, inputPath);
+    std::string json = BatchJsonText(batch);
+    const std::string folder = "\"slozka\":\"" + ReferenceFolderText(ZEVRA_TEST_DATA_DIR) + "\"";
+    if (const std::size_t at = json.find(folder); at != std::string::npos)
+        json.replace(at, folder.size(), "\"slozka\":\"{data}\"");
+    return json;
 }
 
 // Faulty batch file -> the problems of its lines, then the verdict of the
@@ -108,6 +126,7 @@ const TTopic kTopics[] = {
     {"report-rtf", "input.txt", "expected.rtf", ReportRtf},
     {"report-text", "input.txt", "expected.txt", ReportText},
     {"batch-html", "input.csv", "expected.html", BatchHtml},
+    {"batch-json", "input.csv", "expected.json", BatchJson},
     {"batch-problems", "input.csv", "expected.txt", BatchProblems},
 };
 
@@ -175,6 +194,7 @@ INSTANTIATE_TEST_SUITE_P(ReportMarkup, Golden, ::testing::ValuesIn(CasesOf("repo
 INSTANTIATE_TEST_SUITE_P(ReportRtf, Golden, ::testing::ValuesIn(CasesOf("report-rtf")), CaseName);
 INSTANTIATE_TEST_SUITE_P(ReportText, Golden, ::testing::ValuesIn(CasesOf("report-text")), CaseName);
 INSTANTIATE_TEST_SUITE_P(BatchHtml, Golden, ::testing::ValuesIn(CasesOf("batch-html")), CaseName);
+INSTANTIATE_TEST_SUITE_P(BatchJson, Golden, ::testing::ValuesIn(CasesOf("batch-json")), CaseName);
 INSTANTIATE_TEST_SUITE_P(BatchProblems, Golden, ::testing::ValuesIn(CasesOf("batch-problems")), CaseName);
 
 }  // namespace
