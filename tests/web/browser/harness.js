@@ -8,7 +8,7 @@
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { execFileSync } = require('child_process');
+const { execFileSync, spawnSync } = require('child_process');
 const puppeteer = require('puppeteer-core');
 
 function parseArgs(argv) {
@@ -121,8 +121,14 @@ async function typeInput(page, values) {
   }
 }
 
-function cli(cliPath, args, opts) {
-  return execFileSync(cliPath, args, Object.assign({ maxBuffer: 1 << 30 }, opts || {}));
+// zevra-cli's standard output; exits 0 (success) or 1 (data with errors) only.
+function cli(cliPath, args) {
+  return execFileSync(cliPath, args, { maxBuffer: 1 << 30, stdio: ['ignore', 'pipe', 'pipe'] });
 }
 
-module.exports = { parseArgs, launch, openPage, download, waitDownload, foreignRequests, inputFileValues, typeInput, clickNext, idle, cli };
+// zevra-cli's messages on standard error, whatever its exit status.
+function cliMessages(cliPath, args) {
+  return spawnSync(cliPath, args, { maxBuffer: 1 << 30 }).stderr.toString();
+}
+
+module.exports = { parseArgs, launch, openPage, download, waitDownload, foreignRequests, inputFileValues, typeInput, clickNext, idle, cli, cliMessages };
