@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_format.h"
 
+#include "model/u_decimal.h"
 #include "model/u_object.h"
 #include "model/u_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cwchar>
@@ -29,20 +29,8 @@ struct Decimal {
 };
 
 Decimal ToDecimal(double value) {
-    char buffer[64];
-    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    std::string_view text(buffer, static_cast<std::size_t>(res.ptr - buffer));
-    Decimal d;
-    if (!text.empty() && text.front() == '-') {
-        d.negative = true;
-        text.remove_prefix(1);
-    }
-    const auto e = text.find('e');
-    for (char c : text.substr(0, e)) {
-        if (c != '.') d.digits += c;
-    }
-    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), d.exponent);
-    return d;
+    const TDecimalDigits rounded = RoundedDecimal(value, 15);
+    return Decimal{rounded.Negative, rounded.Digits, rounded.Exponent};
 }
 
 std::string NonFinite(double value) {
@@ -243,7 +231,7 @@ bool TryParseNumber(std::string_view text, double& value) {
     if (i != body.size()) return false;
     // Up to 15 digits and no exponent: the digits as a whole number, divided
     // once by a power of ten. Both are exact doubles, so the one rounding of
-    // the division gives the nearest double, as from_chars does.
+    // the division gives the nearest double, as reading every digit does.
     if (mantissaDigits <= 15 && !exponent) {
         static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -263,8 +251,7 @@ bool TryParseNumber(std::string_view text, double& value) {
         return true;
     }
     double parsed = 0;
-    const auto res = std::from_chars(body.data(), body.data() + body.size(), parsed, std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != body.data() + body.size()) return false;
+    if (!ParseDecimal(body, parsed)) return false;
     value = negative ? -parsed : parsed;
     return true;
 }
@@ -367,9 +354,7 @@ std::int32_t KmToMetres(double km) {
     }
     // The shortest text that reads back as `km` is the decimal the user
     // typed (for any decimal of up to 15 significant digits).
-    char buffer[64];
-    const auto res = std::to_chars(buffer, buffer + sizeof buffer, km);
-    return KmToMetres(std::string_view(buffer, static_cast<std::size_t>(res.ptr - buffer))).value_or(0);
+    return KmToMetres(ShortestDecimal(km)).value_or(0);
 }
 
 std::int32_t SaturateToInt32(double value) {
