@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The finished workbook file as the workbook library left it: checked that
+// every part is whole, and the library's own English messages kept off the
+// user's terminal.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+namespace zevra {
+
+// The workbook library does not notice when a write to its own temporary
+// files fails (a full disk, a file size limit): a part of the package is then
+// cut short and the workbook would be saved damaged. True when every part of
+// the zip package in the file unpacks whole (its size and checksum as listed)
+// and each XML part ends with the end tag of its root. The file is read in
+// small blocks, so a package of any size costs little memory.
+bool WorkbookPackageComplete(const std::string& path);
+
+// While it exists, what the process writes to its standard error goes
+// nowhere: the workbook library prints its failures there in English, and
+// each failure reaches the user as a Czech message instead. One at a time
+// process-wide; standard error is back when the object goes.
+class TQuietStandardError {
+public:
+    TQuietStandardError();
+    ~TQuietStandardError();
+    TQuietStandardError(const TQuietStandardError&) = delete;
+    TQuietStandardError& operator=(const TQuietStandardError&) = delete;
+
+private:
+    std::unique_lock<std::mutex> FLock;
+    int FSaved = -1;
+};
+
+}  // namespace zevra
