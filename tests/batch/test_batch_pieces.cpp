@@ -16,6 +16,7 @@
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zevra::test {
@@ -33,6 +34,27 @@ TEST(Pieces, TakenInOrderWithWhatWasPrepared) {
         ASSERT_EQ(taken.size(), count);
         for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(taken[i], i);
     }
+}
+
+// Limited to one thread (as where the platform has none), every piece is
+// prepared on the calling thread, in order, and the result is the same.
+TEST(Pieces, OneThreadPreparesEveryPieceOnTheCaller) {
+    PieceThreadLimit() = 1;
+    std::vector<std::size_t> order;
+    bool elsewhere = false;
+    const auto caller = std::this_thread::get_id();
+    ForEachPieceInOrder<std::size_t>(
+        100,
+        [&](std::size_t piece, std::size_t& out) {
+            elsewhere = elsewhere || std::this_thread::get_id() != caller;
+            order.push_back(piece);
+            out = piece;
+        },
+        [&](std::size_t piece, std::size_t& out) { EXPECT_EQ(out, piece); });
+    PieceThreadLimit() = 0;
+    EXPECT_FALSE(elsewhere);
+    ASSERT_EQ(order.size(), 100u);
+    for (std::size_t i = 0; i < order.size(); ++i) EXPECT_EQ(order[i], i);
 }
 
 TEST(Pieces, AFailureStopsTheWorkWithTheFirstErrorInPieceOrder) {

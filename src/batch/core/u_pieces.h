@@ -8,6 +8,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -19,9 +20,34 @@
 
 namespace zevra {
 
+// Whether the platform runs threads at all: WebAssembly built without them
+// (the browser build) has none, and the work then runs on the calling thread.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+inline constexpr bool kPieceThreads = false;
+#else
+inline constexpr bool kPieceThreads = true;
+#endif
+
+// The most threads that may prepare pieces (0: as many as PieceHelperCount
+// gives; 1: everything on the calling thread, as where there are no threads).
+// Set before the work starts, by a program that wants one thread only.
+inline std::atomic<unsigned>& PieceThreadLimit() {
+    static std::atomic<unsigned> limit{0};
+    return limit;
+}
+
 // The threads that prepare pieces besides the caller: one per core, at most
-// four (more gain nothing for a batch file).
-inline unsigned PieceHelperCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
+// four (more gain nothing for a batch file), and no more than the limit.
+inline unsigned PieceHelperCount() {
+    if (!kPieceThreads) return 1;
+    const unsigned limit = PieceThreadLimit().load();
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    return limit == 0 ? cores : std::min(cores, limit);
+}
+
+// The pieces prepared by `helpers` threads and the caller (ForEachPieceInOrder).
+template <typename TResult, typename TPrepare, typename TTake>
+void ForEachPieceOnHelpers(std::size_t count, unsigned helpers, const TPrepare& prepare, const TTake& take);
 
 // Calls prepare(piece, result) for the pieces 0..count-1 (concurrently; it
 // may only read what the others share) and take(piece, result) for each in
@@ -39,7 +65,11 @@ void ForEachPieceInOrder(std::size_t count, const TPrepare& prepare, const TTake
         }
         return;
     }
+    if constexpr (kPieceThreads) ForEachPieceOnHelpers<TResult>(count, helpers, prepare, take);
+}
 
+template <typename TResult, typename TPrepare, typename TTake>
+void ForEachPieceOnHelpers(std::size_t count, unsigned helpers, const TPrepare& prepare, const TTake& take) {
     struct TSlot {
         std::optional<TResult> Result;
         std::exception_ptr Error;
