@@ -25,6 +25,10 @@ zevra-cli evaluate obec.txt --format r|   => rtf
 zevra-cli evaluate obec.txt --format=t|   => text
 zevra-cli evaluate --format json o|       => obce.csv obec.txt
 zevra-cli batch obce.csv v|               => vysledky.html
+zevra-cli batch obce.csv - --format |     => html json xlsx
+zevra-cli batch --format=x|               => xlsx
+zevra-cli batch --f|                      => --format
+zevra-cli --format |                      => html json markup rtf text xlsx
 zevra-cli --data d|                       => dir
 zevra-cli --d|                            => --data --draws
 zevra-cli validate --d|                   => --data
