@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zevra {
@@ -54,6 +55,9 @@ std::optional<QString> RunFileDialog(const TFileDialogOptions& options, bool sav
             dialog.selectNameFilter(dialog.nameFilters().value(options.SelectedFilter));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         const QString path = dialog.selectedFiles().constFirst();
+        if (options.ChosenFilter)
+            *options.ChosenFilter =
+                std::max(0, static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
         const QFileInfo info(path);
         if (options.RefuseReadOnly && info.exists() && !info.isWritable()) {
             QMessageBox::warning(dialog.parentWidget(), options.Title,

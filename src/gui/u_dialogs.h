@@ -42,6 +42,9 @@ struct TFileDialogOptions {
     bool MustExist = false;  // open: only an existing file may be chosen
     bool RefuseReadOnly = false;  // an existing read-only file is not accepted
     int SelectedFilter = 0;       // index of the filter selected when the dialog opens
+    // When set, receives the index of the filter selected when the dialog
+    // was accepted (a save whose format follows the filter).
+    int* ChosenFilter = nullptr;
 };
 
 class IDialogs {

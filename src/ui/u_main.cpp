@@ -385,15 +385,9 @@ void TfrmMain::btChangeInputClick() {
 }
 
 void TfrmMain::btBatchProcessingClick() {
-    // The model's input and result belong to the batch afterwards, so the
-    // wizard starts again whatever happened there.
-    try {
-        if (FBatchProcessing) FBatchProcessing(*this, *FModel);
-    } catch (...) {
-        ResetWizard();
-        throw;
-    }
-    ResetWizard();
+    // The batch window gives the model back with the wizard's own input and
+    // result, so the wizard goes on where it was.
+    if (FBatchProcessing) FBatchProcessing(*this, *FModel);
 }
 
 void TfrmMain::ResetWizard() {

@@ -37,6 +37,10 @@ std::optional<QString> TScriptedDialogs::AnswerFileDialog(TRequest::TType type, 
     r.Caption = options.Title;
     Requests.push_back(r);
     if (FileAnswers.empty()) return std::nullopt;
+    if (options.ChosenFilter) {
+        *options.ChosenFilter = FilterAnswers.empty() ? options.SelectedFilter : FilterAnswers.front();
+        if (!FilterAnswers.empty()) FilterAnswers.pop_front();
+    }
     const bool chosen = FileAnswers.front().has_value();
     const QString answer = FileAnswers.front().value_or(QString());
     FileAnswers.pop_front();

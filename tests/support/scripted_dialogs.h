@@ -31,6 +31,9 @@ public:
 
     std::deque<bool> YesNoAnswers;
     std::deque<std::optional<QString>> FileAnswers;
+    // The filter a save dialog reports as chosen (options.ChosenFilter); the
+    // one it opened with when none is queued.
+    std::deque<int> FilterAnswers;
     std::deque<int> ChoiceAnswers;
     std::vector<TRequest> Requests;
 

@@ -87,6 +87,7 @@ protected:
     std::unique_ptr<B> w;
     std::unique_ptr<QTemporaryDir> FOut;
     QStringList FOpened;
+    bool FOpenerWorks = true;  // false: as if no program could show the file
     B::TFileOpener FPreviousOpener;
 
     TScriptedDialogs& Dialogs() { return **FDialogs; }
@@ -152,7 +153,10 @@ protected:
     void StartTestCase() {
         FData = std::make_unique<TTestDataDir>();
         FModel = std::make_unique<TZevraModel>(FData->Path());
-        FPreviousOpener = B::SetFileOpener([this](const QString& name) { FOpened << name; });
+        FPreviousOpener = B::SetFileOpener([this](const QString& name) {
+            FOpened << name;
+            return FOpenerWorks;
+        });
     }
     void EndTestCase() { B::SetFileOpener(std::move(FPreviousOpener)); }
 
@@ -160,6 +164,7 @@ protected:
         FDialogs = std::make_unique<TScriptedDialogsScope>();
         FOut = std::make_unique<QTemporaryDir>();
         FOpened.clear();
+        FOpenerWorks = true;
         w = std::make_unique<B>(*FModel);
         w->show();
     }

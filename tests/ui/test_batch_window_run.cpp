@@ -26,7 +26,7 @@ private slots:
         QCOMPARE(GridRows(), 1);
         QCOMPARE(Background(0).value<QColor>(), QColor(255, 153, 153));
         btRunModel()->click();
-        QCOMPARE(Messages(), QStringList{QStringLiteral("Error|Vstupní data obsahují chyby!")});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("Chyba|Vstupní data obsahují chyby!")});
         QCOMPARE(w->State(), B::TState::Loaded);
         QCOMPARE(w->Batch().OutputData().RowCount(), std::size_t(0));
 
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(!w->InputValid());
         QCOMPARE(w->Batch().InputData().RowCount(), std::size_t(9));
         btRunModel()->click();
-        QCOMPARE(Messages(), QStringList{QStringLiteral("Error|Vstupní data obsahují chyby!")});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("Chyba|Vstupní data obsahují chyby!")});
     }
 
     void faultyLoadAfterGoodOne() {
@@ -134,7 +134,7 @@ private slots:
         // never checked: the run refuses and the earlier results stay.
         QVERIFY(!w->InputValid());
         btRunModel()->click();
-        QCOMPARE(Messages(), QStringList{QStringLiteral("Error|Vstupní data obsahují chyby!")});
+        QCOMPARE(Messages(), QStringList{QStringLiteral("Chyba|Vstupní data obsahují chyby!")});
         QCOMPARE(w->Batch().OutputData().RowCount(), earlierResults);
     }
 
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(Dialogs().RequestsOf(TType::Composite).size(), size_t(1));
         QCOMPARE(Dialogs().RequestsOf(TType::Composite)[0].Lines.size(), 5);
         btRunModel()->click();
-        QCOMPARE(Messages().at(0), QStringLiteral("Error|Vstupní data obsahují chyby!"));
+        QCOMPARE(Messages().at(0), QStringLiteral("Chyba|Vstupní data obsahují chyby!"));
 
         // Its faulty lines repaired, the same rows run through to the HTML.
         QString repaired = QString::fromStdString(Cp1250ToUtf8(

@@ -246,17 +246,17 @@ private slots:
         QVERIFY(!edNazevObce()->isEnabled());
     }
 
-    void batchButtonRestartsWizard() {
+    void batchButtonKeepsWizard() {
         EvaluateExample();
+        const QString name = edNazevObce()->text();
         TZevraModel* lent = nullptr;
         w->SetBatchProcessing([&](QWidget&, TZevraModel& model) { lent = &model; });
         pcPages()->setCurrentIndex(M::tsInputData1);
         QVERIFY(btBatchProcessing()->isEnabled());
         btBatchProcessing()->click();
         QCOMPARE(lent, &w->Model());
-        QCOMPARE(w->ActivePage(), static_cast<int>(M::tsWelcome));
-        QCOMPARE(VisibleTabs(), QList<int>{M::tsWelcome});
-        QVERIFY(edNazevObce()->text().isEmpty() && !w->Model().Output());
+        QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputData1));
+        QVERIFY(edNazevObce()->text() == name && w->Model().Output());
         QVERIFY(Dialogs().RequestsOf(TType::YesNo).empty());  // no question
     }
 };

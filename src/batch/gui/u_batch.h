@@ -3,8 +3,11 @@
 // TfrmBatchProcessing: the modal batch window. It leads through three steps,
 // each in its own group: choose, load and check an input file (the rows with
 // problems are listed in a grid), run the model over all rows, and save the
-// results as an HTML table. The model is borrowed from the main window; the
-// two tables belong to the window's batch.
+// results in one of the registered formats (HTML table, workbook, JSON). The
+// model is borrowed from the main window and given back as it was found
+// (its input and result), so the wizard keeps its own; the two tables belong
+// to the window's batch. The window fits the screen it opens on and can be
+// resized; the grid takes the height it gains.
 #pragma once
 
 #include "batch/core/u_batchcore.h"
@@ -14,20 +17,24 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
+class QCloseEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTableView;
 
 namespace zevra {
 
 class TMemTableModel;
 class TZevraModel;
+class TZevraInputData;
 
 class TfrmBatchProcessing : public QDialog {
 public:
@@ -37,6 +44,10 @@ public:
     static constexpr int PreviewHeight = 278;
     static constexpr int OutputHeight = 94;
     static constexpr int ButtonsHeight = 35;
+    // The least the content takes before it scrolls: the grid keeps a few
+    // rows, the rows of buttons keep their buttons side by side.
+    static constexpr int MinContentWidth = 540;
+    static constexpr int MinPreviewHeight = 120;
 
     enum class TState { Opened, Loaded, Run };
 
@@ -48,8 +59,9 @@ public:
     static void ShowBatchProcessing(TZevraModel& model);
 
     // How a saved result is shown: by default the desktop's viewer for the
-    // file. Returns the previous opener (tests install one that records).
-    using TFileOpener = std::function<void(const QString& fileName)>;
+    // file; false when no program could open it. Returns the previous opener
+    // (tests install one that records).
+    using TFileOpener = std::function<bool(const QString& fileName)>;
     static TFileOpener SetFileOpener(TFileOpener opener);
 
     bool InputValid() const { return FBatch.InputValid(); }
@@ -61,8 +73,17 @@ public:
     // The input row the grid's cursor is on; npos when no row is visible.
     std::size_t CurrentInputRow() const;
 
+    // Whether closing now asks first: rows were loaded or results computed
+    // and not saved since.
+    bool HasUnsavedWork() const;
+
+    // Closing by Esc, the title bar or "Ukončit" asks first while there is
+    // unsaved work (and not at all while a save is running).
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Event handlers (the buttons run them guarded: an exception other than
@@ -82,8 +103,19 @@ private:
     void LoadInputFile();
     void ValidateInputRows();
     void RunModelOnRows();
-    void WriteHtmlOutput();
+    // Saves the results; false when the user cancelled the save.
+    bool WriteHtmlOutput();
     void OpenOutputFile();
+    bool ConfirmClose();
+    // The format a name's extension chooses; nullptr when none does.
+    const TOutputFormat* FormatOfName(const QString& name) const;
+    // The name a save dialog proposes: the field's, else the loaded file's
+    // name with the extension of `format`.
+    QString ProposedOutputName(const TOutputFormat& format) const;
+    // The name the chosen filter and the typed name agree on (the filter's
+    // extension added when the name has none); nothing when the user keeps
+    // neither.
+    std::optional<QString> AgreeOnFormat(const QString& chosen, const TOutputFormat& filter);
 
     // Controls; tests reach them by their object names.
     QGroupBox* gbInput = nullptr;
@@ -108,8 +140,12 @@ private:
     QPushButton* btSaveOutput = nullptr;
     QWidget* pnButtons = nullptr;
     QPushButton* btClose = nullptr;
+    QLabel* lblDataDir = nullptr;
+    QScrollArea* sbContent = nullptr;
+    QWidget* pnContent = nullptr;
 
 
+    void BuildFrame();
     void BuildInputGroup();
     void BuildPreviewGroup();
     void BuildOutputGroup();
@@ -118,6 +154,12 @@ private:
     void SetPreviewExpanded(bool expanded);
     void SetOutputExpanded(bool expanded);
     void LayoutGroups();
+    // Places the controls of each group for the content's width.
+    void PlaceControls(int width);
+    // The window's height for its state: the designed one plus what the
+    // user added, never past the screen's available area.
+    void FitToScreen(int extraHeight);
+    int DesignedHeight() const;
     void PlaceErrorCount();
     void ShowErrorMessage(const QString& text);
     bool IsDataSetEmpty() const;
@@ -135,6 +177,12 @@ private:
     // another file by the time the results are saved.
     std::string FLoadedFile;
     std::unique_ptr<TMemTableModel> FInputModel;
+    // The model's own input and whether it had a result when the window
+    // opened: the batch leaves its last row in the model.
+    std::unique_ptr<TZevraInputData> FWizardInput;
+    const void* FWizardOutput = nullptr;
+    bool FUnsaved = false;
+    bool FSaving = false;
     int FPreviewDesignHeight = PreviewHeight;
     int FOutputDesignHeight = OutputHeight;
     bool FPreviewExpanded = true;

@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 class QProgressDialog;
@@ -46,5 +47,14 @@ private:
     bool FShown = false;
     std::unique_ptr<QProgressDialog> FDialog;
 };
+
+// Runs `work` on a thread of its own, so that the window stays responsive
+// while a long write goes on: after a short wait the owner is disabled (no
+// click reaches it, none is kept for later) and a modal dialog shows the
+// progress `work` reports and offers to cancel. A cancel stops `work` at its
+// next progress report by an exception that it passes on; the writers then
+// leave no file behind. Returns false when cancelled so; rethrows any other
+// exception of `work`. `work` must not touch a window.
+bool RunOffGuiThread(QWidget* owner, const QString& label, const std::function<void(const TBatchProgress&)>& work);
 
 }  // namespace zevra

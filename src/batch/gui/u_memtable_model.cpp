@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace zevra {
 
@@ -43,6 +44,30 @@ QVariant TMemTableModel::RowBackground(std::size_t tableRow) const {
     return {};
 }
 
+QString TMemTableModel::RowState(std::size_t tableRow) const {
+    if (FMarkField == TMemTable::npos || tableRow >= FTable.RowCount()) return {};
+    const int mark = FTable.GetInt(tableRow, FMarkField);
+    if (mark < 0) return QStringLiteral("chyba");
+    if (mark > 0) return QStringLiteral("varování");
+    return {};
+}
+
+// The light row colours keep their meaning in every theme; their text is
+// the one of black and white that reads better on them, not the theme's
+// (white on light yellow in a dark theme).
+QVariant TMemTableModel::RowForeground(std::size_t tableRow) const {
+    const QVariant background = RowBackground(tableRow);
+    if (!background.isValid()) return {};
+    const QColor color = background.value<QColor>();
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    // Contrast with black (L + 0.05) / 0.05 against white 1.05 / (L + 0.05).
+    const double l = luminance(color);
+    return (l + 0.05) / 0.05 >= 1.05 / (l + 0.05) ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 QVariant TMemTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() >= static_cast<int>(FColumns.size())) return {};
     const std::size_t row = TableRow(index.row());
@@ -53,6 +78,13 @@ QVariant TMemTableModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(FTable.AsText(row, FColumns[column].Field));
     case Qt::BackgroundRole:
         return RowBackground(row);
+    case Qt::ForegroundRole:
+        return RowForeground(row);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: {
+        const QString state = RowState(row);
+        return state.isEmpty() ? QVariant() : QVariant(state);
+    }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment((FRightAligned[column] ? Qt::AlignRight : Qt::AlignLeft) |
                                                  Qt::AlignVCenter));

@@ -3,7 +3,8 @@
 // TMemTableModel: shows a TMemTable in a Qt item view. It reads the cells in
 // place through the table's index of visible rows (no row is copied), so a
 // table of any size costs the same per drawn cell; rows are coloured by a
-// mark field (below 0 light red, above 0 light yellow).
+// mark field (below 0 light red, above 0 light yellow), with a text colour
+// that reads on them and their state also in words.
 #pragma once
 
 #include "batch/core/u_memtable.h"
@@ -49,6 +50,11 @@ public:
     int ViewRow(std::size_t tableRow) const;
     // The background of a shown row by its mark; invalid for the grid's own.
     QVariant RowBackground(std::size_t tableRow) const;
+    // Its text colour, chosen to read on that background; invalid likewise.
+    QVariant RowForeground(std::size_t tableRow) const;
+    // The state the colour shows, in words ("chyba", "varování"), for a tool
+    // tip and a screen reader; empty for a row without problems.
+    QString RowState(std::size_t tableRow) const;
 
     // While the table is being rebuilt the view reads nothing from it; the
     // view follows again (and is reset) with EndUpdate. Calls may nest.
