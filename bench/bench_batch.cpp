@@ -17,8 +17,8 @@
 // ones left (sync), so that one does not slow the next.
 //
 // Usage: bench_batch [--force] [--cli path/to/zevra-cli] [--repeat N] [rows ...]
+#include "bench_batchfile.h"
 #include "bench_build.h"
-#include "test_support.h"
 
 #include "model/u_format.h"
 #include "model/u_model.h"
@@ -44,94 +44,14 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The tests' deterministic generator, so every run measures the same files.
-using zevra::test::TRandom;
+using zevra::bench::RunCli;
+using zevra::bench::TRunFigures;
+using zevra::bench::WriteBatchFile;
 
-void AppendDecimal(std::string& out, int value, int decimals) {
-    std::string digits = std::to_string(value);
-    while (static_cast<int>(digits.size()) <= decimals) digits.insert(0, "0");
-    digits.insert(digits.size() - static_cast<std::size_t>(decimals), ".");
-    out += digits;
-}
-
-// The file is written in pieces so that a million rows need no large string.
-bool WriteBatchFile(const std::string& path, std::size_t rows, const std::vector<std::string>& regionsCp1250) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    TRandom random(20240607);
-    const std::string obec = zevra::Utf8ToCp1250("Obec č. ");
-    std::string text = "# generated batch file\r\n";
-    const auto field = [&text](const std::string& value) {
-        text += value;
-        text += ';';
-    };
-    for (std::size_t i = 0; i < rows; ++i) {
-        const int obyvatele = random.Between(500, 3000);
-        const int ea = obyvatele * random.Between(40, 50) / 100;
-        const int nezamestnani = ea * random.Between(2, 12) / 100;
-        const int vyjizdejici = (ea - nezamestnani) * random.Between(20, 80) / 100;
-        const int podnikatele = random.Between(50, 400);
-        field(obec + std::to_string(i + 1));
-        field(std::to_string(500000 + i));
-        field(regionsCp1250[i % regionsCp1250.size()]);
-        field(std::to_string(obyvatele));
-        field(std::to_string(ea));
-        field(std::to_string(nezamestnani));
-        field(std::to_string(vyjizdejici));
-        field(std::to_string(random.Between(180, 900)));
-        AppendDecimal(text, random.Between(10000, 300000), 2);
-        text += ';';
-        field(std::to_string(random.Between(10, 90)));
-        field(std::to_string(random.Between(2, 40)));
-        AppendDecimal(text, random.Between(1, 1500), 2);
-        text += ';';
-        field(std::to_string(podnikatele));
-        field(std::to_string(podnikatele * random.Between(0, 20) / 100));
-        field(std::to_string(random.Between(0, 300)));
-        text += random.Between(0, 3) == 0 ? "Ne" : "Ano";
-        text += "\r\n";
-        if (text.size() > (1u << 20)) {
-            std::fwrite(text.data(), 1, text.size(), f);
-            text.clear();
-        }
-    }
-    std::fwrite(text.data(), 1, text.size(), f);
-    return std::fclose(f) == 0;
-}
-
-struct TRunFigures {
-    int Status = -1;
-    double Wall = 0;
-    double Cpu = 0;
-    long PeakKb = 0;
-};
-
-// Runs the CLI as a child with stdout and stderr discarded (so it shows no
-// progress) and reads its CPU time and peak memory from wait4.
+// zevra-cli batch of one file with the data folder.
 TRunFigures RunCli(const std::string& cli, const std::string& dataDir, const std::string& input,
                    const std::string& output) {
-    TRunFigures figures;
-    // Each measurement starts with nothing left for the disk to write.
-    ::sync();
-    const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devNull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devNull, STDOUT_FILENO);
-        ::dup2(devNull, STDERR_FILENO);
-        ::execl(cli.c_str(), cli.c_str(), "--data", dataDir.c_str(), "batch", input.c_str(), output.c_str(),
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    figures.Wall = std::chrono::duration<double>(Clock::now() - start).count();
-    figures.Cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    figures.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    figures.PeakKb = usage.ru_maxrss;
-    return figures;
+    return RunCli(cli, {"--data", dataDir, "batch", input, output});
 }
 
 // Reading the input, and replacing a file of the output's size beside it by
