@@ -11,10 +11,10 @@
 // lack an indicator's distribution load, and every evaluation is refused
 // with "Decilace indikátoru není k dispozici!": that is the model's rule.)
 //
-// The model reads its files from a folder only, so the folder lies in
-// memory-backed temporary space and only the fuzzed file is rewritten per
-// input; MuniInfo and SampMuni are cut to their first records so that the
-// intact files cost little to read.
+// The data lie in memory (TZevraData over the files' bytes, parsed and
+// checked by the same code as the folder's files): no file is written or read
+// per input. MuniInfo and SampMuni are cut to their first records so that
+// the intact files cost little to parse.
 #include "model/u_DAO.h"
 #include "model/u_format.h"
 #include "model/u_indicators.h"
@@ -26,90 +26,65 @@
 
 #include "fuzz_support.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using zevra::fuzz::Check;
 
-constexpr std::array<const char*, 5> kFiles = {"DecilDists", "MuniInfo", "Regions", "SampMuni", "OWeights"};
-// The records kept of the two long files.
-constexpr std::size_t kKeptRecords = 6;
+constexpr const auto& kFiles = zevra::kReferenceFileNames;
+// At most this many regions are tried per input.
+constexpr std::size_t kRegionsTried = 3;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteAll(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    Check(static_cast<bool>(out));
-}
-
-// The text before the (kKeptRecords + 1)-th line that starts with `startKey`.
-std::string FirstRecords(const std::string& text, std::string_view startKey) {
+// The lines of `text` that are neither comments nor blank, up to the
+// (`kept` + 1)-th line that starts with `startKey` (all of them when it is
+// empty): every input parses the four intact files, and only what it can
+// reach is worth their cost.
+std::string FirstRecords(const std::string& text, std::string_view startKey, std::size_t kept) {
+    std::string lean;
     std::size_t found = 0;
-    for (std::size_t at = 0; (at = text.find(startKey, at)) != std::string::npos; at += startKey.size()) {
-        if (at > 0 && text[at - 1] != '\n') continue;
-        if (++found > kKeptRecords) return text.substr(0, at);
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
+        const std::string_view line(text.data() + at, end - at);
+        at = end;
+        if (line.starts_with('#') || zevra::IsBlank(line)) continue;
+        if (!startKey.empty() && line.starts_with(startKey) && ++found > kept) break;
+        lean += line;
     }
-    return text;
+    return lean;
 }
 
-// The data folder: intact files, one of which each input replaces.
-class TDataFolder {
-public:
-    TDataFolder() {
-        const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = std::string(base) + "/zevra-fuzz-data-XXXXXX";
-        Check(::mkdtemp(pattern.data()) != nullptr);
-        FDir = pattern;
+// The intact files, read once; of the long ones the first records only.
+const zevra::TReferenceBytes& Intact() {
+    static const zevra::TReferenceBytes intact = [] {
+        zevra::TReferenceBytes bytes;
         for (std::size_t i = 0; i < kFiles.size(); ++i) {
             const std::string text = ReadAll(std::string(ZEVRA_FUZZ_DATA_DIR) + "/" + kFiles[i] + ".txt");
             const std::string_view name = kFiles[i];
-            FIntact[i] = name == "MuniInfo" || name == "SampMuni" ? FirstRecords(text, "Obec=") : text;
-            WriteAll(Path(i), FIntact[i]);
+            const bool muni = name == "MuniInfo" || name == "SampMuni";
+            bytes[i] = FirstRecords(text, muni ? "Obec=" : name == "Regions" ? "Region=" : "",
+                                    muni ? 2 : kRegionsTried);
         }
-    }
-    ~TDataFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(FDir, ignored);
-    }
-    TDataFolder(const TDataFolder&) = delete;
-    TDataFolder& operator=(const TDataFolder&) = delete;
-
-    const std::string& Dir() const { return FDir; }
-    std::string Path(std::size_t file) const { return FDir + "/" + kFiles[file] + ".txt"; }
-
-    // Every file intact but `file`, which holds `content`.
-    void Replace(std::size_t file, std::string_view content) {
-        if (FReplaced < kFiles.size() && FReplaced != file) WriteAll(Path(FReplaced), FIntact[FReplaced]);
-        WriteAll(Path(file), content);
-        FReplaced = file;
-    }
-
-private:
-    std::string FDir;
-    std::array<std::string, kFiles.size()> FIntact;
-    std::size_t FReplaced = kFiles.size();
-};
-
-TDataFolder& Folder() {
-    static TDataFolder folder;
-    return folder;
+        return bytes;
+    }();
+    return intact;
 }
 
 // Sound inputs: the two examples and the ends of the allowed ranges.
@@ -171,20 +146,17 @@ bool HasEveryDistribution(const zevra::TZevraModel& model) {
     return true;
 }
 
-// At most this many regions are tried per input.
-constexpr std::size_t kRegionsTried = 3;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::size_t file = data[0] % kFiles.size();
-    TDataFolder& folder = Folder();
-    folder.Replace(file, zevra::fuzz::Bytes(data + 1, size - 1));
+    zevra::TReferenceBytes bytes = Intact();
+    bytes[file].assign(zevra::fuzz::Bytes(data + 1, size - 1));
 
     std::unique_ptr<zevra::TZevraModel> model;
     try {
-        model = std::make_unique<zevra::TZevraModel>(folder.Dir());
+        model = std::make_unique<zevra::TZevraModel>(zevra::TZevraData(ZEVRA_FUZZ_DATA_DIR, std::move(bytes)));
     } catch (const zevra::EZevraError& e) {
         const std::string message = e.what();
         // ZEVRA_FUZZ_VERBOSE=1 shows each refusal, to see why a reproducer fails.

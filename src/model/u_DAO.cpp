@@ -24,16 +24,17 @@ std::string AtLine(std::string_view message, const std::string& path, std::size_
     throw EZevraError(AtLine(e.what(), path, index + 1));
 }
 
-// Reads a reference file whose keys are `keys`. With `startKeyed`, key 0 is
-// the start key: it completes the record being built and begins a new one;
-// other keys set fields of the record being built and are skipped before the
-// first start key. Without it the file is one record that exists before the
-// first line. `set(record, index, value)` converts and stores the value of
-// key `index`. A key given twice in one record is refused: which of the two
-// the file meant cannot be told.
+// Reads the text of a reference file whose keys are `keys`; `path` names the
+// file in messages. With `startKeyed`, key 0 is the start key: it completes
+// the record being built and begins a new one; other keys set fields of the
+// record being built and are skipped before the first start key. Without it
+// the file is one record that exists before the first line.
+// `set(record, index, value)` converts and stores the value of key `index`.
+// A key given twice in one record is refused: which of the two the file meant
+// cannot be told.
 template <class Record, std::size_t N, class Setter>
-std::vector<Record> LoadRecords(const std::string& path, const std::array<const char*, N>& keys, bool startKeyed,
-                                Setter set, std::vector<TRecordLines>* lines) {
+std::vector<Record> ParseRecords(std::string_view text, const std::string& path, const std::array<const char*, N>& keys,
+                                 bool startKeyed, Setter set, std::vector<TRecordLines>* lines) {
     static_assert(N <= std::tuple_size_v<decltype(TRecordLines::Keys)>);
     std::array<std::string, N> folded;
     for (std::size_t k = 0; k < N; ++k) folded[k] = AsciiLower(keys[k]);
@@ -45,7 +46,6 @@ std::vector<Record> LoadRecords(const std::string& path, const std::array<const 
         where.emplace_back();
     }
     std::string key, value;
-    const std::string text = TZevraData::ReadRequiredText(path);
     TLineCursor cursor(text);
     for (std::size_t i = 0; !cursor.AtEnd(); ++i) {
         if (!TZevraData::ParseKeyValue(cursor.Next(), key, value)) continue;
@@ -206,35 +206,66 @@ bool TZevraData::ParseKeyValue(std::string_view line, std::string& key, std::str
     return true;
 }
 
-std::vector<TZevraDecilDistribution> TZevraData::LoadDecilDists(std::vector<TRecordLines>* lines) const {
-    return LoadRecords<TZevraDecilDistribution>(DataFilePath("DecilDists"), kDecilDistKeys, true,
-                                                SetDecilDistribution, lines);
+std::string TZevraData::ReferenceText(std::string_view baseName) const {
+    if (FBytes) {
+        for (std::size_t i = 0; i < kReferenceFileNames.size(); ++i) {
+            if (baseName == kReferenceFileNames[i]) return DecodeFileText((*FBytes)[i]);
+        }
+    }
+    return ReadRequiredText(DataFilePath(baseName));
 }
 
-std::vector<TZevraMunicipalityInfo> TZevraData::LoadMuniInfo(std::vector<TRecordLines>* lines) const {
-    return LoadRecords<TZevraMunicipalityInfo>(DataFilePath("MuniInfo"), kMuniInfoKeys, true, SetMunicipalityInfo,
-                                               lines);
+std::vector<TZevraDecilDistribution> TZevraData::ParseDecilDists(std::string_view text, const std::string& path,
+                                                                 std::vector<TRecordLines>* lines) {
+    return ParseRecords<TZevraDecilDistribution>(text, path, kDecilDistKeys, true, SetDecilDistribution, lines);
 }
 
-std::vector<TZevraKraj> TZevraData::LoadRegions(std::vector<TRecordLines>* lines) const {
-    return LoadRecords<TZevraKraj>(DataFilePath("Regions"), kRegionKeys, true, SetKraj, lines);
+std::vector<TZevraMunicipalityInfo> TZevraData::ParseMuniInfo(std::string_view text, const std::string& path,
+                                                              std::vector<TRecordLines>* lines) {
+    return ParseRecords<TZevraMunicipalityInfo>(text, path, kMuniInfoKeys, true, SetMunicipalityInfo, lines);
 }
 
-TZevraSampleMunicipalities TZevraData::LoadSampMuni(std::vector<TRecordLines>* lines) const {
+std::vector<TZevraKraj> TZevraData::ParseRegions(std::string_view text, const std::string& path,
+                                                 std::vector<TRecordLines>* lines) {
+    return ParseRecords<TZevraKraj>(text, path, kRegionKeys, true, SetKraj, lines);
+}
+
+TZevraSampleMunicipalities TZevraData::ParseSampMuni(std::string_view text, const std::string& path,
+                                                     std::vector<TRecordLines>* lines) {
     TZevraSampleMunicipalities sample;
-    for (auto& m : LoadRecords<TZevraSampleMunicipality>(DataFilePath("SampMuni"), kSampMuniKeys, true,
-                                                         SetSampleMunicipality, lines)) {
+    for (auto& m :
+         ParseRecords<TZevraSampleMunicipality>(text, path, kSampMuniKeys, true, SetSampleMunicipality, lines)) {
         sample.Add(std::move(m));
     }
     return sample;
 }
 
-TZevraObyvatelstvoWeights TZevraData::LoadOWeights(TRecordLines* lines) const {
+TZevraObyvatelstvoWeights TZevraData::ParseOWeights(std::string_view text, const std::string& path,
+                                                    TRecordLines* lines) {
     std::vector<TRecordLines> where;
-    auto records = LoadRecords<TZevraObyvatelstvoWeights>(DataFilePath("OWeights"), kOWeightsKeys, false, SetWeight,
-                                                          &where);
+    auto records = ParseRecords<TZevraObyvatelstvoWeights>(text, path, kOWeightsKeys, false, SetWeight, &where);
     if (lines != nullptr) *lines = where.front();
     return std::move(records.front());
+}
+
+std::vector<TZevraDecilDistribution> TZevraData::LoadDecilDists(std::vector<TRecordLines>* lines) const {
+    return ParseDecilDists(ReferenceText("DecilDists"), DataFilePath("DecilDists"), lines);
+}
+
+std::vector<TZevraMunicipalityInfo> TZevraData::LoadMuniInfo(std::vector<TRecordLines>* lines) const {
+    return ParseMuniInfo(ReferenceText("MuniInfo"), DataFilePath("MuniInfo"), lines);
+}
+
+std::vector<TZevraKraj> TZevraData::LoadRegions(std::vector<TRecordLines>* lines) const {
+    return ParseRegions(ReferenceText("Regions"), DataFilePath("Regions"), lines);
+}
+
+TZevraSampleMunicipalities TZevraData::LoadSampMuni(std::vector<TRecordLines>* lines) const {
+    return ParseSampMuni(ReferenceText("SampMuni"), DataFilePath("SampMuni"), lines);
+}
+
+TZevraObyvatelstvoWeights TZevraData::LoadOWeights(TRecordLines* lines) const {
+    return ParseOWeights(ReferenceText("OWeights"), DataFilePath("OWeights"), lines);
 }
 
 TZevraInputData TZevraData::LoadInputData(const std::string& fileName) const {

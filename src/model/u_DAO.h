@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,13 @@ inline constexpr std::array<const char*, 1 + kIndicatorCount> kOWeightsKeys = []
     return keys;
 }();
 
+// The five reference files by base name (the file is the name + ".txt"), in
+// the order the model reads them.
+inline constexpr std::array<const char*, 5> kReferenceFileNames = {"DecilDists", "MuniInfo", "Regions", "SampMuni",
+                                                                    "OWeights"};
+// The raw bytes of the five reference files, in kReferenceFileNames order.
+using TReferenceBytes = std::array<std::string, kReferenceFileNames.size()>;
+
 // Where one record of a reference file was read, so that a check of the
 // loaded data can name the line of a damaged value: Keys[i] is the line
 // (from 1) of the file's key i, 0 when the record has no such line. Start is
@@ -57,6 +65,11 @@ struct TRecordLines {
 class TZevraData {
 public:
     explicit TZevraData(std::string dataDir) : FDataDir(std::move(dataDir)) {}
+    // Reference data held in memory: each read takes its file's bytes from
+    // `bytes` instead of the folder, decoded and parsed as the file would be.
+    // `dataDir` still names the files in messages.
+    TZevraData(std::string dataDir, TReferenceBytes bytes)
+        : FDataDir(std::move(dataDir)), FBytes(std::make_shared<const TReferenceBytes>(std::move(bytes))) {}
 
     const std::string& DataDir() const { return FDataDir; }
 
@@ -70,6 +83,19 @@ public:
     std::vector<TZevraKraj> LoadRegions(std::vector<TRecordLines>* lines = nullptr) const;
     TZevraSampleMunicipalities LoadSampMuni(std::vector<TRecordLines>* lines = nullptr) const;
     TZevraObyvatelstvoWeights LoadOWeights(TRecordLines* lines = nullptr) const;
+
+    // The same reads from a file's decoded text; `path` names the file in
+    // messages. The reads above are these on the text of their file.
+    static std::vector<TZevraDecilDistribution> ParseDecilDists(std::string_view text, const std::string& path,
+                                                                std::vector<TRecordLines>* lines = nullptr);
+    static std::vector<TZevraMunicipalityInfo> ParseMuniInfo(std::string_view text, const std::string& path,
+                                                             std::vector<TRecordLines>* lines = nullptr);
+    static std::vector<TZevraKraj> ParseRegions(std::string_view text, const std::string& path,
+                                                std::vector<TRecordLines>* lines = nullptr);
+    static TZevraSampleMunicipalities ParseSampMuni(std::string_view text, const std::string& path,
+                                                    std::vector<TRecordLines>* lines = nullptr);
+    static TZevraObyvatelstvoWeights ParseOWeights(std::string_view text, const std::string& path,
+                                                   TRecordLines* lines = nullptr);
 
     TZevraInputData LoadInputData(const std::string& fileName) const;
     void SaveInputData(const TZevraInputData& input, const std::string& fileName) const;
@@ -94,7 +120,13 @@ public:
     static std::string ReadRequiredText(const std::string& path);
 
 private:
+    // The decoded text of the reference file `baseName`: from memory, or
+    // read from the folder (missing-file message when it is not there).
+    std::string ReferenceText(std::string_view baseName) const;
+
     std::string FDataDir;
+    // Shared by the copies: a model and its copies read the same bytes.
+    std::shared_ptr<const TReferenceBytes> FBytes;
 };
 
 }  // namespace zevra

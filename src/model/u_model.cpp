@@ -182,7 +182,7 @@ void CheckWeightLines(const TZevraObyvatelstvoWeights& w, const TRecordLines& li
 
 }  // namespace
 
-TZevraModel::TZevraModel(std::string dataDir) : FData(std::move(dataDir)) {
+TZevraModel::TZevraModel(TZevraData data) : FData(std::move(data)) {
     std::vector<TRecordLines> lines;
     FDecilDistributions = FData.LoadDecilDists(&lines);
     CheckDecilDists(FDecilDistributions, FData.DataFilePath("DecilDists"));

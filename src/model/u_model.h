@@ -23,7 +23,9 @@ public:
     // Reads the five reference files of `dataDir` in the order decile
     // distributions, municipality list, regions, sample, weights; throws the
     // reader's error when one is missing or broken.
-    explicit TZevraModel(std::string dataDir);
+    explicit TZevraModel(std::string dataDir) : TZevraModel(TZevraData(std::move(dataDir))) {}
+    // The same through `data`, which may hold the files' bytes in memory.
+    explicit TZevraModel(TZevraData data);
 
     TZevraInputData& Input() { return FInput; }
     const TZevraInputData& Input() const { return FInput; }

@@ -33,13 +33,14 @@ protected:
     static std::string Shipped(const char* name) { return std::string(ZEVRA_TEST_DATA_DIR) + "/" + name + ".txt"; }
     std::string Copy(const char* name) const { return dir.File(std::string(name) + ".txt"); }
 
-    std::string Refusal() const {
-        try {
-            TZevraModel model(dir.Path().string());
-        } catch (const EZevraError& e) {
-            return e.what();
-        }
-        return "(no error)";
+    std::string Refusal() const { return test::ErrorOf([&] { TZevraModel model(dir.Path().string()); }); }
+    // The folder's files given in memory, but `file` as `damaged`: the same
+    // parse and checks as for the folder's files, the same messages.
+    std::string RefusalInMemory(std::string_view file = {}, const std::string& damaged = {}) const {
+        TReferenceBytes bytes;
+        for (std::size_t i = 0; i < kReferenceFileNames.size(); ++i)
+            bytes[i] = file == kReferenceFileNames[i] ? damaged : test::ReadBytes(Copy(kReferenceFileNames[i]));
+        return test::ErrorOf([&] { TZevraModel model(TZevraData(dir.Path().string(), std::move(bytes))); });
     }
 
     test::TempDir dir;
@@ -105,6 +106,7 @@ const TDamage kDamages[] = {
 
 TEST_F(ShippedCopy, DamagedReferenceFilesAreRefusedNamingTheFileTheKeyAndTheLine) {
     ASSERT_EQ(Refusal(), "(no error)");
+    ASSERT_EQ(RefusalInMemory(), "(no error)");
     for (const TDamage& d : kDamages) {
         const std::string original = test::ReadBytes(Copy(d.File));
         std::string damaged = original;
@@ -115,9 +117,11 @@ TEST_F(ShippedCopy, DamagedReferenceFilesAreRefusedNamingTheFileTheKeyAndTheLine
         else damaged.replace(at, from.size(), Utf8ToCp1250(d.To));
         test::WriteBytes(Copy(d.File), damaged);
         const std::string where = d.Line == 0 ? "" : ", řádek " + std::to_string(d.Line);
-        EXPECT_EQ(Refusal(), std::string("Chybná referenční data: ") + d.What + "!\r\n[" + Copy(d.File) + where + "]")
+        const std::string refusal = Refusal();
+        EXPECT_EQ(refusal, std::string("Chybná referenční data: ") + d.What + "!\r\n[" + Copy(d.File) + where + "]")
             << d.File << ": " << from << " -> " << d.To;
         test::WriteBytes(Copy(d.File), original);
+        EXPECT_EQ(RefusalInMemory(d.File, damaged), refusal) << d.File << ": " << from << " -> " << d.To;
     }
 }
 
