@@ -11,6 +11,7 @@
 #include "batch/core/u_pieces.h"
 
 #include "model/u_assessment.h"
+#include "model/u_decimal.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
 #include "model/u_paths.h"
@@ -90,11 +91,9 @@ void AppendNumber(std::string& out, double value) {
         out += "null";
         return;
     }
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    const std::string_view written(digits, static_cast<std::size_t>(result.ptr - digits));
+    const std::string written = ShortestDecimal(value);
     out += written;
-    if (written.find_first_of(".e") == std::string_view::npos) out += ".0";
+    if (written.find_first_of(".e") == std::string::npos) out += ".0";
 }
 
 void AppendKey(std::string& out, std::string_view key) {
@@ -281,8 +280,12 @@ private:
     std::vector<TColumnPlan> FColumns;
 };
 
-// Rows per piece of the document; the pieces are written on every core.
-constexpr std::size_t kJsonRowsPerPiece = 1024;
+// Rows per piece of the document; the pieces are written on every core. A
+// row takes about 1.3 KB (twice an HTML row: its texts are there as plain
+// text and as HTML), so a piece is half the HTML's rows, and a few pieces
+// waiting to be written stay well below the memory of the tables.
+constexpr std::size_t kJsonRowsPerPiece = 512;
+constexpr std::size_t kJsonBytesPerRow = 1536;
 
 void WriteJson(const TZevraBatch& batch, const std::function<void(std::string_view)>& sink,
                const TBatchProgress& progress) {
@@ -310,7 +313,7 @@ void WriteJson(const TZevraBatch& batch, const std::function<void(std::string_vi
         (rows + kJsonRowsPerPiece - 1) / kJsonRowsPerPiece,
         [&](std::size_t piece, std::string& out) {
             const std::size_t end = std::min(rows, (piece + 1) * kJsonRowsPerPiece);
-            out.reserve((end - piece * kJsonRowsPerPiece) * 1024);
+            out.reserve((end - piece * kJsonRowsPerPiece) * kJsonBytesPerRow);
             for (std::size_t row = piece * kJsonRowsPerPiece; row < end; ++row) {
                 out += row == 0 ? "\n" : ",\n";
                 writer.Append(out, row);
