@@ -152,7 +152,7 @@ private slots:
         const auto saves = Dialogs().RequestsOf(TType::SaveFile);
         QCOMPARE(saves.size(), size_t(3));
         QCOMPARE(saves[0].File.Title, QStringLiteral("Vyberte umístění pro výstupní soubor"));
-        QCOMPARE(saves[0].File.Filters.size(), size_t(2));
+        QCOMPARE(saves[0].File.Filters.size(), size_t(3));
         QCOMPARE(saves[0].File.Filters[0].Description, QStringLiteral("Soubory HTML"));
         QCOMPARE(saves[0].File.Filters[0].Patterns, QStringLiteral("*.html"));
         QCOMPARE(saves[0].File.Filters[1].Description, QStringLiteral("Sešit Excel"));

@@ -28,7 +28,7 @@ QString FormatOfBytes(const QByteArray& bytes) {
     return QStringLiteral("?");
 }
 
-enum TFilter { fHtml, fXlsx };
+enum TFilter { fHtml, fXlsx, fJson };
 
 }  // namespace
 
@@ -57,6 +57,9 @@ private slots:
             {fXlsx, "vysledky.html", 1, "vysledky.xlsx", "xlsx"},  // Yes: the filter
             {fXlsx, "vysledky.html", 0, "vysledky.html", "html"},  // No: the name
             {fHtml, "vysledky.xlsx", 1, "vysledky.html", "html"},
+            {fJson, "vysledky", -1, "vysledky.json", "json"},
+            {fXlsx, "vysledky.json", 0, "vysledky.json", "json"},
+            {fJson, "vysledky.html", 1, "vysledky.json", "json"},
         };
         Load(test::ExampleFile(QStringLiteral("obce.csv")));
         btRunModel()->click();
@@ -92,7 +95,7 @@ private slots:
         // The filters come from the registered formats, each once.
         QStringList patterns;
         for (const TFileFilter& filter : saves[0].File.Filters) patterns << filter.Patterns;
-        QVERIFY(patterns.contains(QStringLiteral("*.html")) && patterns.contains(QStringLiteral("*.xlsx")));
+        QCOMPARE(patterns, (QStringList{QStringLiteral("*.html"), QStringLiteral("*.xlsx"), QStringLiteral("*.json")}));
         QCOMPARE(QSet<QString>(patterns.begin(), patterns.end()).size(), patterns.size());
 
         // A name typed into the field without a format's extension is saved

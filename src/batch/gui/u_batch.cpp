@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/gui/u_batch.h"
+#include "batch/core/u_batchjson.h"
 #include "batch/core/u_batchmessages.h"
 
 #include "batch/gui/u_batch_progress.h"
@@ -57,6 +58,7 @@ TfrmBatchProcessing::TfrmBatchProcessing(TZevraModel& model, QWidget* parent)
       FWizardOutput(model.Output()) {
     FFormats.Register(HtmlOutputFormat());
     FFormats.Register(WorkbookOutputFormat());
+    FFormats.Register(JsonOutputFormat());
     setObjectName(QStringLiteral("frmBatchProcessing"));
     setWindowTitle(QStringLiteral("Hromadné zpracování"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

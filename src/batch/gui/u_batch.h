@@ -171,7 +171,7 @@ private:
     void dbgInputDataCurrentChanged();
 
     TZevraBatch FBatch;
-    // The formats the save offers: the HTML table and the workbook.
+    // The formats the save offers: the HTML table, the workbook and JSON.
     TOutputFormats FFormats;
     // The file the rows in the table came from: the input field may name
     // another file by the time the results are saved.
