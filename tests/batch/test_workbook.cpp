@@ -2,23 +2,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch workbook read back by LibreOffice Calc (headless, converted to
 // CSV) has the values of the HTML table: numbers as numbers, the band beside
-// the integrated indicator, and the summary sheet's counts; awkward names
-// read back alike from the workbook, the HTML table and the JSON. A save cut
-// short by a signal or a file size limit leaves no temporary file.
+// the integrated indicator, and the summary sheet's formulas, recalculated,
+// give the counts; printed (converted to PDF) it fills A4 pages across, one
+// page wide, its rows as tall as their texts. Awkward names read back alike
+// from the workbook, the HTML table and the JSON. A save cut short by a
+// signal or a file size limit leaves no temporary file and prints nothing.
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
 #include "batch/workbook/u_workbook.h"
 #include "cli_json.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
+#include "model/u_paths.h"
 #include "model/u_sensitivity.h"
 #include "model/u_text.h"
 #include "test_support.h"
+#include "test_workbook_xml.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -78,20 +84,36 @@ protected:
         Batch.ValidateInputRows();
         ASSERT_TRUE(Batch.InputValid());
         Batch.RunModelOnRows();
+        // Calc recalculates every formula on loading, so that the summary's
+        // counts come from its formulas, not from the results stored beside them.
+        std::filesystem::create_directories(Dir.File("profile/user"));
+        test::WriteBytes(Dir.File("profile/user/registrymodifications.xcu"),
+                         R"(<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" )"
+                         R"(xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="OOXMLRecalcMode" oor:op="fuse">)"
+                         R"(<value>0</value></prop></item>
+</oor:items>
+)");
+    }
+
+    // The workbook converted by Calc to `filter`; the file written.
+    std::string Convert(const std::string& workbook, const std::string& filter, const std::string& outDir) {
+        const std::string command = "soffice -env:UserInstallation=file://" + Dir.File("profile") +
+                                    " --headless --convert-to '" + filter + "' --outdir '" + outDir + "' '" +
+                                    workbook + "' >/dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        for (const auto& entry : std::filesystem::directory_iterator(outDir)) return entry.path().string();
+        ADD_FAILURE() << "nothing written: " << filter;
+        return {};
     }
 
     // Sheet `sheet` (1-based) of the workbook as Calc reads it.
     TCsv SheetAsCsv(const std::string& workbook, int sheet) {
-        const std::string outDir = Dir.File("csv" + std::to_string(sheet));
-        const std::string command =
-            "soffice -env:UserInstallation=file://" + Dir.File("profile") +
-            " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false," +
-            std::to_string(sheet) + "' --outdir '" + outDir + "' '" + workbook + "' >/dev/null 2>&1";
-        EXPECT_EQ(std::system(command.c_str()), 0);
-        for (const auto& entry : std::filesystem::directory_iterator(outDir))
-            return ParseCsv(test::ReadBytes(entry.path().string()));
-        ADD_FAILURE() << "no CSV written";
-        return {};
+        const std::string file =
+            Convert(workbook, "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false," + std::to_string(sheet),
+                    Dir.File("csv" + std::to_string(sheet)));
+        return file.empty() ? TCsv{} : ParseCsv(test::ReadBytes(file));
     }
 
     test::TempDir Dir;
@@ -144,17 +166,68 @@ TEST_F(WorkbookTest, CalcReadsTheValuesOfTheHtmlTable) {
         EXPECT_EQ(cells[6 + kIndicatorCount].Text, HtmlAsText(h[5 + kIndicatorCount]));
     }
 
+    // The counts by band and by region, recalculated from the formulas.
     const TCsv summary = SheetAsCsv(file, 2);
-    ASSERT_GE(summary.size(), 5u);
+    ASSERT_GE(summary.size(), 9u);
     EXPECT_EQ(summary[0][0].Text, "Pásmo");
-    int regionTotal = 0;
     for (int b = 0; b < kBandCount; ++b) {
         EXPECT_EQ(summary[1 + static_cast<std::size_t>(b)][0].Text, BandName(b));
         EXPECT_EQ(summary[1 + static_cast<std::size_t>(b)][1].Text, std::to_string(bands[BandName(b)]));
+        EXPECT_FALSE(summary[1 + static_cast<std::size_t>(b)][1].Quoted);
     }
     EXPECT_EQ(summary[5][0].Text, "Kraj");
-    for (std::size_t r = 6; r < summary.size(); ++r) regionTotal += std::stoi(summary[r][1].Text);
-    EXPECT_EQ(regionTotal, static_cast<int>(html.size()));
+    std::map<std::string, int> regions;
+    for (const auto& h : html) ++regions[h[2]];
+    std::size_t r = 6;
+    for (; r < summary.size() && !summary[r][0].Text.empty(); ++r)
+        EXPECT_EQ(summary[r][1].Text, std::to_string(regions[summary[r][0].Text])) << summary[r][0].Text;
+    EXPECT_EQ(r - 6, regions.size());
+    // Where the figures come from.
+    ASSERT_EQ(summary.size(), r + 3);
+    EXPECT_EQ(summary[r + 1][0].Text, "Referenční data");
+    EXPECT_EQ(summary[r + 1][1].Text,
+              std::filesystem::absolute(ZEVRA_TEST_DATA_DIR).lexically_normal().string());
+    EXPECT_EQ(summary[r + 2][0].Text, "Demonstrační data");
+    EXPECT_EQ(summary[r + 2][1].Text, IsDemonstrationData(ZEVRA_TEST_DATA_DIR) ? "ano (nejde o oficiální údaje)" : "ne");
+}
+
+// Printed, the results fill A4 pages across, one page wide, as many as their
+// wrapped texts need at that scale: rows not as tall as their texts would
+// take fewer pages, columns not fitted to the width more. The summary prints
+// upright.
+TEST_F(WorkbookTest, CalcReadsItAsA4PagesOnePageWide) {
+    const std::string file = Dir.File("vysledek.xlsx");
+    WriteWorkbookOutput(Batch, file);
+    const std::string pdf = test::ReadBytes(Convert(file, "pdf", Dir.File("pdf")));
+    int across = 0, upright = 0;
+    for (std::size_t at = pdf.find("/Type/Page"); at != std::string::npos; at = pdf.find("/Type/Page", at + 1)) {
+        if (pdf.compare(at, 11, "/Type/Pages") == 0) continue;
+        const std::size_t objectStart = pdf.rfind(" obj", at), box = pdf.find("/MediaBox[", objectStart);
+        ASSERT_NE(box, std::string::npos);
+        double x0, y0, width, height;
+        ASSERT_EQ(std::sscanf(pdf.c_str() + box + 10, "%lf %lf %lf %lf", &x0, &y0, &width, &height), 4);
+        const auto isA4 = [](double a, double b) { return std::abs(a - 841.89) < 1 && std::abs(b - 595.3) < 1; };
+        if (isA4(width, height)) ++across;
+        else if (isA4(height, width)) ++upright;
+        else ADD_FAILURE() << "not A4: " << width << " x " << height;
+    }
+    EXPECT_EQ(upright, 1);
+    const test::TSheetLayout layout = test::ReadSheetLayout(file);
+    // A column of width w is 7w + 5 pixels of 0.75 point; margins 0.4 and 0.6 in.
+    // The height the texts need at the least (a row without its height
+    // prints over the next), and the height the rows have.
+    double width = 0, needed = 0, declared = 0;
+    for (const double w : layout.ColumnWidths) width += (7 * w + 5) * 0.75;
+    for (std::size_t row = 0; row < layout.RowHeights.size(); ++row) {
+        int lines = 1;
+        for (const auto& [column, text] : layout.Texts[row])
+            lines = std::max(lines, test::FewestLines(text, layout.ColumnWidths[column]));
+        needed += 15 * lines;
+        declared += layout.RowHeights[row];
+    }
+    const double scale = std::min(1.0, (841.89 - 0.8 * 72) / width) / (595.3 - 1.2 * 72);
+    EXPECT_GE(across, std::lround(needed * scale)) << needed * scale;
+    EXPECT_LE(across, static_cast<int>(declared * scale) + 2) << declared * scale;
 }
 
 TEST_F(WorkbookTest, FailedSaveLeavesNoFileAndKeepsTheOldOne) {
@@ -168,7 +241,7 @@ TEST_F(WorkbookTest, FailedSaveLeavesNoFileAndKeepsTheOldOne) {
     WriteWorkbookOutput(Batch, existing);
     EXPECT_NE(test::ReadBytes(existing), "old");
     std::size_t files = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(Dir.Path())) ++files;
+    for (const auto& e : std::filesystem::directory_iterator(Dir.Path())) files += e.path().filename() != "profile";
     EXPECT_EQ(files, 1u) << "a temporary file was left behind";
 }
 
@@ -318,7 +391,10 @@ TEST_F(LargeWorkbook, ASignalDuringTheSaveLeavesNoTemporaryFile) {
 }
 
 TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
-    const pid_t child = SaveInChild([] {
+    const std::string errors = Dir.File("stderr.txt");
+    const pid_t child = SaveInChild([&] {
+        // The workbook library's own English text does not reach the user.
+        if (!std::freopen(errors.c_str(), "w", stderr)) ::_exit(4);
         // As in a fresh process: a file size limit ends it unless ignored.
         std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{64 << 10, 64 << 10};
@@ -329,6 +405,7 @@ TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
     EXPECT_EQ(WEXITSTATUS(status), 3);
     EXPECT_EQ(test::ReadBytes(Dir.File("zprava.txt")), "Soubor nelze zapsat!\r\n[" + Dir.File("vysledek.xlsx") + "]");
+    EXPECT_EQ(test::ReadBytes(errors), "");
     EXPECT_EQ(Entries(Temp), 0u);
     EXPECT_FALSE(std::filesystem::exists(Dir.File("vysledek.xlsx")));
 }

@@ -34,8 +34,10 @@ namespace {
 // column of numbers is at most this wide, its header wraps.
 constexpr double kMaxColumnWidth = 60;
 constexpr double kNumberColumnWidth = 10;
-// One line of the default font (Calibri 11) in points.
+// One line of the default font (Calibri 11) in points, and the tallest row
+// a sheet may have.
 constexpr double kLineHeight = 15;
+constexpr double kMaxRowHeight = 409;
 // Rows between two calls of the progress callback.
 constexpr std::size_t kProgressRows = 1024;
 
@@ -268,7 +270,7 @@ void WriteRows(TBook& book, const TMemTable& table, const TBatchProgress& progre
     int headerLines = 1;
     for (lxw_col_t col = 0; col < columnCount; ++col)
         headerLines = std::max(headerLines, WrappedLines(OneLine(columns[col].Header), widths[col]));
-    book.Check(worksheet_set_row(sheet, 0, kLineHeight * headerLines, nullptr));
+    book.Check(worksheet_set_row(sheet, 0, std::min(kMaxRowHeight, kLineHeight * headerLines), nullptr));
     for (lxw_col_t col = 0; col < columnCount; ++col)
         book.Check(worksheet_write_string(sheet, 0, col, OneLine(columns[col].Header).c_str(), header));
 
@@ -276,7 +278,7 @@ void WriteRows(TBook& book, const TMemTable& table, const TBatchProgress& progre
         const auto row = static_cast<lxw_row_t>(r + 1);
         const int lines = std::max(assessments[keys[r]].Lines, water[warnings[r]].Lines);
         // In constant-memory mode a row's height is set before its cells.
-        if (lines > 1) book.Check(worksheet_set_row(sheet, row, kLineHeight * lines, nullptr));
+        if (lines > 1) book.Check(worksheet_set_row(sheet, row, std::min(kMaxRowHeight, kLineHeight * lines), nullptr));
         for (lxw_col_t col = 0; col < columnCount; ++col) {
             const std::size_t field = columns[col].Field;
             switch (columns[col].Kind) {
