@@ -7,9 +7,9 @@
 #include "gui/u_application.h"
 #include "gui/u_gui_functions.h"
 #include "gui/u_logo.h"
+#include "gui/u_screen_fit.h"
 #include "ui/u_main.h"
 
-#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -61,23 +61,13 @@ int main(int argc, char** argv) {
         zevra::ShowApplicationError(zevra::ToQ(e.what()));
         return 1;
     }
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
+    zevra::FitToScreen(window.get(), window->size());
     window->SetBatchProcessing([](QWidget&, zevra::TZevraModel& model) {
         zevra::TfrmBatchProcessing::ShowBatchProcessing(model);
     });
     window->show();
     // The window manager adds the frame only once the window is mapped:
-    // centre again when its size is known.
-    QTimer::singleShot(0, window.get(), [w = window.get()] {
-        if (QScreen* screen = w->screen()) {
-            QRect frame = w->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            w->move(frame.topLeft());
-        }
-    });
+    // fit and centre again when its size is known.
+    QTimer::singleShot(0, window.get(), [w = window.get()] { zevra::FitToScreen(w, w->size()); });
     return app.exec();
 }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <utility>
 
 namespace zevra {
 
@@ -33,6 +34,31 @@ void InitNumberFormat() {
     UseLocaleThousandSeparator();
 }
 
+namespace {
+
+// Qt's own words that its Czech catalogue lacks: the type column of the
+// file dialog ("Folder"). Asked before the catalogue; anything else falls
+// through to it.
+class TMissingCzechWords : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation = nullptr,
+                      int n = -1) const override {
+        Q_UNUSED(disambiguation);
+        Q_UNUSED(n);
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0 && qstrcmp(context, "QFileIconProvider") != 0)
+            return QString();
+        static const std::pair<const char*, const char*> words[] = {
+            {"Folder", "Složka"}, {"File Folder", "Složka"}, {"Drive", "Jednotka"},
+            {"Shortcut", "Zástupce"}, {"Alias", "Zástupce"},   {"Unknown", "Neznámý"}};
+        for (const auto& [english, czech] : words)
+            if (qstrcmp(sourceText, english) == 0) return QString::fromUtf8(czech);
+        return QString();
+    }
+};
+
+}  // namespace
+
 bool InstallCzechTranslation() {
     static QTranslator* translator = nullptr;
     if (translator) return true;
@@ -40,6 +66,8 @@ bool InstallCzechTranslation() {
     if (!loaded->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
     translator = loaded.release();
     QCoreApplication::installTranslator(translator);
+    // Installed last, asked first.
+    QCoreApplication::installTranslator(new TMissingCzechWords);
     return true;
 }
 

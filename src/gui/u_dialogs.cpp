@@ -97,14 +97,37 @@ bool TQtDialogs::AskYesNo(const QString& caption, const QString& text, bool defa
     return box.exec() == QMessageBox::Yes;
 }
 
+namespace {
+
+// A message box centred on the available area of its screen once its size
+// is known (a message box sizes itself only as it is shown).
+class TScreenCentredBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+};
+
+}  // namespace
+
 void TQtDialogs::ShowMessage(TMessageKind kind, const QString& caption, const QString& text,
                              TMessagePlacement placement) {
+    if (placement == TMessagePlacement::ScreenCentre) {
+        TScreenCentredBox box(IconOf(kind), caption, text, QMessageBox::Ok, QApplication::activeWindow());
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
+        return;
+    }
     QMessageBox box(IconOf(kind), caption, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
-    // A window moved before it is shown keeps its place (the toolkit centres
-    // a dialog over its parent only when it was not moved).
-    if (placement == TMessagePlacement::CornerAtScreenCentre)
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) box.move(screen->availableGeometry().center());
     box.exec();
 }
 

@@ -22,9 +22,10 @@ class ECompositeException;
 enum class TMessageKind { Question, Information, Warning, Error };
 
 // Where a message box appears: centred on the active window (the toolkit's
-// habit), or with its top-left corner at the centre of the screen, as the
-// batch window has always placed its error boxes.
-enum class TMessagePlacement { OverWindow, CornerAtScreenCentre };
+// habit), or centred on the screen. CornerAtScreenCentre is the older name
+// of the second: the box once stood with its corner at the screen's centre
+// and is centred there now.
+enum class TMessagePlacement { OverWindow, ScreenCentre, CornerAtScreenCentre = ScreenCentre };
 
 // One file filter: its description as shown (with the pattern in brackets,
 // "Textové soubory (*.txt)") and the patterns it selects ("*.txt").

@@ -3,6 +3,7 @@
 #include "gui/u_gui_functions.h"
 
 #include "gui/u_dialogs.h"
+#include "gui/u_palette.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -113,6 +114,14 @@ void RememberFolder(TFileKind kind, const QString& chosenFile) {
     if (!chosenFile.isEmpty()) LastFolder(kind) = QFileInfo(chosenFile).absolutePath();
 }
 
+QString FileNameOf(const QString& name) {
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString result = name;
+    for (QChar& c : result)
+        if (c.unicode() < 32 || c.unicode() == 127 || forbidden.contains(c)) c = QLatin1Char('-');
+    return result;
+}
+
 QFont SansFont(int pointSize) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setStyleHint(QFont::SansSerif);
@@ -144,7 +153,9 @@ public:
 
 void SetGroupCaptionColor(QWidget* groupBox, const QColor& color) {
     QPalette palette = groupBox->palette();
-    palette.setColor(QPalette::WindowText, color);
+    // The caption keeps its hue, in a lightness that reads on the theme's
+    // window colour.
+    palette.setColor(QPalette::WindowText, ReadableOn(color, palette.color(QPalette::Window)));
     groupBox->setPalette(palette);
     for (QObject* child : groupBox->children())
         if (child->isWidgetType()) KeepNormalTextColor(static_cast<QWidget*>(child));

@@ -63,6 +63,12 @@ enum class TFileKind { InputData, Report, BatchInput, BatchOutput, Count };
 QString StartFolder(TFileKind kind);
 void RememberFolder(TFileKind kind, const QString& chosenFile);
 
+// A name proposed for a file: `name` with every character that cannot stand
+// in a file name on any desktop ("/", "\\", ":", "*", "?", quotes, "<", ">",
+// "|", control characters) replaced by "-", so that "Lhota/Nová" proposes
+// "Lhota-Nová" and not a folder.
+QString FileNameOf(const QString& name);
+
 // The platform's default sans-serif font in the given size.
 QFont SansFont(int pointSize);
 

@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <vector>
 
 namespace zevra {
 
@@ -33,17 +34,36 @@ const QColor TDecileChart::ZoneColor{255, 222, 222};
 TDecileChart::TDecileChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("chDecily"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAccessibleName(QStringLiteral("Graf decilů"));
 }
 
 void TDecileChart::SetData(const TDecileChartData& data) {
     FData = data;
+    // What the picture says, for a screen reader: the title, then each
+    // indicator's decile (and the similar municipality's).
+    QStringList lines{TitleText(QFontMetricsF(font()), 1e9).trimmed()};
+    for (std::size_t k = 0; k < kIndicatorCount; ++k) {
+        QString line = QStringLiteral("%1: decil %2").arg(QString::fromUtf8(kIndicatorLabels[k])).arg(FData.Decils[k]);
+        if (FData.Other) line += QStringLiteral(", %1: decil %2").arg(FData.OtherName).arg((*FData.Other)[k]);
+        lines << line;
+    }
+    setAccessibleDescription(lines.join(QStringLiteral("; ")));
     update();
+}
+
+QString TDecileChart::TitleText(const QFontMetricsF& metrics, double width) const {
+    // The score and the band always show whole; a long name gives way.
+    const QString result = QStringLiteral(" – Obyvatelstvo: %1, pásmo %2")
+                               .arg(QString::fromStdString(FormatN(FData.Obyvatelstvo, 1)),
+                                    QString::fromLatin1(BandName(BandOf(FData.Obyvatelstvo))));
+    const double room = std::max(0.0, width - metrics.horizontalAdvance(result));
+    return metrics.elidedText(FData.Obec, Qt::ElideRight, room) + result;
 }
 
 TDecileChart::TLayout TDecileChart::Layout(const QRectF& area) const {
     TLayout layout;
     const QFontMetricsF metrics(font());
-    layout.TitleHeight = metrics.height() * 1.6 + (FData.Other ? kLegendHeight : 0);
+    layout.TitleHeight = metrics.height() * 1.6 + kLegendHeight;
     const double left = area.left() + kMargin + area.width() * kLabelShare;
     const double top = area.top() + kMargin + layout.TitleHeight;
     const double right = area.right() - kMargin - metrics.horizontalAdvance(QStringLiteral("10")) / 2;
@@ -88,22 +108,27 @@ void TDecileChart::Paint(QPainter& painter, const QRectF& area) const {
     bold.setBold(true);
     painter.setFont(bold);
     painter.setPen(text);
-    const QString title = QStringLiteral("%1 – Obyvatelstvo: %2, pásmo %3")
-                              .arg(FData.Obec, QString::fromStdString(FormatN(FData.Obyvatelstvo, 1)),
-                                   QString::fromLatin1(BandName(BandOf(FData.Obyvatelstvo))));
-    painter.drawText(QRectF(area.left() + kMargin, area.top() + kMargin, area.width() - 2 * kMargin, metrics.height() * 1.4),
-                     Qt::AlignLeft | Qt::AlignVCenter, title);
+    const double titleWidth = area.width() - 2 * kMargin;
+    painter.drawText(QRectF(area.left() + kMargin, area.top() + kMargin, titleWidth, metrics.height() * 1.4),
+                     Qt::AlignLeft | Qt::AlignVCenter, TitleText(QFontMetricsF(bold), titleWidth));
     painter.setFont(font());
 
-    if (FData.Other) {
-        const double y = area.top() + kMargin + metrics.height() * 1.5;
-        double x = area.left() + kMargin;
-        for (const auto& [color, name] : {std::pair{OwnColor, FData.Obec}, std::pair{OtherColor, FData.OtherName}}) {
-            painter.fillRect(QRectF(x, y + 4, 12, 12), color);
-            x += 16;
-            painter.drawText(QPointF(x, y + 4 + metrics.ascent() - 1), name);
-            x += metrics.horizontalAdvance(name) + 20;
-        }
+    // The legend: the shaded zone always, the two municipalities when a
+    // similar one is drawn beside ours.
+    std::vector<std::pair<QColor, QString>> legend;
+    if (FData.Other) legend = {{OwnColor, FData.Obec}, {OtherColor, FData.OtherName}};
+    legend.emplace_back(ZoneColor, QStringLiteral("decily 9 a 10: znevýhodnění"));
+    const double y = area.top() + kMargin + metrics.height() * 1.5;
+    double x = area.left() + kMargin;
+    for (const auto& [color, name] : legend) {
+        painter.fillRect(QRectF(x, y + 4, 12, 12), color);
+        painter.setPen(QColor(160, 160, 160));
+        painter.drawRect(QRectF(x, y + 4, 12, 12));
+        painter.setPen(text);
+        x += 16;
+        const QString shown = metrics.elidedText(name, Qt::ElideRight, std::max(40.0, area.right() - kMargin - x));
+        painter.drawText(QPointF(x, y + 4 + metrics.ascent() - 1), shown);
+        x += metrics.horizontalAdvance(shown) + 20;
     }
 
     // The disadvantage zone: deciles 9 and 10, from 8 to 10 on the axis.

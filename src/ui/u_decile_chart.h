@@ -17,6 +17,7 @@
 #include <array>
 #include <optional>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace zevra {
@@ -42,6 +43,9 @@ public:
     void Paint(QPainter& painter, const QRectF& area) const;
     // The chart as an image of the given size, on white.
     QImage Render(QSize size) const;
+    // The title as drawn into `width`: the name, shortened when it must be,
+    // then the score and the band, always whole.
+    QString TitleText(const QFontMetricsF& metrics, double width) const;
 
     // Where the bars go in `area`: ours and, with another municipality, its.
     struct TBars {
@@ -55,7 +59,7 @@ public:
     static const QColor ZoneColor;
 
     QSize sizeHint() const override { return {640, 360}; }
-    QSize minimumSizeHint() const override { return {420, 260}; }
+    QSize minimumSizeHint() const override { return {360, 240}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

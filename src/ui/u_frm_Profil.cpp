@@ -4,6 +4,7 @@
 
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
+#include "gui/u_screen_fit.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_savefile.h"
@@ -19,7 +20,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QSplitter>
+#include <QScrollArea>
 #include <QSvgGenerator>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -38,6 +39,21 @@ QTableWidgetItem* Cell(const QString& text, bool number = false) {
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     if (number) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return item;
+}
+
+// The similarity as the report and the list show it.
+QString SimilarityText(double value) { return Fixed(value, 1); }
+
+// The text columns before `firstFigure` share what the window leaves (and
+// shorten their texts when it is narrow); the figures from `firstFigure` on
+// are always whole.
+void FitColumns(QTableWidget* table, int firstFigure) {
+    QHeaderView* header = table->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    for (int column = 0; column < firstFigure; ++column) header->setSectionResizeMode(column, QHeaderView::Stretch);
+    header->setMinimumSectionSize(24);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 QTableWidget* MakeTable(const QStringList& headers, const char* name, QWidget* parent) {
@@ -74,14 +90,22 @@ TfrmProfil::TfrmProfil(const TZevraModel& model, QWidget* parent) : QDialog(pare
     for (std::size_t k = 0; k < kIndicatorCount; ++k)
         if (FSensitivity.OneAtATime[k].MovesBand)
             moving += (moving.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromUtf8(kIndicatorLabels[k]);
+    const int spread = static_cast<int>(FSensitivity.Settings.Spread * 100 + 0.5);
     QString robustness = ToQ(SensitivitySentence(FSensitivity)) +
                          QStringLiteral("\nV %1 náhodných variantách vah (každá váha ±%2 %) leží Obyvatelstvo mezi %3 "
                                         "a %4 (5. a 95. percentil).")
                              .arg(FSensitivity.Settings.Draws)
-                             .arg(static_cast<int>(FSensitivity.Settings.Spread * 100 + 0.5))
+                             .arg(spread)
                              .arg(Fixed(FSensitivity.Percentile5, 1), Fixed(FSensitivity.Percentile95, 1));
-    robustness += moving.isEmpty() ? QStringLiteral("\nŽádná samotná změna jedné váhy na 50 % nebo 150 % pásmo nezmění.")
-                                   : QStringLiteral("\nPásmo změní už samotná změna váhy (50 % nebo 150 %): ") + moving + '.';
+    // The share of variants speaks of small changes of all weights at once;
+    // a large change of a single weight is another question, and is named
+    // as such, so that the two lines do not seem to contradict each other.
+    robustness += moving.isEmpty()
+                      ? QStringLiteral("\nPásmo nezmění ani velká změna jediné váhy (na 50 % nebo 150 %).")
+                      : QStringLiteral("\nTo platí pro změny vah do ±%1 %; velká změna jediné váhy (na 50 % nebo 150 %) "
+                                       "pásmo změní: ")
+                                .arg(spread) +
+                            moving + QLatin1Char('.');
     lblCitlivost = new QLabel(robustness, this);
     lblCitlivost->setObjectName(QStringLiteral("lblCitlivost"));
     lblCitlivost->setWordWrap(true);
@@ -97,35 +121,38 @@ TfrmProfil::TfrmProfil(const TZevraModel& model, QWidget* parent) : QDialog(pare
         dbgPodobneObce->setItem(i, 1, Cell(ToQ(m.Okres)));
         dbgPodobneObce->setItem(i, 2, Cell(ToQ(m.KrajNazev)));
         dbgPodobneObce->setItem(i, 3, Cell(QString::number(m.ObyvateleCelkem), true));
-        dbgPodobneObce->setItem(i, 4, Cell(Fixed(similar.Ranks(i), 1), true));
+        dbgPodobneObce->setItem(i, 4, Cell(SimilarityText(similar.Ranks(i)), true));
     }
-    dbgPodobneObce->resizeColumnsToContents();
-    dbgPodobneObce->horizontalHeader()->setStretchLastSection(true);
+    FitColumns(dbgPodobneObce, 3);
 
     dbgPodily = MakeTable({QStringLiteral("Indikátor"), QStringLiteral("Obec"), QStringLiteral("Podobná"),
                            QStringLiteral("Podíl")},
                           "dbgPodily", this);
     dbgPodily->setSelectionMode(QAbstractItemView::NoSelection);
-    dbgPodily->horizontalHeader()->setStretchLastSection(true);
+    FitColumns(dbgPodily, 1);
 
-    btSavePng = new QPushButton(QStringLiteral("Uložit obrázek PNG..."), this);
+    btSavePng = new QPushButton(QStringLiteral("Uložit obrázek P&NG..."), this);
     btSavePng->setObjectName(QStringLiteral("btSavePng"));
-    btSaveSvg = new QPushButton(QStringLiteral("Uložit obrázek SVG..."), this);
+    btSaveSvg = new QPushButton(QStringLiteral("Uložit obrázek S&VG..."), this);
     btSaveSvg->setObjectName(QStringLiteral("btSaveSvg"));
-    btCopyImage = new QPushButton(QStringLiteral("Zkopírovat graf do schránky"), this);
+    btCopyImage = new QPushButton(QStringLiteral("Zkopírovat &graf do schránky"), this);
     btCopyImage->setObjectName(QStringLiteral("btCopyImage"));
-    btClose = new QPushButton(QStringLiteral("Zavřít"), this);
+    btClose = new QPushButton(QStringLiteral("&Zavřít"), this);
     btClose->setObjectName(QStringLiteral("btClose"));
 
     auto* lower = new QHBoxLayout;
     auto* listColumn = new QVBoxLayout;
-    auto* listLabel = new QLabel(QStringLiteral("Podobné obce (nižší podobnost = podobnější); vyberte obec pro srovnání:"), this);
+    auto* listLabel = new QLabel(QStringLiteral("&Podobné obce (nižší podobnost = podobnější); vyberte obec pro srovnání:"), this);
     listLabel->setWordWrap(true);
+    listLabel->setBuddy(dbgPodobneObce);
+    dbgPodobneObce->setAccessibleName(QStringLiteral("Podobné obce"));
     listColumn->addWidget(listLabel);
     listColumn->addWidget(dbgPodobneObce);
     auto* sharesColumn = new QVBoxLayout;
-    auto* sharesLabel = new QLabel(QStringLiteral("Co obce odlišuje (váha × rozdíl decilů² / 100):"), this);
+    auto* sharesLabel = new QLabel(QStringLiteral("&Co obce odlišuje (váha × rozdíl decilů² / 100):"), this);
     sharesLabel->setWordWrap(true);
+    sharesLabel->setBuddy(dbgPodily);
+    dbgPodily->setAccessibleName(QStringLiteral("Co obce odlišuje"));
     sharesColumn->addWidget(sharesLabel);
     sharesColumn->addWidget(dbgPodily);
     lower->addLayout(listColumn, 1);
@@ -138,12 +165,24 @@ TfrmProfil::TfrmProfil(const TZevraModel& model, QWidget* parent) : QDialog(pare
     buttons->addStretch();
     buttons->addWidget(btClose);
 
+    // The chart, the text and the tables grow with the window; on a small
+    // screen they scroll, and the buttons stay in sight below them.
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("pnProfil"));
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(chDecily, 3);
+    contentLayout->addWidget(lblCitlivost);
+    contentLayout->addLayout(lower, 2);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("sbProfil"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chDecily, 3);
-    layout->addWidget(lblCitlivost);
-    layout->addLayout(lower, 2);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
-    resize(1040, 780);
+    FitToScreen(this, DefaultSize, parent);
 
     connect(dbgPodobneObce, &QTableWidget::itemSelectionChanged, this, [this] {
         const auto rows = dbgPodobneObce->selectionModel()->selectedRows();
@@ -190,8 +229,7 @@ void TfrmProfil::SelectSimilar(int index) {
     dbgPodily->setItem(last, 0, Cell(QStringLiteral("Celkem (podobnost)")));
     dbgPodily->setItem(last, 1, Cell(QString()));
     dbgPodily->setItem(last, 2, Cell(QString()));
-    dbgPodily->setItem(last, 3, Cell(Fixed(total, 2), true));
-    dbgPodily->resizeColumnsToContents();
+    dbgPodily->setItem(last, 3, Cell(SimilarityText(total), true));
 }
 
 QImage TfrmProfil::ChartImage() const { return chDecily->Render(kPictureSize); }

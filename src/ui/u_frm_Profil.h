@@ -26,6 +26,9 @@ public:
     // The model must have a current Output; it is only read.
     explicit TfrmProfil(const TZevraModel& model, QWidget* parent = nullptr);
 
+    // The size it opens in when the screen has room for it.
+    static constexpr QSize DefaultSize{1040, 780};
+
     // Creates the window, shows it modally and destroys it.
     static void ShowProfile(const TZevraModel& model, QWidget* parent);
 

@@ -4,6 +4,8 @@
 
 #include "ui/VUNORadioGroup.h"
 #include "gui/u_gui_functions.h"
+#include "gui/u_palette.h"
+#include "gui/u_screen_fit.h"
 #include "model/u_object.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -43,9 +46,7 @@ TfrmVyber::TfrmVyber(QWidget* parent) : QDialog(parent) {
     mmOtazka->setObjectName(QStringLiteral("mmOtazka"));
     mmOtazka->setReadOnly(true);
     mmOtazka->setFocusPolicy(Qt::NoFocus);
-    QPalette questionPalette = QApplication::palette();
-    questionPalette.setColor(QPalette::Base, QuestionBackground);
-    mmOtazka->setPalette(questionPalette);
+    SetMeaningColor(mmOtazka, QuestionBackground);
     auto* questionLayout = new QVBoxLayout(gbOtazka);
     questionLayout->setContentsMargins(6, 4, 6, 6);
     questionLayout->addWidget(mmOtazka);
@@ -60,9 +61,7 @@ TfrmVyber::TfrmVyber(QWidget* parent) : QDialog(parent) {
     pn_B = new QWidget(this);
     pn_B->setObjectName(QStringLiteral("pn_B"));
     pn_B->setAutoFillBackground(true);
-    QPalette bandPalette = pn_B->palette();
-    bandPalette.setColor(QPalette::Window, QColor(192, 192, 192));
-    pn_B->setPalette(bandPalette);
+    pn_B->setBackgroundRole(QPalette::Button);
     pn_B->setFixedHeight(ButtonBandHeight);
     btOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("&Vyber"), pn_B);
     btOk->setObjectName(QStringLiteral("btOk"));
@@ -83,14 +82,21 @@ TfrmVyber::TfrmVyber(QWidget* parent) : QDialog(parent) {
     connect(btOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // A long list scrolls when the screen is lower than the dialog.
+    auto* list = new QScrollArea(this);
+    list->setObjectName(QStringLiteral("sbVyber"));
+    list->setFrameShape(QFrame::NoFrame);
+    list->setWidgetResizable(true);
+    list->setWidget(rgVyber);
+    list->setMinimumSize(0, ListExtraHeight);  // not the scroll bars' own minimum
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(gbOtazka);
-    layout->addWidget(rgVyber);
+    layout->addWidget(list, 1);
     layout->addWidget(pn_B);
     gbOtazka->setVisible(false);
-    rgVyber->setFixedHeight(ListExtraHeight);
+    rgVyber->setMinimumHeight(ListExtraHeight);
     FitToContent();
 }
 
@@ -98,7 +104,7 @@ void TfrmVyber::Prepare(const QString& caption, const QString& question, const Q
                         int initialIndex) {
     rgVyber->setTitle(caption);
     rgVyber->AppendItems(lines);
-    rgVyber->setFixedHeight(LineHeight * static_cast<int>(rgVyber->Items().size()) + ListExtraHeight);
+    rgVyber->setMinimumHeight(LineHeight * static_cast<int>(rgVyber->Items().size()) + ListExtraHeight);
     rgVyber->SetItemIndex(initialIndex);
 
     const QFontMetrics metrics(font());
@@ -118,9 +124,12 @@ void TfrmVyber::Prepare(const QString& caption, const QString& question, const Q
 }
 
 void TfrmVyber::FitToContent() {
-    int height = rgVyber->height() + ButtonBandHeight;
-    if (!gbOtazka->isHidden()) height += gbOtazka->height();
-    setFixedSize(FClientWidth, height);
+    // The designed size is the default; the dialog may be resized and never
+    // opens larger than its screen's free area.
+    int height = rgVyber->minimumHeight() + ButtonBandHeight;
+    if (!gbOtazka->isHidden()) height += QuestionHeight;
+    layout()->activate();
+    FitToScreen(this, QSize(FClientWidth, height), QApplication::activeWindow());
 }
 
 int TfrmVyber::Choice() const { return result() == QDialog::Accepted ? rgVyber->ItemIndex() : -1; }
@@ -138,11 +147,20 @@ void TfrmVyber::UpdateOkButton() { btOk->setEnabled(rgVyber->ItemIndex() >= 0); 
 void TfrmVyber::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     UpdateOkButton();
+    // The keyboard starts on the line chosen in advance (the first when
+    // none is), with its focus frame shown.
+    if (rgVyber->ButtonCount() > 0) rgVyber->Button(std::max(0, rgVyber->ItemIndex()))->setFocus(Qt::TabFocusReason);
 }
 
 void TfrmVyber::keyPressEvent(QKeyEvent* event) {
-    // Neither Enter nor Esc closes the dialog by itself.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Enter chooses the checked line (when there is one), Esc cancels.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (btOk->isEnabled()) accept();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        reject();
         event->accept();
         return;
     }

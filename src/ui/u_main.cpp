@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -30,6 +31,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -42,7 +44,6 @@ namespace {
 
 constexpr int TopBandHeight = 41;
 constexpr int BottomBandHeight = 34;
-const QColor BottomBandColor(200, 200, 200);
 
 const char* const PageCaptions[TfrmMain::PageCount] = {"Úvod", "Vstupní data 1", "Vstupní data 2",
                                                        "Vstupní data 3", "Kontrola vstupu", "Výsledek"};
@@ -61,9 +62,10 @@ std::string PathOf(const QString& fileName) { return QFile::encodeName(fileName)
 TfrmMain::TfrmMain(const std::string& dataDir, QWidget* parent)
     : QWidget(parent), FModel(std::make_unique<TZevraModel>(dataDir)) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(ClientWidth, ClientHeight);
+    // An ordinary resizable window: the design size is its default, and a
+    // smaller screen may shrink it (the field pages scroll then).
+    setWindowFlags(Qt::Window);
+    resize(ClientWidth, ClientHeight);
     setFont(SansFont(8));
     setWindowIcon(ZevraIcon());
     BuildFrame();
@@ -80,26 +82,25 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::BuildFrame() {
     auto* topBand = new QWidget(this);
     topBand->setObjectName(QStringLiteral("pnTop"));
-    topBand->setGeometry(0, 0, ClientWidth, TopBandHeight);
-    FillBackground(topBand, ColorMaroon);
+    topBand->setFixedHeight(TopBandHeight);
+    FillMeaningBackground(topBand, ColorMaroon);
     lblPageTitle = new QLabel(topBand);
     lblPageTitle->setObjectName(QStringLiteral("lblPageTitle"));
-    QFont titleFont = SansFont(12);
-    lblPageTitle->setFont(titleFont);
-    QPalette titlePalette = lblPageTitle->palette();
-    titlePalette.setColor(QPalette::WindowText, Qt::white);
-    lblPageTitle->setPalette(titlePalette);
-    lblPageTitle->setGeometry(10, 0, 420, TopBandHeight);
+    lblPageTitle->setFont(SansFont(12));
     lblPageTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     imgMOXAN = new QLabel(topBand);
     imgMOXAN->setObjectName(QStringLiteral("imgMOXAN"));
-    imgMOXAN->setGeometry(ClientWidth - 93 - 6, (TopBandHeight - 31) / 2, 93, 31);
+    imgMOXAN->setFixedSize(93, 31);
+    imgMOXAN->setAccessibleName(QStringLiteral("MOXAN"));
     const qreal ratio = screen() ? screen()->devicePixelRatio() : qApp->devicePixelRatio();
     imgMOXAN->setPixmap(MoxanLogo(93, 31, ratio));
+    auto* topLayout = new QHBoxLayout(topBand);
+    topLayout->setContentsMargins(10, 0, 6, 0);
+    topLayout->addWidget(lblPageTitle, 1);
+    topLayout->addWidget(imgMOXAN, 0, Qt::AlignVCenter);
 
     pcPages = new QTabWidget(this);
     pcPages->setObjectName(QStringLiteral("pcPages"));
-    pcPages->setGeometry(6, 48, 630, 353);
     pcPages->setFont(SansFont(10));
     const std::pair<TPage, QWidget*> pages[] = {
         {tsWelcome, BuildWelcomePage()},         {tsInputData1, BuildInputPage1()},
@@ -109,19 +110,32 @@ void TfrmMain::BuildFrame() {
                                               "tsInputData3", "tsInputValidation", "tsOutput"};
     for (const auto& [page, widget] : pages) {
         widget->setObjectName(QString::fromLatin1(pageNames[page]));
-        pcPages->addTab(widget, QString::fromUtf8(PageCaptions[page]));
+        // The pages of fields scroll when the window is smaller than they
+        // are (a low screen, scaling 2); the validation and result pages
+        // scroll their own text.
+        QWidget* shown = widget;
+        if (page != tsInputValidation && page != tsOutput) {
+            auto* scroll = new QScrollArea;
+            scroll->setObjectName(QString::fromLatin1(pageNames[page]) + QStringLiteral("Posuv"));
+            scroll->setFrameShape(QFrame::NoFrame);
+            scroll->setWidgetResizable(true);
+            scroll->setWidget(widget);
+            shown = scroll;
+        }
+        pcPages->addTab(shown, QString::fromUtf8(PageCaptions[page]));
     }
 
     auto* bottomBand = new QWidget(this);
     bottomBand->setObjectName(QStringLiteral("pnBottom"));
-    bottomBand->setGeometry(0, ClientHeight - BottomBandHeight, ClientWidth, BottomBandHeight);
-    FillBackground(bottomBand, BottomBandColor);
+    bottomBand->setFixedHeight(BottomBandHeight);
+    bottomBand->setBackgroundRole(QPalette::Button);
+    bottomBand->setAutoFillBackground(true);
     bottomBand->setFont(SansFont(10));
-    btStartAgain = MakeButton(QStringLiteral("Začít znovu"), "btStartAgain", bottomBand);
-    btChangeInput = MakeButton(QStringLiteral("Upravit vstupy"), "btChangeInput", bottomBand);
-    btBack = MakeButton(QStringLiteral("<< Zpět"), "btBack", bottomBand);
-    btNext = MakeButton(QStringLiteral("Další >>"), "btNext", bottomBand);
-    btFinish = MakeButton(QStringLiteral("Konec"), "btFinish", bottomBand);
+    btStartAgain = MakeButton(QStringLiteral("Začít &znovu"), "btStartAgain", bottomBand);
+    btChangeInput = MakeButton(QStringLiteral("&Upravit vstupy"), "btChangeInput", bottomBand);
+    btBack = MakeButton(QStringLiteral("<< &Zpět"), "btBack", bottomBand);
+    btNext = MakeButton(QStringLiteral("&Další >>"), "btNext", bottomBand);
+    btFinish = MakeButton(QStringLiteral("&Konec"), "btFinish", bottomBand);
     auto* bandLayout = new QHBoxLayout(bottomBand);
     bandLayout->setContentsMargins(6, 4, 6, 4);
     bandLayout->setSpacing(6);
@@ -136,6 +150,16 @@ void TfrmMain::BuildFrame() {
     bandLayout->addWidget(btNext);
     bandLayout->addSpacing(12);
     bandLayout->addWidget(btFinish);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(topBand);
+    auto* middle = new QVBoxLayout;
+    middle->setContentsMargins(6, 7, 6, 7);
+    middle->addWidget(pcPages);
+    layout->addLayout(middle, 1);
+    layout->addWidget(bottomBand);
 }
 
 QWidget* TfrmMain::BuildWelcomePage() {
@@ -143,7 +167,7 @@ QWidget* TfrmMain::BuildWelcomePage() {
     auto* panel = new QFrame(page);
     panel->setObjectName(QStringLiteral("pnWelcome"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    FillBackground(panel, ColorLightYellowPanel);
+    FillMeaningBackground(panel, ColorLightYellowPanel);
     auto* welcome = new QLabel(QStringLiteral("Vítejte v hodnotícím modelu ZEVRA."), panel);
     welcome->setObjectName(QStringLiteral("lblWelcome"));
     QFont welcomeFont = SansFont(14);
@@ -368,8 +392,17 @@ void TfrmMain::UpdateButtons() {
     btChangeInput->setEnabled(IsTabVisible(tsOutput));
 }
 
-void TfrmMain::btFinishClick() {
-    if (AskYesNo(QStringLiteral("Opravdu si přejete ukončit aplikaci?"))) close();
+// "Konec" and the title bar's close button end the program the same way,
+// after the same question (closeEvent asks it).
+void TfrmMain::btFinishClick() { close(); }
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    bool quit = false;
+    RunGuarded([&quit] { quit = AskYesNo(QStringLiteral("Opravdu si přejete ukončit aplikaci?")); });
+    if (quit)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TfrmMain::btStartAgainClick() {
@@ -425,10 +458,11 @@ void TfrmMain::ClearReport() {
 
 void TfrmMain::btSaveOutputClick() {
     TFileDialogOptions options;
-    options.Filters = {{QStringLiteral("Rich Text files (*.rtf)"), QStringLiteral("*.rtf")}};
+    options.Filters = {{QStringLiteral("Dokumenty RTF (*.rtf)"), QStringLiteral("*.rtf")},
+                       {QStringLiteral("Všechny soubory (*)"), QStringLiteral("*")}};
     options.DefaultSuffix = QStringLiteral("rtf");
     options.InitialDir = StartFolder(TFileKind::Report);
-    options.ProposedName = edNazevObce->text() + QStringLiteral(".rtf");
+    options.ProposedName = FileNameOf(edNazevObce->text()) + QStringLiteral(".rtf");
     const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;
     RememberFolder(TFileKind::Report, *fileName);

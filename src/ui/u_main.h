@@ -68,6 +68,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Navigation and the actions of the buttons.
@@ -158,6 +159,8 @@ private:
     std::vector<QWidget*> LockableControls() const;
     std::vector<TNumberEdit*> NumberFields() const;
     void SetValidationColor(const QColor& color);
+    // "CHYBA: " lines of the number fields whose text is not their value.
+    std::vector<std::string> FieldErrors() const;
 
     std::unique_ptr<TZevraModel> FModel;
     std::vector<std::string> FErrors;

@@ -32,20 +32,15 @@ namespace zevra {
 namespace {
 
 constexpr int NumberFieldWidth = 100;
-const QColor ValidationErrorColor(255, 224, 224);
-const QColor ValidationWarningColor(255, 255, 224);
-const QColor ValidationOkColor(224, 255, 224);
 
 std::string PathOf(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
 
 // The light yellow note at the top of every input page.
 QFrame* MakeInputNote(QWidget* page) {
     auto* panel = new QFrame(page);
+    panel->setObjectName(QStringLiteral("pnInputNote"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, ColorLightYellowPanel);
-    panel->setPalette(palette);
+    FillMeaningBackground(panel, ColorLightYellowPanel);
     auto* text = new QLabel(QStringLiteral("Zadejte prosím informace o Vaši obci (městysu, městu). Není-li uvedeno "
                                            "jinak, zadejte aktuální nebo nejnovější dostupné hodnoty."),
                             panel);
@@ -63,11 +58,38 @@ TNumberEdit* MakeNumberField(const char* name, QWidget* parent) {
     return field;
 }
 
-// A label right-aligned to its field in column 0, the field in column 1.
+// The name of a field as its label gives it, without the colon and the
+// note mark: what a screen reader says and what an error line names.
+QString FieldName(const QString& labelText) {
+    QString name = labelText.trimmed();
+    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char('*'))) name.chop(1);
+    return name;
+}
+
+// The error of a number field, beside it from the moment its text is not a
+// value of the field until it is corrected.
+QLabel* MakeFieldError(TNumberEdit* field) {
+    auto* label = new QLabel;
+    label->setObjectName(field->objectName() + QStringLiteral("Chyba"));
+    label->setWordWrap(true);
+    label->setContentsMargins(4, 1, 4, 1);
+    FillMeaningBackground(label, ColorErrorBackground);
+    label->hide();
+    QObject::connect(field, &TNumberEdit::InputErrorChanged, label, [label](const QString& error) {
+        label->setText(error);
+        label->setVisible(!error.isEmpty());
+    });
+    return label;
+}
+
+// A label right-aligned to its field in column 0, the field in column 1; a
+// number field's error in column 2.
 void AddRow(QGridLayout* grid, const QString& labelText, QWidget* field, QWidget* extra = nullptr) {
     const int row = grid->rowCount();
     auto* label = new QLabel(labelText);
     label->setBuddy(field);
+    field->setAccessibleName(FieldName(labelText));
+    if (auto* number = qobject_cast<TNumberEdit*>(field)) grid->addWidget(MakeFieldError(number), row, 2);
     grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
     if (extra) {
         auto* box = new QHBoxLayout;
@@ -256,7 +278,9 @@ void TfrmMain::SetupInputPage2() {
                   {edKatastrCelkem, ",0.000", 3, limits::kMaxCadastre},
                   {edKrajskeMestoMin, ",0", 0, limits::kMaxTravelMinutes},
                   {edOkresniMestoKm, ",0", 0, limits::kMaxDistrictKm},
-                  {edSilnice1TridyKm, ",0.0", 1, limits::kRoadFieldMaxKm}};
+                  // Three decimals: every whole metre of the input shows, and
+                  // a loaded distance is saved as it came.
+                  {edSilnice1TridyKm, ",0.0", 3, limits::kRoadFieldMaxKm}};
     for (const auto& setup : setups) {
         setup.Field->SetDisplayFormat(QString::fromLatin1(setup.Format));
         setup.Field->SetDecimals(setup.Decimals);
@@ -395,20 +419,33 @@ void TfrmMain::btKodLookupClick() {
     }
 }
 
-void TfrmMain::SetValidationColor(const QColor& color) { SetBaseColor(mmInputValidation, color); }
+void TfrmMain::SetValidationColor(const QColor& color) { SetMeaningColor(mmInputValidation, color); }
+
+std::vector<std::string> TfrmMain::FieldErrors() const {
+    std::vector<std::string> errors;
+    for (const TNumberEdit* field : NumberFields())
+        if (field->HasInputError())
+            errors.push_back(FromQ(QStringLiteral("CHYBA: ") + field->accessibleName() + QStringLiteral(" - ") +
+                                   field->InputError()));
+    return errors;
+}
 
 void TfrmMain::ShowValidation() {
     ControlsToInput();
     mmInputValidation->clear();
-    SetValidationColor(WindowColor());
+    SetBaseColor(mmInputValidation, WindowColor());
     FModel->Validate(&FErrors, &FWarnings);
+    // A number a field cannot keep is not in the input at all: it is an
+    // error of its own, first, and blocks the evaluation.
+    const std::vector<std::string> fieldErrors = FieldErrors();
+    FErrors.insert(FErrors.begin(), fieldErrors.begin(), fieldErrors.end());
     QStringList lines;
     if (!FErrors.empty()) {
-        SetValidationColor(ValidationErrorColor);
+        SetValidationColor(ColorErrorBackground);
     } else if (!FWarnings.empty()) {
-        SetValidationColor(ValidationWarningColor);
+        SetValidationColor(ColorWarningBackground);
     } else {
-        SetValidationColor(ValidationOkColor);
+        SetValidationColor(ColorOkBackground);
         lines << QStringLiteral("Vstupní data prošla kontrolou bez chyb nebo varování.");
     }
     if (!FErrors.empty()) {
@@ -431,7 +468,7 @@ namespace {
 
 std::vector<TFileFilter> InputFileFilters() {
     return {{QStringLiteral("Textové soubory (*.txt)"), QStringLiteral("*.txt")},
-            {QStringLiteral("Všechny soubory (*.*)"), QStringLiteral("*.*")}};
+            {QStringLiteral("Všechny soubory (*)"), QStringLiteral("*")}};
 }
 
 }  // namespace
@@ -453,11 +490,20 @@ void TfrmMain::btLoadInputDataClick() {
 }
 
 void TfrmMain::btSaveInputDataClick() {
+    // The record holds only what the fields could keep: a number in error
+    // would be saved as another one.
+    const std::vector<std::string> fieldErrors = FieldErrors();
+    if (!fieldErrors.empty()) {
+        QString text = QStringLiteral("Vstupní data nelze uložit, dokud nejsou opravena tato pole:");
+        for (const std::string& line : fieldErrors) text += QLatin1Char('\n') + ToQ(line);
+        ShowWarning(text);
+        return;
+    }
     TFileDialogOptions options;
     options.Filters = InputFileFilters();
     options.DefaultSuffix = QStringLiteral("txt");
     options.InitialDir = StartFolder(TFileKind::InputData);
-    options.ProposedName = edNazevObce->text() + QStringLiteral(".txt");
+    options.ProposedName = FileNameOf(edNazevObce->text()) + QStringLiteral(".txt");
     options.RefuseReadOnly = true;
     const std::optional<QString> fileName = Dialogs().SaveFileName(options);
     if (!fileName) return;

@@ -4,12 +4,14 @@
 
 #include "model/u_format.h"
 #include "gui/u_gui_functions.h"
+#include "gui/u_palette.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 
 #include <functional>
 
@@ -48,12 +50,29 @@ private:
     std::function<bool()> FEditing;
 };
 
+// The digits after the decimal point of a plain number text, -1 without one.
+int FractionDigits(const QString& text) {
+    const qsizetype point = std::max(text.indexOf(QLatin1Char('.')), text.indexOf(QLatin1Char(',')));
+    if (point < 0) return -1;
+    int digits = 0;
+    for (qsizetype i = point + 1; i < text.size(); ++i)
+        if (text.at(i).isDigit()) ++digits;
+    return digits;
+}
+
+QString DecimalsText(int decimals) {
+    if (decimals == 1) return QStringLiteral("1 desetinné místo");
+    if (decimals >= 2 && decimals <= 4) return QStringLiteral("%1 desetinná místa").arg(decimals);
+    return QStringLiteral("%1 desetinných míst").arg(decimals);
+}
+
 }  // namespace
 
 TNumberEdit::TNumberEdit(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setValidator(new TGroupedNumberValidator(this, [this] { return FEditing; }));
     SetDecimals(0);
+    connect(this, &QLineEdit::textChanged, this, [this] { UpdateInputError(); });
 }
 
 void TNumberEdit::SetDisplayFormat(const QString& format) {
@@ -65,7 +84,9 @@ void TNumberEdit::SetDecimals(int decimals) {
     FDecimals = std::max(0, decimals);
     // Pasted text must pass the same rule as typed text.
     const QString sign = (!HasRange() || FMinValue < 0) ? QStringLiteral("-?") : QString();
-    const QString fraction = FDecimals > 0 ? QStringLiteral("(\\.\\d{0,%1})?").arg(FDecimals) : QString();
+    // Any number of decimals passes, so that nothing typed is dropped or
+    // joined; InputError tells a number the field cannot keep.
+    const QString fraction = QStringLiteral("([.,]\\d*)?");
     static_cast<QRegularExpressionValidator*>(const_cast<QValidator*>(validator()))
         ->setRegularExpression(QRegularExpression(sign + QStringLiteral("\\d*") + fraction));
     SetValue(Value());
@@ -84,7 +105,12 @@ double TNumberEdit::Clamp(double value) const {
 
 double TNumberEdit::ParseEditText(const QString& text) const {
     QString plain = text;
-    if (!ThousandSeparator().empty()) plain.remove(ToQ(ThousandSeparator()));
+    // A locale that groups with "," or "." must not turn a decimal into
+    // digits: the edit text is never grouped, only pasted figures are, and
+    // those with spaces.
+    const QString separator = ToQ(ThousandSeparator());
+    if (!separator.isEmpty() && separator != QLatin1String(",") && separator != QLatin1String("."))
+        plain.remove(separator);
     plain.remove(QLatin1Char(' '));
     plain.remove(QChar(0x00A0));
     plain.remove(QChar(0x202F));
@@ -108,21 +134,65 @@ QString TNumberEdit::PlainText(double value) const {
 
 QString TNumberEdit::EditText() const { return FEditing ? text() : FEditText; }
 
-double TNumberEdit::Value() const { return ParseEditText(EditText()); }
+double TNumberEdit::Value() const {
+    const QString text = EditText();
+    // Untouched, the value is the one set, not its rounded text.
+    if (text == FSetText) return FSetValue;
+    return ParseEditText(text);
+}
 
 void TNumberEdit::SetValue(double value) {
-    FEditText = PlainText(Clamp(value));
+    FSetValue = Clamp(value);
+    FSetText = PlainText(FSetValue);
+    FEditText = FSetText;
     ShowValue();
 }
 
 QString TNumberEdit::DisplayText() const {
+    if (HasInputError()) return EditText();
     const double value = Value();
     if (value == 0) return QString();
-    const int decimals = FormatDecimals(FDisplayFormat);
+    // The format's decimals, or more when the value has them: a field never
+    // shows a figure other than the one it holds.
+    const int decimals = std::max(FormatDecimals(FDisplayFormat), FractionDigits(PlainText(value)));
     return ToQ(FDisplayFormat.startsWith(QLatin1Char(',')) ? FormatN(value, decimals) : FormatFixed(value, decimals));
 }
 
-void TNumberEdit::ShowValue() { setText(FEditing ? FEditText : DisplayText()); }
+QString TNumberEdit::InputError() const {
+    const int digits = FractionDigits(EditText());
+    if (digits < 0) return QString();
+    if (FDecimals == 0) return QStringLiteral("Zadejte celé číslo, bez desetinné čárky.");
+    if (digits > FDecimals) return QStringLiteral("Zadejte nejvýše %1.").arg(DecimalsText(FDecimals));
+    return QString();
+}
+
+void TNumberEdit::UpdateInputError() {
+    const QString error = InputError();
+    if (error == FShownError) return;
+    const bool wasError = !FShownError.isEmpty();
+    FShownError = error;
+    if (!error.isEmpty() && !wasError) {
+        FNormalPalette = palette();
+        QPalette shown = palette();
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            shown.setColor(group, QPalette::Base, ColorErrorBackground);
+            shown.setColor(group, QPalette::Text, ContrastingText(ColorErrorBackground));
+        }
+        setPalette(shown);
+    } else if (error.isEmpty()) {
+        setPalette(FNormalPalette);
+    }
+    setToolTip(error);
+    setAccessibleDescription(error);
+    if (!error.isEmpty() && hasFocus() && isVisible())
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), error, this);
+    emit InputErrorChanged(error);
+}
+
+void TNumberEdit::ShowValue() {
+    setText(FEditing ? FEditText : DisplayText());
+    UpdateInputError();
+}
 
 void TNumberEdit::focusInEvent(QFocusEvent* event) {
     if (!FEditing) {
@@ -139,7 +209,12 @@ void TNumberEdit::focusOutEvent(QFocusEvent* event) {
     // the editing.
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) return;
     if (!FEditing) return;
-    FEditText = PlainText(ParseEditText(text()));
+    // A number the field cannot keep stays as typed; an unchanged text
+    // keeps the exact value behind it.
+    if (text() == FSetText || HasInputError())
+        FEditText = text();
+    else
+        FEditText = PlainText(ParseEditText(text()));
     FEditing = false;
     ShowValue();
 }
@@ -151,8 +226,9 @@ bool TNumberEdit::AcceptsText(const QString& text) const {
 }
 
 void TNumberEdit::TypeText(const QString& typed) {
-    QString input = typed;
-    input.replace(QLatin1Char(','), QLatin1Char('.'));
+    // "," stays as typed: it reads as the decimal point, and a number the
+    // field cannot keep is shown back exactly as the user wrote it.
+    const QString& input = typed;
     QString result = text();
     if (hasSelectedText())
         result.replace(selectionStart(), selectedText().size(), input);

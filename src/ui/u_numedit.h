@@ -8,9 +8,15 @@
 // restores the value the field had. Values are brought into the range
 // [MinValue, MaxValue] whenever they are read or set (no range when both
 // are equal).
+// A number with more decimals than the field keeps (a decimal in a
+// whole-number field) is never cut or joined into another number: the text
+// stays as typed and InputError says why it is not a value of the field,
+// until the user corrects it. A value set by the program is kept exactly
+// while its text is not edited, so a loaded figure is saved as it came.
 #pragma once
 
 #include <QLineEdit>
+#include <QPalette>
 #include <QString>
 
 namespace zevra {
@@ -41,6 +47,14 @@ public:
     // The text the field shows without the focus.
     QString DisplayText() const;
 
+    // Why the edit text is not a value of this field, in Czech; empty when
+    // it is one.
+    QString InputError() const;
+    bool HasInputError() const { return !InputError().isEmpty(); }
+
+signals:
+    void InputErrorChanged(const QString& error);
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -53,6 +67,7 @@ private:
     bool AcceptsText(const QString& text) const;
     void ShowValue();
     void TypeText(const QString& typed);
+    void UpdateInputError();
 
     QString FDisplayFormat = QStringLiteral(",0");
     int FDecimals = 0;
@@ -61,6 +76,10 @@ private:
     QString FEditText;      // plain text of the value while not editing
     QString FTextOnEnter;   // what Esc restores
     bool FEditing = false;
+    QString FSetText;       // the plain text of the value the program set last
+    double FSetValue = 0;   // that value, exactly
+    QString FShownError;    // the error the field shows
+    QPalette FNormalPalette;  // the field's colours without an error
 };
 
 }  // namespace zevra

@@ -23,10 +23,6 @@ QTextCharFormat FormatOf(TMarkupStyle style) {
     return format;
 }
 
-// The line of a similar municipality ends in its similarity; wrapped, the
-// figure stands alone on the next line, away from its label.
-const QString SimilarityMark = QStringLiteral(", podobnost: ");
-
 QTextCursor EndCursor(QTextEdit& view) {
     QTextCursor cursor(view.document());
     cursor.movePosition(QTextCursor::End);
@@ -47,12 +43,9 @@ void TRichTextSink::InsertText(std::string_view text, TMarkupStyle style) {
 }
 
 void TRichTextSink::EndEntry(TMarkupStyle style) {
+    // Every line wraps at the view's width, the similar municipalities'
+    // too: a line that ran on behind the scroll bar could not be read whole.
     QTextCursor cursor = EndCursor(FView);
-    if (cursor.block().text().contains(SimilarityMark)) {
-        QTextBlockFormat unbroken;
-        unbroken.setNonBreakableLines(true);
-        cursor.mergeBlockFormat(unbroken);
-    }
     cursor.insertBlock(QTextBlockFormat(), FormatOf(style));
 }
 

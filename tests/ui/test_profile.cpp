@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -131,6 +132,40 @@ private slots:
         QVERIFY(Window->lblCitlivost->text().startsWith(QStringLiteral("Zařazení do pásma 700-1000 je")));
         Window->btCopyImage->click();
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(900, 480));
+    }
+
+    // A long name gives way in the title; the score and the band stay whole,
+    // on screen and in the saved picture (both draw through TitleText).
+    void longNameKeepsScoreAndBand() {
+        TDecileChartData data = Window->chDecily->Data();
+        data.Obec = QString(120, QLatin1Char('M'));
+        Window->chDecily->SetData(data);
+        const QFontMetricsF metrics(Window->chDecily->font());
+        for (const double width : {300.0, 884.0}) {
+            const QString title = Window->chDecily->TitleText(metrics, width);
+            QVERIFY2(title.endsWith(QStringLiteral(", pásmo 700-1000")), qPrintable(title));
+            QVERIFY(title.contains(QStringLiteral(" – Obyvatelstvo: ")));
+            QVERIFY(metrics.horizontalAdvance(title) <= width + 1);
+        }
+    }
+
+    // However narrow the window, the similarity column shows whole, and the
+    // similarity reads alike in the list and in the shares' total.
+    void similarityAlwaysShown() {
+        Window->show();
+        Window->resize(500, Window->height());
+        QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
+        QTableWidget* list = Window->dbgPodobneObce;
+        QHeaderView* header = list->horizontalHeader();
+        QCOMPARE(header->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Podobnost"));
+        QVERIFY(!header->isSectionHidden(4));
+        QVERIFY(header->sectionViewportPosition(4) + header->sectionSize(4) <= list->viewport()->width());
+        QVERIFY(header->sectionSize(4) >= header->sectionSizeHint(4));
+        const int pick = 0;
+        list->selectRow(pick);
+        QCOMPARE(Window->dbgPodily->item(static_cast<int>(kIndicatorCount), 3)->text(), list->item(pick, 4)->text());
+        QVERIFY(!Window->dbgPodobneObce->accessibleName().isEmpty() && !Window->dbgPodily->accessibleName().isEmpty());
+        QVERIFY(Window->chDecily->accessibleDescription().contains(QStringLiteral("pásmo")));
     }
 
 private:

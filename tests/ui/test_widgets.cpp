@@ -12,8 +12,10 @@
 #include "gui/u_gui_functions.h"
 #include "ui/u_numedit.h"
 #include "ui/u_report_view.h"
+#include "gui/u_palette.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QScreen>
 #include <QTimer>
@@ -84,8 +86,8 @@ private slots:
         QCOMPARE(WithFullStop(QString()), QString());
     }
 
-    // The real message box: centred on its window by default, or with its
-    // top-left corner at the screen centre when asked.
+    // The real message box, when asked to stand on the screen: centred
+    // there, not with its corner at the centre.
     void messageBoxPlacement() {
         QWidget owner;
         owner.setGeometry(20, 30, 300, 200);
@@ -93,20 +95,25 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
         owner.activateWindow();
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        for (const TMessagePlacement placement : {TMessagePlacement::CornerAtScreenCentre, TMessagePlacement::OverWindow}) {
-            QPoint shownAt;
+        for (const TMessagePlacement placement : {TMessagePlacement::ScreenCentre}) {
+            QPoint centre;
             QTimer::singleShot(0, [&] {
                 QWidget* box = QApplication::activeModalWidget();
                 if (!box) return;
-                shownAt = box->pos();
+                centre = box->frameGeometry().center();
                 box->close();
             });
-            TBoxesOnly().ShowMessage(TMessageKind::Error, QStringLiteral("Error"), QStringLiteral("text"), placement);
-            if (placement == TMessagePlacement::CornerAtScreenCentre)
-                QCOMPARE(shownAt, screenCentre);
-            else
-                QVERIFY(shownAt != screenCentre);
+            TBoxesOnly().ShowMessage(TMessageKind::Error, QStringLiteral("ZEVRAModel"), QStringLiteral("text"), placement);
+            QVERIFY2((centre - screenCentre).manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
         }
+    }
+
+    void proposedFileNames() {
+        const std::pair<const char*, const char*> cases[] = {
+            {"Lhota/Nová", "Lhota-Nová"}, {"A\\B:C*D?E\"F<G>H|I", "A-B-C-D-E-F-G-H-I"},
+            {"Tab\tkonec", "Tab-konec"},  {"Hněvkovice u Opavy", "Hněvkovice u Opavy"}, {"", ""}};
+        for (const auto& [name, proposed] : cases)
+            QCOMPARE(FileNameOf(QString::fromUtf8(name)), QString::fromUtf8(proposed));
     }
 
     void messageBoxesHaveTheirCaptions() {
@@ -185,14 +192,21 @@ private slots:
         QCOMPARE(area.text(), QStringLiteral("4 446.500"));
         QCOMPARE(area.EditText(), QStringLiteral("4446.5"));
 
-        // Kept only to the field's decimals: 2.345 km with one decimal.
+        // Shown to the field's decimals, more when the format has fewer;
+        // the value set is kept exactly while its text is not edited.
         TNumberEdit road;
+        road.SetDisplayFormat(QStringLiteral(",0.0"));
         road.SetDecimals(1);
         road.SetRange(0, 999.999);
         road.SetValue(2.345);
         QCOMPARE(road.EditText(), QStringLiteral("2.3"));
-        QCOMPARE(road.text(), QStringLiteral("2"));
-        QCOMPARE(road.Value(), 2.3);
+        QCOMPARE(road.text(), QStringLiteral("2.3"));
+        QCOMPARE(road.Value(), 2.345);
+        road.SetDecimals(3);
+        road.SetValue(2.345);
+        QCOMPARE(road.text(), QStringLiteral("2.345"));
+        road.SetValue(1.5);
+        QCOMPARE(road.text(), QStringLiteral("1.5"));
 
         TNumberEdit code;  // no range: any value, plain format
         code.SetDisplayFormat(QStringLiteral("0"));
@@ -210,10 +224,10 @@ private slots:
         w.Enter();
         QCOMPARE(w.Field->text(), QStringLiteral("1500"));  // plain while focused
         w.Field->selectAll();
-        QTest::keyClicks(w.Field, QStringLiteral("4a1-2,56"));
-        QCOMPARE(w.Field->text(), QStringLiteral("412.5"));  // letter, sign and second decimal refused
+        QTest::keyClicks(w.Field, QStringLiteral("4a1-2,5"));
+        QCOMPARE(w.Field->text(), QStringLiteral("412,5"));  // letter and sign refused
         w.Leave();
-        QCOMPARE(w.Field->text(), QStringLiteral("413"));
+        QCOMPARE(w.Field->text(), QStringLiteral("412.5"));  // its decimal shows
         QCOMPARE(w.Field->Value(), 412.5);
 
         w.Enter();
@@ -234,12 +248,56 @@ private slots:
         w.Leave();
         QCOMPARE(w.Field->text(), QString());
 
-        TFieldWindow integer;
-        integer.Field->SetRange(0, 999);
-        QVERIFY(QTest::qWaitForWindowActive(&integer.Window));
-        integer.Enter();
-        QTest::keyClicks(integer.Field, QStringLiteral("1.5"));
-        QCOMPARE(integer.Field->text(), QStringLiteral("15"));  // no decimals at all
+    }
+
+    // A number the field cannot keep, typed or pasted, is never turned into
+    // another one: the text stays as entered and the field says why, in
+    // Czech, from the first wrong character until it is corrected.
+    void numberFieldKeepsWhatItCannotHold() {
+        const struct {
+            int Decimals;
+            const char* Entered;
+            bool Paste;
+            const char* Error;  // empty: a value of the field
+        } cases[] = {
+            {0, "12,5", false, "Zadejte celé číslo, bez desetinné čárky."},
+            {0, "30.5", false, "Zadejte celé číslo, bez desetinné čárky."},
+            {0, "12,5", true, "Zadejte celé číslo, bez desetinné čárky."},
+            {0, "12.", false, "Zadejte celé číslo, bez desetinné čárky."},
+            {1, "2.345", false, "Zadejte nejvýše 1 desetinné místo."},
+            {3, "1,2345", true, "Zadejte nejvýše 3 desetinná místa."},
+            {1, "412,5", false, ""},
+            {0, "125", true, ""},
+        };
+        for (const auto& c : cases) {
+            const QString entered = QString::fromUtf8(c.Entered);
+            TFieldWindow w;
+            w.Field->SetDecimals(c.Decimals);
+            w.Field->SetRange(0, 9999);
+            QVERIFY(QTest::qWaitForWindowActive(&w.Window));
+            w.Enter();
+            QSignalSpy shown(w.Field, &TNumberEdit::InputErrorChanged);
+            if (c.Paste) {
+                QGuiApplication::clipboard()->setText(entered);
+                w.Field->paste();
+            } else {
+                QTest::keyClicks(w.Field, entered);
+            }
+            const QString error = QString::fromUtf8(c.Error);
+            QCOMPARE(w.Field->InputError(), error);
+            QCOMPARE(shown.isEmpty(), error.isEmpty());  // at once, not at the end
+            w.Leave();
+            if (error.isEmpty()) continue;
+            QCOMPARE(w.Field->text(), entered);  // kept as typed
+            QCOMPARE(w.Field->InputError(), error);
+            QCOMPARE(w.Field->toolTip(), error);
+            QVERIFY(ContrastRatio(w.Field->palette().color(QPalette::Base), w.Field->palette().color(QPalette::Text)) >= 4.5);
+            w.Enter();  // corrected: the error goes
+            w.Field->selectAll();
+            QTest::keyClicks(w.Field, QStringLiteral("7"));
+            QVERIFY(!w.Field->HasInputError());
+            QCOMPARE(shown.last().value(0).toString(), QString());
+        }
     }
 
     void radioGroupRules() {
@@ -299,12 +357,13 @@ private slots:
         QCOMPARE(chosen.rgVyber->title(), QStringLiteral("Výběr obce"));
 
         TfrmVyber none;
-        const QString wide(80, QLatin1Char('W'));
+        const QString wide(40, QLatin1Char('W'));
         none.Prepare(QStringLiteral("Vyberte"), QStringLiteral("Která?\r\nTa druhá"), {QStringLiteral("A"), wide}, -1);
         QVERIFY(!none.btOk->isEnabled());
         QVERIFY(!none.gbOtazka->isHidden());
         QCOMPARE(none.mmOtazka->toPlainText(), QStringLiteral("Která?\nTa druhá"));
         QCOMPARE(none.width(), QFontMetrics(none.font()).horizontalAdvance(wide) + 30);
+        QVERIFY(none.minimumSize() != none.maximumSize());  // may be resized
         QCOMPARE(none.height(), 100 + 17 * 2 + 24 + 29);
         none.show();
         QTest::mouseClick(none.rgVyber->Button(1), Qt::LeftButton);
@@ -316,11 +375,22 @@ private slots:
         TfrmVyber ok;
         ok.Prepare(QStringLiteral("x"), QString(), lines, 1);
         ok.open();
-        QTest::keyClick(&ok, Qt::Key_Escape);  // Esc does not close it
-        QVERIFY(ok.isVisible());
         ok.rgVyber->Button(2)->click();
         ok.btOk->click();
         QCOMPARE(ok.Choice(), 2);
+
+        // The keyboard: it opens on the first line, focused; Enter chooses,
+        // Esc cancels.
+        for (const auto& [key, expected] : {std::pair{Qt::Key_Return, 0}, std::pair{Qt::Key_Escape, -1}}) {
+            TfrmVyber keyed;
+            keyed.Prepare(QStringLiteral("x"), QString(), lines, 0);
+            keyed.open();
+            QVERIFY(QTest::qWaitForWindowActive(&keyed));
+            QCOMPARE(QApplication::focusWidget(), keyed.rgVyber->Button(0));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QVERIFY(!keyed.isVisible());
+            QCOMPARE(keyed.Choice(), expected);
+        }
 
         TfrmVyber cancelled;
         cancelled.Prepare(QStringLiteral("x"), QString(), lines, 1);

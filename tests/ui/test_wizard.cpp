@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <functional>
+
 using namespace zevra;
 using namespace zevra::test;
 
@@ -20,8 +22,7 @@ private slots:
     void startState() {
         QCOMPARE(w->windowTitle(), QStringLiteral("ZEVRA Model- verze: 1.0.0.0"));
         QCOMPARE(lblPageTitle()->text(), QStringLiteral("Hodnotící model ZEVRA"));
-        QCOMPARE(w->size(), QSize(642, 442));
-        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QCOMPARE(w->size(), QSize(642, 442));  // the default size; it may be resized
         QCOMPARE(VisibleTabs(), QList<int>{M::tsWelcome});
         QCOMPARE(w->ActivePage(), static_cast<int>(M::tsWelcome));
         QVERIFY(!btBack()->isEnabled() && !btStartAgain()->isEnabled() && !btChangeInput()->isEnabled());
@@ -155,14 +156,9 @@ private slots:
         QVERIFY(btBatchProcessing()->isEnabled() && btSaveInputData()->isEnabled());
         QVERIFY(redObyvatelstvoResult()->toPlainText().contains(QStringLiteral("Obec: Hněvkovice u Opavy")));
         QVERIFY(redObyvatelstvoResult()->isReadOnly());
-        // A similar municipality's line keeps its similarity beside its label.
-        int similarLines = 0;
-        for (QTextBlock b = redObyvatelstvoResult()->document()->begin(); b.isValid(); b = b.next()) {
-            const bool similar = b.text().contains(QStringLiteral(", podobnost: "));
-            QCOMPARE(b.blockFormat().nonBreakableLines(), similar);
-            similarLines += similar ? 1 : 0;
-        }
-        QVERIFY(similarLines > 0);
+        // Every line wraps at the view's width, the similar municipalities' too.
+        for (QTextBlock b = redObyvatelstvoResult()->document()->begin(); b.isValid(); b = b.next())
+            QVERIFY2(!b.blockFormat().nonBreakableLines(), qPrintable(b.text()));
 
         // With a result the validation page keeps its text and is not validated again.
         edObyvateleCelkem()->SetValue(0);
@@ -214,13 +210,19 @@ private slots:
         QVERIFY(!btStartAgain()->isEnabled() && !btBack()->isEnabled());
     }
 
+    // "Konec" and the title bar's close button ask the same question.
     void finishAsksFirst() {
-        btFinish()->click();
-        QVERIFY(w->isVisible());
-        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Opravdu si přejete ukončit aplikaci?"));
-        Dialogs().YesNoAnswers = {true};
-        btFinish()->click();
-        QVERIFY(!w->isVisible());
+        const std::function<void()> ways[] = {[this] { btFinish()->click(); }, [this] { w->close(); }};
+        for (const auto& close : ways) {
+            w->show();
+            Dialogs().Clear();
+            close();
+            QVERIFY(w->isVisible());
+            QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Opravdu si přejete ukončit aplikaci?"));
+            Dialogs().YesNoAnswers = {true};
+            close();
+            QVERIFY(!w->isVisible());
+        }
     }
 
     void failingEvaluationLeavesResultEmpty() {

@@ -84,14 +84,74 @@ private slots:
         w->Model().Input().Kraj = 13;
         w->Model().Input().Vodovod = TTriBool::tbUnknown;
         w->InputToControls();
-        QCOMPARE(edSilnice1TridyKm()->EditText(), QStringLiteral("2.3"));
-        QCOMPARE(edSilnice1TridyKm()->text(), QStringLiteral("2.3"));  // its one decimal shows
+        QCOMPARE(edSilnice1TridyKm()->EditText(), QStringLiteral("2.345"));
+        QCOMPARE(edSilnice1TridyKm()->text(), QStringLiteral("2.345"));  // every metre shows
         QVERIFY(!rbVodovodAno()->isChecked() && !rbVodovodNe()->isChecked());
         QCOMPARE(cbKraj()->currentData().toInt(), 13);
         w->SelectKraj(-1);  // no match: "--- vyberte ---", not the stale region
         QCOMPARE(cbKraj()->currentIndex(), 0);
         GoToPage(M::tsInputValidation);
-        QCOMPARE(w->Model().Input().Silnice1TrM, 2300);
+        QCOMPARE(w->Model().Input().Silnice1TrM, 2345);
+    }
+
+    // An input file loaded and saved again, no field touched, is written
+    // with the same values, also where a field shows fewer decimals.
+    void loadAndSaveKeepsEveryValue() {
+        const QByteArray example = ReadAll(test::ExampleFile(QStringLiteral("obec.txt")));
+        const struct {
+            const char* Line;
+            const char* Changed;
+        } cases[] = {
+            {"Silnice1TrM=4700", "Silnice1TrM=2345"},
+            {"Silnice1TrM=4700", "Silnice1TrM=1"},
+            {"NadmVyska= 4.12000000000000E+0002", "NadmVyska= 4.12345000000000E+0002"},
+            {"KatastrCelkem= 4.44650000000000E+0002", "KatastrCelkem= 4.44654321000000E+0002"},
+        };
+        btNext()->click();
+        for (const auto& c : cases) {
+            QByteArray input = example;
+            input.replace(c.Line, c.Changed);
+            QVERIFY(input != example);
+            const QString loaded = FOut.filePath(QStringLiteral("nactena.txt"));
+            const QString saved = FOut.filePath(QStringLiteral("ulozena.txt"));
+            WriteAll(loaded, input);
+            QFile::remove(saved);
+            Dialogs().FileAnswers = {loaded};
+            pcPages()->setCurrentIndex(M::tsInputData1);
+            btLoadInputData()->click();
+            pcPages()->setCurrentIndex(M::tsInputValidation);
+            Dialogs().FileAnswers = {saved};
+            btSaveInputData()->click();
+            QCOMPARE(ReadAll(saved), input);
+        }
+    }
+
+    // A decimal in a whole-number field stops the evaluation and the save
+    // with the field's own error; nothing of it reaches the input.
+    void decimalInWholeNumberFieldIsAnError() {
+        EvaluateExample();
+        Dialogs().YesNoAnswers = {true};
+        btChangeInput()->click();
+        pcPages()->setCurrentIndex(M::tsInputData2);
+        edOkresniMestoKm()->setFocus(Qt::TabFocusReason);
+        edOkresniMestoKm()->selectAll();
+        QTest::keyClicks(edOkresniMestoKm(), QStringLiteral("12,5"));
+        const auto* shown = Control<QLabel>(w.get(), "edOkresniMestoKmChyba");
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->text(), QStringLiteral("Zadejte celé číslo, bez desetinné čárky."));
+        edKrajskeMestoMin()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(edOkresniMestoKm()->text(), QStringLiteral("12,5"));
+        btNext()->click();
+        btNext()->click();
+        QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputValidation));
+        QCOMPARE(mmInputValidation()->toPlainText().split(QLatin1Char('\n')).value(1),
+                 QStringLiteral("CHYBA: Dojížďková vzdálenost od okresního města [km] - Zadejte celé číslo, bez "
+                                "desetinné čárky."));
+        QVERIFY(!btNext()->isEnabled());
+        Dialogs().Clear();
+        btSaveInputData()->click();
+        QVERIFY(Dialogs().RequestsOf(TType::SaveFile).empty());
+        QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("Varování"));
     }
 
     void inputFiles() {
@@ -104,7 +164,8 @@ private slots:
         QCOMPARE(open[0].File.Title, QStringLiteral("Vyberte soubor se vstupními daty"));
         QCOMPARE(open[0].File.Filters.size(), std::size_t(2));
         QCOMPARE(open[0].File.Filters[0].Description, QStringLiteral("Textové soubory (*.txt)"));
-        QCOMPARE(open[0].File.Filters[1].Patterns, QStringLiteral("*.*"));
+        QCOMPARE(open[0].File.Filters[1].Description, QStringLiteral("Všechny soubory (*)"));
+        QCOMPARE(open[0].File.Filters[1].Patterns, QStringLiteral("*"));  // names without a dot too
         QCOMPARE(open[0].File.DefaultSuffix, QStringLiteral("txt"));
         QVERIFY(open[0].File.MustExist);
 
@@ -156,7 +217,7 @@ private slots:
         const auto save = Dialogs().RequestsOf(TType::SaveFile);
         QCOMPARE(save.size(), std::size_t(1));
         QCOMPARE(save[0].File.ProposedName, QStringLiteral("Hněvkovice u Opavy.rtf"));
-        QCOMPARE(save[0].File.Filters[0].Description, QStringLiteral("Rich Text files (*.rtf)"));
+        QCOMPARE(save[0].File.Filters[0].Description, QStringLiteral("Dokumenty RTF (*.rtf)"));
         QCOMPARE(save[0].File.DefaultSuffix, QStringLiteral("rtf"));
         const QByteArray rtf = ReadAll(path);
         QVERIFY(rtf.startsWith("{\\rtf1"));
@@ -186,6 +247,11 @@ private slots:
         Dialogs().FileAnswers.push_back(std::nullopt);
         btSaveOutput()->click();
         QCOMPARE(Dialogs().RequestsOf(TType::SaveFile).back().File.ProposedName, QStringLiteral(".rtf"));
+        // A name that is no file name proposes one that is.
+        edNazevObce()->setText(QStringLiteral("Lhota/Nová"));
+        Dialogs().FileAnswers.push_back(std::nullopt);
+        btSaveOutput()->click();
+        QCOMPARE(Dialogs().RequestsOf(TType::SaveFile).back().File.ProposedName, QStringLiteral("Lhota-Nová.rtf"));
     }
 
     void copyReportToClipboard() {
