@@ -3,7 +3,8 @@
 // Prints how the batch window copes with a large file: load and check,
 // switching the problems-only display, scrolling and painting the grid, and
 // the run, for a generated file of 100,000 rows (every tenth with an error,
-// every seventh with a warning), then the save of the results:
+// every seventh with a warning), then the save of the results in each
+// format, with how long the window went without handling events:
 //   QT_QPA_PLATFORM=offscreen zevra_batch_window_bench [rows]
 #include "batch/gui/u_batch.h"
 #include "batch/gui/u_batch_progress.h"
@@ -22,6 +23,9 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <sys/resource.h>
@@ -38,6 +42,22 @@ QString Row(int i) {
         .arg(500000 + i)
         .arg(inhabitants)
         .arg(unemployed);
+}
+
+// The peak resident memory since the last reset (Linux: VmHWM, reset by
+// writing 5 to clear_refs).
+void ResetPeakMemory() {
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly)) refs.write("5");
+}
+
+// A memory figure of /proc/self/status ("VmHWM:", "VmRSS:") in MB.
+double StatusMb(const char* key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key)) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
 }
 
 double Ms(QElapsedTimer& clock) {
@@ -114,11 +134,33 @@ int main(int argc, char** argv) {
     test::Control<QPushButton>(&window, "btRunModel")->click();
     std::printf("clean file: load and check %.0f ms, run %.0f ms, %zu output rows\n", load, Ms(clock),
                 window.Batch().OutputData().RowCount());
-    test::Control<QLineEdit>(&window, "edOutputFile")->setText(dir.filePath(QStringLiteral("vysledky.html")));
-    clock.restart();
-    test::Control<QPushButton>(&window, "btSaveOutput")->click();
-    std::printf("save: %.0f ms, %lld bytes\n", Ms(clock),
-                static_cast<long long>(QFile(dir.filePath(QStringLiteral("vysledky.html"))).size()));
+    // Each format saved from the window: its wall time, the longest the
+    // event loop went without a turn (the window's responsiveness), and the
+    // peak resident memory during the save.
+    QTimer ticker;
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, sinceTick.restart());
+    });
+    for (const char* name : {"vysledky.html", "vysledky.xlsx", "vysledky.json"}) {
+        const QString target = dir.filePath(QString::fromLatin1(name));
+        test::Control<QLineEdit>(&window, "edOutputFile")->setText(target);
+        ResetPeakMemory();
+        const double before = StatusMb("VmRSS:");
+        longestGap = 0;
+        ticker.start(10);
+        sinceTick.start();
+        clock.restart();
+        test::Control<QPushButton>(&window, "btSaveOutput")->click();
+        const double ms = Ms(clock);
+        longestGap = std::max(longestGap, sinceTick.elapsed());
+        ticker.stop();
+        std::printf("save %s: %.0f ms, %lld bytes, events waited at most %lld ms, resident %.1f MB before, "
+                    "peak %.1f MB\n",
+                    name, ms, static_cast<long long>(QFile(target).size()), static_cast<long long>(longestGap),
+                    before, StatusMb("VmHWM:"));
+    }
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     std::printf("peak resident memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
