@@ -98,7 +98,7 @@ const ZevraBatch = {
     const onlyProblems = document.getElementById('batch-only-problems').checked;
     let rows = r.radky || [];
     if (!onlyProblems) rows = (await this.app.core.call('batchRows', 0, Math.min(r.radku, SHOWN_ROWS))).radky || [];
-    const total = onlyProblems ? (r.radky || []).length : r.radku;
+    const total = onlyProblems ? (r.radkyCelkem || (r.radky || []).length) : r.radku;
     const t = document.getElementById('batch-table');
     clearNode(t);
     const cols = r.sloupce || [];

@@ -25,12 +25,20 @@ function zevraHandlers(z, progress) {
     }
   }
   const withProgress = { batchLoad: 1, batchRun: 0, batchWrite: 2 };
+  const ROW_LIMIT = 1000;
   return {
     call(method, args) {
       if (typeof z[method] !== 'function') throw new Error('Modul nezná volání ' + method);
       const a = (args || []).map(x => (x !== null && typeof x === 'object') ? JSON.stringify(x) : x);
       if (method in withProgress) a[withProgress[method]] = progress;
-      return parsed(z[method](...a));
+      const result = parsed(z[method](...a));
+      // the page shows at most this many rows; sending all of 100,000 would
+      // only cost the page the time to take them over
+      if (result && Array.isArray(result.radky) && result.radky.length > ROW_LIMIT) {
+        result.radkyCelkem = result.radky.length;
+        result.radky = result.radky.slice(0, ROW_LIMIT);
+      }
+      return result;
     },
     writeFile(path, bytes) {
       mkdirs(path.substring(0, path.lastIndexOf('/')));

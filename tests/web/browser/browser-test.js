@@ -73,7 +73,11 @@ async function wizard(ctx) {
   check('lookup by name gives the file\'s code', looked === code || looked === '', 'got ' + looked);
   if (looked === '') values.Kod = code;
   await h.typeInput(page, values);
-  await shot(page, 'vstupni-data-3');
+  if (shots) {
+    await page.$$eval('#tabs button', b => b[1].click());
+    await shot(page, 'vstupni-data-1');
+    await page.$$eval('#tabs button', b => b[3].click());
+  }
   await h.clickNext(page);
   const vText = await text(page, '#validation');
   const cliLines = h.cli(cliPath, ['validate', obec]).toString().split('\n').filter(l => /^(CHYBA|POZOR): /.test(l));
