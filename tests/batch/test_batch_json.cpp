@@ -42,8 +42,8 @@ protected:
 };
 
 TEST_F(BatchJsonTest, AnyNumberOfRowsIsOneDocumentInTableOrder) {
-    // Around the size of a piece (1024 rows), and none.
-    for (const std::size_t rows : {0u, 1u, 1023u, 1024u, 1025u, 3000u}) {
+    // Around the size of a piece (512 rows), and none.
+    for (const std::size_t rows : {0u, 1u, 511u, 512u, 513u, 3000u}) {
         FillRows(rows);
         std::ostringstream out;
         std::size_t lastDone = 0, lastTotal = 0;
