@@ -7,6 +7,11 @@
 // take turns within each round, so that a slower moment of the machine
 // falls on all of them alike; the median of the rounds is shown.
 //
+// Beside each format: its disk floor, the time to write a new file of its
+// output's size in 64 KiB pieces and sync it, as the program's save does at
+// the least (the formats write different amounts: JSON carries every text
+// as plain text and as HTML, in UTF-8).
+//
 // Targets: each format within 2x the HTML's wall time, and at most 64 MB
 // peak memory at 100,000 rows. A missed target is marked and makes the exit
 // status 1.
@@ -21,11 +26,14 @@
 #include "model/u_text.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -51,6 +59,28 @@ double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Writes `bytes` bytes to a new file in `dir`, syncs it and removes it;
+// returns the seconds that took.
+double DiskFloor(const fs::path& dir, std::uintmax_t bytes) {
+    const std::string path = (dir / "floor.tmp").string();
+    std::vector<char> buffer(1 << 16, 'x');
+    ::sync();
+    const auto start = std::chrono::steady_clock::now();
+    const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (std::uintmax_t left = bytes; out >= 0 && left > 0;) {
+        const std::size_t piece = static_cast<std::size_t>(std::min<std::uintmax_t>(left, buffer.size()));
+        if (::write(out, buffer.data(), piece) <= 0) break;
+        left -= piece;
+    }
+    if (out >= 0) {
+        ::fsync(out);
+        ::close(out);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    fs::remove(path);
+    return seconds;
 }
 
 std::string Fixed(double value, int decimals) { return zevra::FormatFixed(value, decimals); }
@@ -90,8 +120,8 @@ int main(int argc, char** argv) {
         std::printf("zevra-cli batch --format F (%s), median of %d rounds, the formats in turn\n"
                     "targets: wall <= %.0fx the HTML's; peak <= %.0f MB at %zu rows\n",
                     cli.c_str(), repeat, kWallRatioTarget, kPeakTargetMb, kPeakTargetRows);
-        std::printf("%9s %-6s %9s %9s %12s %10s %11s %s\n", "rows", "format", "wall s", "cpu s", "peak RSS MB",
-                    "output MB", "wall/html", "peak/html");
+        std::printf("%9s %-6s %9s %9s %12s %10s %13s %11s %s\n", "rows", "format", "wall s", "cpu s", "peak RSS MB",
+                    "output MB", "disk floor s", "wall/html", "peak/html");
         bool missed = false;
         bool failed = false;
         for (const std::size_t rows : sizes) {
@@ -102,7 +132,7 @@ int main(int argc, char** argv) {
             }
             constexpr std::size_t kCount = std::size(kFormats);
             std::vector<double> wall[kCount], cpu[kCount], peak[kCount];
-            double size[kCount] = {};
+            std::uintmax_t size[kCount] = {};
             for (int round = 0; round < repeat && !failed; ++round) {
                 for (std::size_t f = 0; f < kCount && !failed; ++f) {
                     const std::string output = (dir / (std::string("out") + kFormats[f].Extension)).string();
@@ -117,7 +147,7 @@ int main(int argc, char** argv) {
                     wall[f].push_back(run.Wall);
                     cpu[f].push_back(run.Cpu);
                     peak[f].push_back(static_cast<double>(run.PeakKb) / 1024.0);
-                    size[f] = static_cast<double>(fs::file_size(output)) / 1048576.0;
+                    size[f] = fs::file_size(output);
                     fs::remove(output);
                 }
             }
@@ -130,8 +160,10 @@ int main(int argc, char** argv) {
                 const bool slow = f > 0 && w > kWallRatioTarget * htmlWall;
                 const bool big = rows <= kPeakTargetRows && p > kPeakTargetMb;
                 missed = missed || slow || big;
-                std::printf("%9zu %-6s %9s %9s %12s %10s %11s %s%s\n", rows, kFormats[f].Name, Fixed(w, 3).c_str(),
-                            Fixed(Median(cpu[f]), 3).c_str(), Fixed(p, 1).c_str(), Fixed(size[f], 1).c_str(),
+                std::printf("%9zu %-6s %9s %9s %12s %10s %13s %11s %s%s\n", rows, kFormats[f].Name,
+                            Fixed(w, 3).c_str(), Fixed(Median(cpu[f]), 3).c_str(), Fixed(p, 1).c_str(),
+                            Fixed(static_cast<double>(size[f]) / 1048576.0, 1).c_str(),
+                            Fixed(DiskFloor(dir, size[f]), 3).c_str(),
                             (Fixed(w / htmlWall, 2) + (slow ? " SLOW" : "")).c_str(), Fixed(p / htmlPeak, 2).c_str(),
                             big ? " OVER 64 MB" : "");
             }
