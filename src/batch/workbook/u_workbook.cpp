@@ -47,6 +47,17 @@ std::size_t Characters(std::string_view utf8) {
     return count;
 }
 
+std::size_t LongestWord(std::string_view text) {
+    std::size_t longest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find_first_of(" \n", start);
+        if (end == std::string_view::npos) end = text.size();
+        longest = std::max(longest, Characters(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    return longest;
+}
+
 // The lines a text takes in a column `width` characters wide, wrapped at
 // spaces as a spreadsheet wraps it. Each character counts as wide as a digit,
 // the unit of a column width; most letters are narrower, so a row errs on the
@@ -231,7 +242,9 @@ void WriteRows(TBook& book, const TMemTable& table, const TBatchProgress& progre
     std::vector<double> widths(columns.size());
     for (lxw_col_t col = 0; col < columnCount; ++col) {
         widths[col] = std::min(kMaxColumnWidth, static_cast<double>(Characters(OneLine(columns[col].Header))) + 2);
-        if (IsNumeric(columns[col].Kind)) widths[col] = std::min(widths[col], kNumberColumnWidth);
+        // Over numbers the header wraps, between words.
+        if (IsNumeric(columns[col].Kind))
+            widths[col] = std::min(widths[col], std::max(kNumberColumnWidth, static_cast<double>(LongestWord(columns[col].Header)) + 2));
     }
     const auto widen = [&](lxw_col_t col, std::size_t characters) {
         widths[col] = std::min(kMaxColumnWidth, std::max(widths[col], static_cast<double>(characters) + 2));
