@@ -195,7 +195,9 @@ struct TSafeFileWriter::TState {
         if (!WriteAll(Fd, bytes)) return false;
         Written += static_cast<off_t>(bytes.size());
         if (!TempPath.empty() && Written - HandedOn >= kWritebackPiece) {
+#ifndef __EMSCRIPTEN__  // the browser's files live in memory: nothing to write back
             ::sync_file_range(Fd, HandedOn, Written - HandedOn, SYNC_FILE_RANGE_WRITE);
+#endif
             HandedOn = Written;
         }
         return true;
