@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook's results sheet laid out to be read and printed: every row at
 // least as tall as its wrapped texts take in their columns (else they print
-// over the next row), none taller than a sheet allows; and a table longer
-// than a sheet refused with a Czech message before anything is written.
+// over the next row), none taller than a sheet allows; a table longer than a
+// sheet refused with a Czech message before anything is written; and the
+// golden cases of tests/data/batch-xlsx: input.csv loaded, validated, run
+// and written, its workbook's parts (cells, formulas, page setup, styles) in
+// expected.xml.
 #include "batch/core/u_batchcore.h"
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
@@ -12,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -63,6 +67,47 @@ TEST(WorkbookLayout, ATableLongerThanASheetIsRefusedBeforeAnything) {
     };
     for (const auto& c : kCases)
         EXPECT_EQ(test::ErrorOf([&] { CheckWorkbookRows(c.Rows, " /tmp/v.xlsx "); }), c.Error) << c.Rows;
+}
+
+// The parts of the workbook that say what a reader sees, one after the
+// other, an element a line; the reference data folder, which differs from machine to machine,
+// as "[data]". (The document properties hold the time of writing.)
+std::string WorkbookParts(const std::string& input) {
+    TZevraModel model(ZEVRA_TEST_DATA_DIR);
+    TZevraBatch batch(model);
+    batch.LoadInputFile(input);
+    batch.ValidateInputRows();
+    batch.RunModelOnRows();
+    const test::TempDir dir;
+    const std::string file = dir.File("vysledek.xlsx");
+    WriteWorkbookOutput(batch, file);
+    const std::string folder = std::filesystem::absolute(ZEVRA_TEST_DATA_DIR).lexically_normal().string();
+    std::string parts;
+    for (const char* name : {"xl/workbook.xml", "xl/styles.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml"}) {
+        std::string part = test::ZipPart(file, name);
+        for (std::size_t at = part.find(folder); at != std::string::npos; at = part.find(folder, at))
+            part.replace(at, folder.size(), "[data]");
+        // An element a line, so that a change shows as the lines it changes
+        // (a text's own "<" and ">" are escaped).
+        for (std::size_t at = part.find("><"); at != std::string::npos; at = part.find("><", at + 2)) part.insert(at + 1, "\n");
+        parts += std::string("=== ") + name + " ===\n" + part + "\n";
+    }
+    return parts;
+}
+
+TEST(WorkbookLayout, GoldenCasesGiveTheExpectedParts) {
+    namespace fs = std::filesystem;
+    const char* update = std::getenv("ZEVRA_UPDATE_GOLDEN");
+    int cases = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(ZEVRA_GOLDEN_DIR) / "batch-xlsx")) {
+        ++cases;
+        const std::string actual = WorkbookParts((entry.path() / "input.csv").string());
+        const std::string expected = (entry.path() / "expected.xml").string();
+        if (update != nullptr && std::string(update) == "1") test::WriteBytes(expected, actual);
+        ASSERT_TRUE(fs::exists(expected)) << "run with ZEVRA_UPDATE_GOLDEN=1 to write " << expected;
+        EXPECT_EQ(actual, test::ReadBytes(expected)) << entry.path() << "; run with ZEVRA_UPDATE_GOLDEN=1 to accept";
+    }
+    EXPECT_GT(cases, 0);
 }
 
 }  // namespace
