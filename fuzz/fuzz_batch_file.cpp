@@ -15,6 +15,7 @@
 
 #include "fuzz_support.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -56,10 +57,23 @@ struct TExpectedLine {
     std::string Message;
 };
 
+// The same cells, compared as stored (a number to the bit, a text without a
+// copy), not through their display texts.
 bool SameRow(const zevra::TMemTable& a, std::size_t rowA, const zevra::TMemTable& b, std::size_t rowB) {
     for (std::size_t f = 0; f < a.FieldCount(); ++f) {
         if (a.IsNull(rowA, f) != b.IsNull(rowB, f)) return false;
-        if (a.AsText(rowA, f) != b.AsText(rowB, f)) return false;
+        switch (a.Fields()[f].Type) {
+            case zevra::TFieldType::ftText:
+                if (a.TextView(rowA, f) != b.TextView(rowB, f)) return false;
+                break;
+            case zevra::TFieldType::ftInteger:
+                if (a.GetInt(rowA, f) != b.GetInt(rowB, f)) return false;
+                break;
+            case zevra::TFieldType::ftFloat:
+                if (std::bit_cast<std::uint64_t>(a.GetFloat(rowA, f)) != std::bit_cast<std::uint64_t>(b.GetFloat(rowB, f)))
+                    return false;
+                break;
+        }
     }
     return true;
 }
@@ -86,10 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zevra::TZevraBatch& alone = LineByLine();
     alone.InputData().Clear();
     std::vector<TExpectedLine> expected;
-    const std::vector<std::string> lines = zevra::SplitLines(zevra::DecodeFileText(bytes));
+    const std::string text = zevra::DecodeFileText(bytes);
+    zevra::TLineCursor lines(text);
     bool beforeFirstRecord = true;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = LineBody(lines[i]);
+    for (std::size_t i = 0; !lines.AtEnd(); ++i) {
+        const std::string_view line = LineBody(lines.Next());
         if (zevra::IsBlank(line) || line.front() == '#') continue;
         if (beforeFirstRecord) {
             // Only the first record may be the column names a spreadsheet writes.

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string decoded = zevra::DecodeFileText(bytes);
     const bool validUtf8 = zevra::IsValidUtf8(decoded);
     Check(validUtf8);
-    const std::size_t lines = zevra::SplitLines(decoded).size();
+    std::size_t lines = 0;
+    for (zevra::TLineCursor cursor(decoded); !cursor.AtEnd(); cursor.Next()) ++lines;
     try {
         batch.LoadInputBytes(bytes);
     } catch (const zevra::ECompositeException& problems) {

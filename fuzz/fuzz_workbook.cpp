@@ -41,11 +41,16 @@ using zevra::fuzz::Check;
 using zevra::fuzz::Model;
 
 // A private folder in memory-backed space, also for the library's own
-// temporary files.
+// temporary files: below $TMPDIR when it is set (run-fuzzers.sh gives each
+// run one in /dev/shm and removes it however the run ends, since a crash
+// skips the destructor), else in /dev/shm.
 class TFolder {
 public:
     TFolder() {
-        const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        const char* tmp = std::getenv("TMPDIR");
+        const char* base = tmp != nullptr && *tmp != '\0' ? tmp
+                           : std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
+                                                                       : "/tmp";
         std::string pattern = std::string(base) + "/zevra-fuzz-xlsx-XXXXXX";
         Check(::mkdtemp(pattern.data()) != nullptr);
         FDir = pattern;

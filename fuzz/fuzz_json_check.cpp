@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fuzz_json_check.h"
+
+#include "fuzz_output_rows.h"
+#include "fuzz_support.h"
+
+#include <nlohmann/json.hpp>
+
+namespace zevra::fuzz {
+namespace {
+
+nlohmann::json Parse(const std::string& text) {
+    try {
+        return nlohmann::json::parse(text);
+    } catch (const nlohmann::json::exception&) {
+        Check(false);
+    }
+    return {};
+}
+
+}  // namespace
+
+void CheckBatchJson(const std::string& text, const TMemTable& table) {
+    const nlohmann::json rows = Parse(text);
+    Check(rows.is_object() && rows.contains("obce"));
+    const nlohmann::json& obce = rows["obce"];
+    Check(obce.is_array() && obce.size() == table.RowCount());
+    for (std::size_t row = 0; row < table.RowCount(); ++row) {
+        const nlohmann::json& item = obce[row];
+        Check(item.is_object() && item["obec"].is_string() && item["kraj"].is_object() &&
+              item["kraj"]["nazev"].is_string());
+        Check(item["obec"].get<std::string>() == ReadBackText(table.GetText(row, ofOBEC)));
+        Check(item["kraj"]["nazev"].get<std::string>() == ReadBackText(table.GetText(row, ofKRAJ)));
+        Check(item["kod"] == table.GetInt(row, ofKODOBCE));
+    }
+}
+
+void CheckEvaluationJson(const std::string& text, const std::string& name) {
+    const nlohmann::json one = Parse(text);
+    // JSON can carry any character: the name may come back exactly, or as
+    // the batch outputs carry it.
+    const std::string carried = ReadBackText(name);
+    Check(one.is_object() && one["obec"].is_string() && one["vstup"].is_object());
+    for (const nlohmann::json* value : {&one["obec"], &one["vstup"]["Obec"]}) {
+        Check(value->is_string());
+        Check(value->get<std::string>() == name || value->get<std::string>() == carried);
+    }
+}
+
+}  // namespace zevra::fuzz
