@@ -1,17 +1,22 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renders the batch window after loading the shipped example with warnings:
+// Renders the batch window after loading and running the shipped example
+// with warnings:
 //   QT_QPA_PLATFORM=offscreen zevra_batch_screenshot <output folder>
-// writes batch-window.png there.
+// writes batch-window.png there, and batch-window-dark.png in a dark palette.
 #include "batch/gui/u_batch.h"
 #include "model/u_model.h"
 #include "ui_controls.h"
 #include "ui_test_support.h"
 #include "gui/u_application.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTableView>
 
 #include <cstdio>
@@ -31,16 +36,45 @@ int main(int argc, char** argv) {
 
     test::TScriptedDialogsScope dialogs;
     TZevraModel model(ZEVRA_TEST_DATA_DIR);
-    TfrmBatchProcessing window(model);
-    window.show();
-    test::Control<QLineEdit>(&window, "edInputFile")->setText(test::ExampleFile(QStringLiteral("obce.csv")));
-    test::Control<QPushButton>(&window, "btLoadInput")->click();
-    test::Control<QLineEdit>(&window, "edInputFile")->setText(QStringLiteral("obce.csv"));  // short name in the picture
-    test::Control<QTableView>(&window, "dbgInputData")->setCurrentIndex(test::Control<QTableView>(&window, "dbgInputData")->model()->index(1, 0));
-    test::Control<QTableView>(&window, "dbgInputData")->setFocus();
-    QApplication::processEvents();
-    const QString file = out.filePath(QStringLiteral("batch-window.png"));
-    const bool saved = !dialogs->Requests.size() && window.grab().save(file);
-    std::printf("%s %s\n", saved ? "written" : "FAILED", qPrintable(file));
+    // The window after the example's run, with all rows listed: once in the
+    // platform's light colours and once in a dark palette.
+    const auto picture = [&](const QString& name) {
+        TfrmBatchProcessing window(model);
+        window.show();
+        test::Control<QLineEdit>(&window, "edInputFile")->setText(test::ExampleFile(QStringLiteral("obce.csv")));
+        test::Control<QPushButton>(&window, "btLoadInput")->click();
+        test::Control<QPushButton>(&window, "btRunModel")->click();
+        test::Control<QCheckBox>(&window, "chbProblemsOnly")->setChecked(false);
+        // Short names in the picture.
+        test::Control<QLineEdit>(&window, "edInputFile")->setText(QStringLiteral("obce.csv"));
+        test::Control<QLineEdit>(&window, "edOutputFile")->setText(QStringLiteral("obce.xlsx"));
+        auto* grid = test::Control<QTableView>(&window, "dbgInputData");
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        grid->setFocus();
+        QApplication::processEvents();
+        // The reference data as an installed package names them, not the
+        // build tree's folder.
+        auto* dataDir = test::Control<QLabel>(&window, "lblDataDir");
+        dataDir->setText(dataDir->text().replace(QStringLiteral(ZEVRA_TEST_DATA_DIR),
+                                                 QStringLiteral("/usr/share/zevra/data")));
+        const QString file = out.filePath(name);
+        const bool saved = dialogs->Requests.empty() && window.grab().save(file);
+        std::printf("%s %s\n", saved ? "written" : "FAILED", qPrintable(file));
+        return saved;
+    };
+    bool saved = picture(QStringLiteral("batch-window.png"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
+    saved = picture(QStringLiteral("batch-window-dark.png")) && saved;
     return saved ? 0 : 1;
 }

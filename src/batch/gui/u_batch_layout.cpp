@@ -8,6 +8,7 @@
 // its least size.
 #include "batch/gui/u_batch.h"
 
+#include "batch/gui/u_frm_CompositeException.h"
 #include "batch/gui/u_memtable_model.h"
 #include "model/u_model.h"
 #include "model/u_paths.h"
@@ -36,7 +37,6 @@ namespace zevra {
 
 namespace {
 
-const QColor BandColor(200, 200, 200);
 constexpr int GridRowHeight = 18;
 constexpr int IndicatorWidth = 12;
 constexpr int StatusHeight = 33;
@@ -209,7 +209,7 @@ void TfrmBatchProcessing::BuildButtonBand() {
     pnButtons = new QWidget(this);
     pnButtons->setObjectName(QStringLiteral("pnButtons"));
     pnButtons->setFixedHeight(ButtonsHeight);
-    FillBackground(pnButtons, BandColor);
+    FillBackground(pnButtons, ButtonBandColor(this));
     btClose = MakeButton(QStringLiteral("U&končit"), "btClose", pnButtons, {100, 25});
     // Which reference data the results come from, so that demonstration data
     // are never taken for an office's own; a long folder is cut in the middle.

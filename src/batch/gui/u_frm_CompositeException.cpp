@@ -24,8 +24,12 @@ const QColor CaptionColor(0, 0, 128);
 const QColor ListColor(128, 255, 255);
 const QColor BandColor(200, 200, 200);
 
-
 }  // namespace
+
+QColor ButtonBandColor(const QWidget* window) {
+    const QColor background = window->palette().color(QPalette::Window);
+    return Luminance(background) < 0.5 ? background.lighter(140) : BandColor;
+}
 
 QStringList CompositeLines(const ECompositeException& e) {
     QStringList lines;
@@ -36,11 +40,13 @@ QStringList CompositeLines(const ECompositeException& e) {
 TfrmCompositeException::TfrmCompositeException(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmCompositeException"));
     setWindowTitle(QStringLiteral("Výsledek operace"));
-    setFixedSize(DesignWidth, DesignHeight);
+    resize(DesignWidth, DesignHeight);
 
     gbProblemy = new QGroupBox(QStringLiteral("Při provádění operace se vyskytly následující problémy:"), this);
     gbProblemy->setObjectName(QStringLiteral("gbProblemy"));
-    gbProblemy->setStyleSheet(QStringLiteral("QGroupBox::title { color: %1; }").arg(CaptionColor.name()));
+    // Navy on a light window, a light blue that reads on a dark one.
+    const QColor caption = ReadableOn(CaptionColor, palette().color(QPalette::Window));
+    gbProblemy->setStyleSheet(QStringLiteral("QGroupBox::title { color: %1; }").arg(caption.name()));
 
     mmErrors = new QPlainTextEdit(gbProblemy);
     mmErrors->setObjectName(QStringLiteral("mmErrors"));
@@ -48,7 +54,7 @@ TfrmCompositeException::TfrmCompositeException(QWidget* owner) : QDialog(owner) 
     mmErrors->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmErrors->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmErrors->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    SetBaseColor(mmErrors, ListColor);
+    SetMeaningColor(mmErrors, ListColor);
     auto* groupLayout = new QVBoxLayout(gbProblemy);
     groupLayout->setContentsMargins(6, 6, 6, 6);
     groupLayout->addWidget(mmErrors);
@@ -56,7 +62,7 @@ TfrmCompositeException::TfrmCompositeException(QWidget* owner) : QDialog(owner) 
     pnB = new QWidget(this);
     pnB->setObjectName(QStringLiteral("pnB"));
     pnB->setFixedHeight(BottomBandHeight);
-    FillBackground(pnB, BandColor);
+    FillBackground(pnB, ButtonBandColor(this));
     btOk = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("&Zavři okno"), pnB);
     btOk->setObjectName(QStringLiteral("btOk"));
     btOk->setDefault(true);

@@ -4,6 +4,7 @@
 // ECompositeException, one line each ("Řádek 3: message").
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QStringList>
 
@@ -39,5 +40,9 @@ public:
 
 // The problem lines of a composite ("context: message"), in entry order.
 QStringList CompositeLines(const ECompositeException& e);
+
+// The grey of the batch windows' button bands; a little lighter than the
+// window in a dark theme, so that the band's text stays readable.
+QColor ButtonBandColor(const QWidget* window);
 
 }  // namespace zevra

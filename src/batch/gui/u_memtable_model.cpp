@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/gui/u_memtable_model.h"
 
+#include "gui/u_palette.h"
+
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace zevra {
 
@@ -58,14 +59,7 @@ QString TMemTableModel::RowState(std::size_t tableRow) const {
 QVariant TMemTableModel::RowForeground(std::size_t tableRow) const {
     const QVariant background = RowBackground(tableRow);
     if (!background.isValid()) return {};
-    const QColor color = background.value<QColor>();
-    const auto luminance = [](const QColor& c) {
-        const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    // Contrast with black (L + 0.05) / 0.05 against white 1.05 / (L + 0.05).
-    const double l = luminance(color);
-    return (l + 0.05) / 0.05 >= 1.05 / (l + 0.05) ? QColor(Qt::black) : QColor(Qt::white);
+    return ContrastingText(background.value<QColor>());
 }
 
 QVariant TMemTableModel::data(const QModelIndex& index, int role) const {
