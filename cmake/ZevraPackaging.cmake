@@ -75,6 +75,12 @@ install(FILES ${ZEVRA_PACKAGING_DIR}/zevra-cli.bash-completion
 if(ZEVRA_BUILD_UI)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/cz.moxan.zevra.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
+# The browser version (scripts/web), when it has been built by the time the
+# package is packed: a folder that a web server or a file manager opens as it is.
+set(ZEVRA_WEB_FOLDER ${CMAKE_SOURCE_DIR}/build-web/zevra-web CACHE PATH
+    "The built browser version (scripts/web) that the package installs when it exists")
+install(DIRECTORY ${ZEVRA_WEB_FOLDER}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zevra/web OPTIONAL
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zevra)

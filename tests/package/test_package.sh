@@ -43,6 +43,16 @@ for f in usr/bin/zevra-cli usr/share/doc/zevra/copyright usr/share/doc/zevra/cha
   [[ -e $root/$f ]] || fail "missing $f"
 done
 
+# The browser version, when it was built before packing (scripts/web): the
+# page and its module, readable by everyone.
+web=$root/usr/share/zevra/web
+if [[ -d $web ]]; then
+  for f in index.html zevra-core.js; do
+    [[ -s $web/$f ]] || fail "web: missing $f"
+    [[ $(stat -c %a "$web/$f") == 644 ]] || fail "web: $f is not 644"
+  done
+fi
+
 "$(dirname "$0")/test_completion.sh" "$root/usr/share/bash-completion/completions/zevra-cli" "$scratch/completion" \
   || fail "bash completion"
 
