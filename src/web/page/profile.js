@@ -37,8 +37,8 @@ const ZevraProfile = {
   indicators() {
     const out = this.output;
     const weights = {};
-    for (const i of out.indikatory || []) weights[i.kod] = i.vaha;
-    const list = (out.profil && out.profil.decily) || (out.indikatory || []).map(i => ({ kod: i.kod, nazev: i.nazev, decil: i.decil }));
+    for (const i of out.indikatory || []) weights[i.kod || i.indikator] = i.vaha;
+    const list = (out.profil && out.profil.decily) || (out.indikatory || []).map(i => ({ kod: i.kod || i.indikator, nazev: i.nazev, decil: i.decil }));
     return list.map(d => ({ kod: d.kod, nazev: d.nazev, decil: d.decil, vaha: weights[d.kod] }));
   },
 
@@ -90,10 +90,10 @@ const ZevraProfile = {
       const label = ind.nazev + (ind.vaha !== undefined ? ' (váha ' + Number(ind.vaha).toFixed(0) + ')' : '');
       root.append(svg('text', { x: labelW - 8, y: y + rowH / 2 + 4, 'text-anchor': 'end', 'font-size': 13, fill: '#000000', class: 'ink' }, label));
       const h = other ? 12 : 20;
-      root.append(svg('rect', { x: x(0), y: y + 6, width: x(ind.decil) - x(0), height: h, fill: '#0a5aa0', class: 'ours' }));
+      root.append(svg('rect', { x: x(0), y: y + 6, width: x(ind.decil) - x(0), height: h, fill: '#0a5aa0', class: 'bar ours' }));
       if (other) {
         const d = other.decily[ind.kod];
-        root.append(svg('rect', { x: x(0), y: y + 6 + h, width: x(d) - x(0), height: h, fill: '#e8891c', class: 'theirs' }));
+        root.append(svg('rect', { x: x(0), y: y + 6 + h, width: x(d) - x(0), height: h, fill: '#e8891c', class: 'bar theirs' }));
       }
     });
     const box = document.getElementById('profile-chart');
@@ -116,7 +116,7 @@ const ZevraProfile = {
         if (again) again.focus();
       });
       body.append(el('tr', { class: i === this.chosen ? 'chosen' : null },
-        el('td', {}, pick), el('td', { text: s.okres }), el('td', { text: s.kraj }),
+        el('td', {}, pick), el('td', { text: s.okres }), el('td', { text: s.kraj && typeof s.kraj === 'object' ? s.kraj.nazev : s.kraj }),
         el('td', { class: 'num', text: String(s.obyvatel) }), el('td', { class: 'num', text: Number(s.podobnost).toFixed(1) })));
     });
     t.append(body);

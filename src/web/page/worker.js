@@ -45,7 +45,11 @@ function zevraHandlers(z, progress) {
       z.FS.writeFile(path, new Uint8Array(bytes));
       return true;
     },
-    readFile(path) { return z.FS.readFile(path); },
+    readFile(path) {
+      // a file the core wrote may carry no read bits in the module's file system
+      try { z.FS.chmod(path, 0o644); } catch (e) { /* reading names the fault */ }
+      return z.FS.readFile(path);
+    },
     remove(path) { try { z.FS.unlink(path); } catch (e) { /* not there */ } return true; },
     clearFolder(path) {
       mkdirs(path);

@@ -108,7 +108,7 @@ async function wizard(ctx) {
   const json = JSON.parse(h.cli(cliPath, ['evaluate', obec, '--format', 'json']).toString());
   await page.click('#open-profile');
   await page.waitForSelector('#profile-chart svg');
-  check('profile: one bar per indicator', await page.$$eval('#profile-chart rect.ours', r => r.length) === json.indikatory.length);
+  check('profile: one bar per indicator', await page.$$eval('#profile-chart rect.bar.ours', r => r.length) === json.indikatory.length);
   check('profile: the robustness sentence', await text(page, '#profile-robust') === json.citlivost.shrnuti,
     await text(page, '#profile-robust'));
   check('profile: the similar municipalities', await page.$$eval('#similar tbody tr', r => r.length) === json.podobneObce.length);
