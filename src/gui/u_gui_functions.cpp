@@ -13,6 +13,8 @@
 #include <QChildEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QLabel>
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -112,6 +114,51 @@ QString StartFolder(TFileKind kind) {
 
 void RememberFolder(TFileKind kind, const QString& chosenFile) {
     if (!chosenFile.isEmpty()) LastFolder(kind) = QFileInfo(chosenFile).absolutePath();
+}
+
+namespace {
+
+// The letter after "&" in a text, or a null character.
+QChar MnemonicOf(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('&')) continue;
+        if (text.at(i + 1) != QLatin1Char('&')) return text.at(i + 1).toLower();
+        ++i;
+    }
+    return QChar();
+}
+
+// `text` with "&" before its first letter not yet used, taking it.
+QString WithMnemonic(const QString& text, QString& used) {
+    const QChar given = MnemonicOf(text);
+    if (!given.isNull()) {
+        used += given;
+        return text;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar letter = text.at(i).toLower();
+        if (letter < QLatin1Char('a') || letter > QLatin1Char('z') || used.contains(letter)) continue;
+        used += letter;
+        return text.left(i) + QLatin1Char('&') + text.mid(i);
+    }
+    return text;
+}
+
+}  // namespace
+
+void AssignMnemonics(QWidget* scope, QString& used) {
+    // Fixed ones first, so that an automatic one never takes their letter.
+    for (QAbstractButton* button : scope->findChildren<QAbstractButton*>())
+        if (!MnemonicOf(button->text()).isNull()) used += MnemonicOf(button->text());
+    for (QLabel* label : scope->findChildren<QLabel*>())
+        if (label->buddy() && !MnemonicOf(label->text()).isNull()) used += MnemonicOf(label->text());
+    for (QWidget* child : scope->findChildren<QWidget*>()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(child); button && !button->text().isEmpty()) {
+            button->setText(WithMnemonic(button->text(), used));
+        } else if (auto* label = qobject_cast<QLabel*>(child); label && label->buddy()) {
+            label->setText(WithMnemonic(label->text(), used));
+        }
+    }
 }
 
 QString FileNameOf(const QString& name) {

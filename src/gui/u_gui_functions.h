@@ -69,6 +69,12 @@ void RememberFolder(TFileKind kind, const QString& chosenFile);
 // "Lhota-Nová" and not a folder.
 QString FileNameOf(const QString& name);
 
+// Gives every button (push, radio, check) and every label with a buddy field inside `scope`
+// that has none yet an Alt+letter: the first letter of its text (a to z,
+// either case) that is not in `used`, which collects the letters taken.
+// Texts that already carry "&" keep theirs (and add it to `used`).
+void AssignMnemonics(QWidget* scope, QString& used);
+
 // The platform's default sans-serif font in the given size.
 QFont SansFont(int pointSize);
 

@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,8 +56,6 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) 
     return button;
 }
 
-std::string PathOf(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
-
 }  // namespace
 
 TfrmMain::TfrmMain(const std::string& dataDir, QWidget* parent)
@@ -75,6 +74,31 @@ TfrmMain::TfrmMain(const std::string& dataDir, QWidget* parent)
     UnlockInputs();
     UpdateButtons();
     ConnectHandlers();
+    // Alt+letter for every button and field: the bottom band's letters are
+    // fixed and free on every page; a page's own do not clash among
+    // themselves (pages are never shown together).
+    QString bandLetters;
+    AssignMnemonics(btFinish->parentWidget(), bandLetters);
+    for (int page = 0; page < PageCount; ++page) {
+        QString letters = bandLetters;
+        AssignMnemonics(pcPages->widget(page), letters);
+    }
+}
+
+void TfrmMain::keyPressEvent(QKeyEvent* event) {
+    // Enter on an input page goes on, as "Další >>" does; on a focused
+    // button it presses that button.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const int active = ActivePage();
+    if (enter && active >= tsInputData1 && active <= tsInputData3) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        else if (btNext->isEnabled())
+            btNext->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -131,7 +155,7 @@ void TfrmMain::BuildFrame() {
     bottomBand->setBackgroundRole(QPalette::Button);
     bottomBand->setAutoFillBackground(true);
     bottomBand->setFont(SansFont(10));
-    btStartAgain = MakeButton(QStringLiteral("Začít &znovu"), "btStartAgain", bottomBand);
+    btStartAgain = MakeButton(QStringLiteral("Začít z&novu"), "btStartAgain", bottomBand);
     btChangeInput = MakeButton(QStringLiteral("&Upravit vstupy"), "btChangeInput", bottomBand);
     btBack = MakeButton(QStringLiteral("<< &Zpět"), "btBack", bottomBand);
     btNext = MakeButton(QStringLiteral("&Další >>"), "btNext", bottomBand);
@@ -221,6 +245,7 @@ QWidget* TfrmMain::BuildOutputPage() {
     QFont reportFont(QStringLiteral("Times New Roman"), 12);
     reportFont.setStyleHint(QFont::Serif);
     redObyvatelstvoResult->setFont(reportFont);
+    redObyvatelstvoResult->setAccessibleName(QStringLiteral("Obyvatelstvo"));
     redObyvatelstvoResult->document()->setDefaultFont(reportFont);
     QPalette reportPalette = redObyvatelstvoResult->palette();
     reportPalette.setColor(QPalette::Base, Qt::white);
@@ -443,47 +468,8 @@ void TfrmMain::ReopenInput() {
     UpdateButtons();
 }
 
-void TfrmMain::ComposeReport() {
-    ClearReport();
-    FReportEntries = ComposeReportEntries(*FModel->Output());
-    TRichTextSink sink(*redObyvatelstvoResult);
-    RenderMarkup(sink, FReportEntries);
-    redObyvatelstvoResult->moveCursor(QTextCursor::Start);
-}
 
-void TfrmMain::ClearReport() {
-    ClearRichText(*redObyvatelstvoResult);
-    FReportEntries.clear();
-}
 
-void TfrmMain::btSaveOutputClick() {
-    TFileDialogOptions options;
-    options.Filters = {{QStringLiteral("Dokumenty RTF (*.rtf)"), QStringLiteral("*.rtf")},
-                       {QStringLiteral("Všechny soubory (*)"), QStringLiteral("*")}};
-    options.DefaultSuffix = QStringLiteral("rtf");
-    options.InitialDir = StartFolder(TFileKind::Report);
-    options.ProposedName = FileNameOf(edNazevObce->text()) + QStringLiteral(".rtf");
-    const std::optional<QString> fileName = Dialogs().SaveFileName(options);
-    if (!fileName) return;
-    RememberFolder(TFileKind::Report, *fileName);
-    if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
-    SaveFile(PathOf(*fileName), RenderRtfDocument(FReportEntries));
-}
 
-void TfrmMain::btCopyOutputToClipboardClick() {
-    const std::string rtf = RenderRtfDocument(FReportEntries);
-    const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
-    auto mime = std::make_unique<QMimeData>();
-    mime->setData(QStringLiteral("text/rtf"), rtfBytes);
-    mime->setData(QStringLiteral("application/rtf"), rtfBytes);
-    mime->setHtml(ClipboardHtml(*redObyvatelstvoResult->document()));
-    // One line end throughout, the clipboard's CR LF (the entries carry CR LF
-    // inside and the plain-text writer ends each with LF).
-    QString plain = ToQ(RenderPlainText(FReportEntries));
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    mime->setText(plain);
-    QGuiApplication::clipboard()->setMimeData(mime.release());
-}
 
 }  // namespace zevra

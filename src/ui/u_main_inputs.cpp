@@ -33,8 +33,6 @@ namespace {
 
 constexpr int NumberFieldWidth = 100;
 
-std::string PathOf(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
-
 // The light yellow note at the top of every input page.
 QFrame* MakeInputNote(QWidget* page) {
     auto* panel = new QFrame(page);
@@ -205,8 +203,11 @@ QWidget* TfrmMain::BuildInputPage2() {
     water->addWidget(rbVodovodAno);
     water->addWidget(rbVodovodNe);
     const int row = grid->rowCount();
-    grid->addWidget(new QLabel(QStringLiteral("Je obec napojena na dálkový vodovod?")), row, 0,
-                    Qt::AlignRight | Qt::AlignTop);
+    const QString question = QStringLiteral("Je obec napojena na dálkový vodovod?");
+    grid->addWidget(new QLabel(question), row, 0, Qt::AlignRight | Qt::AlignTop);
+    // A screen reader meets the two buttons without the label beside them.
+    for (QRadioButton* answer : {rbVodovodAno, rbVodovodNe})
+        answer->setAccessibleName(question + QLatin1Char(' ') + answer->text());
     grid->addLayout(water, row, 1);
     layout->addLayout(grid);
     layout->addStretch();
@@ -243,6 +244,7 @@ QWidget* TfrmMain::BuildValidationPage() {
     mmInputValidation->setReadOnly(true);
     mmInputValidation->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmInputValidation->setFont(SansFont(10));
+    mmInputValidation->setAccessibleName(QStringLiteral("Kontrola vstupu"));
     btSaveInputData = new QPushButton(QStringLiteral("Uložit vstupní data do souboru..."), page);
     btSaveInputData->setObjectName(QStringLiteral("btSaveInputData"));
     btSaveInputData->setAutoDefault(false);
@@ -464,53 +466,7 @@ void TfrmMain::ShowValidation() {
     mmInputValidation->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-namespace {
 
-std::vector<TFileFilter> InputFileFilters() {
-    return {{QStringLiteral("Textové soubory (*.txt)"), QStringLiteral("*.txt")},
-            {QStringLiteral("Všechny soubory (*)"), QStringLiteral("*")}};
-}
 
-}  // namespace
-
-void TfrmMain::btLoadInputDataClick() {
-    TFileDialogOptions options;
-    options.Title = QStringLiteral("Vyberte soubor se vstupními daty");
-    options.Filters = InputFileFilters();
-    options.DefaultSuffix = QStringLiteral("txt");
-    options.InitialDir = StartFolder(TFileKind::InputData);
-    // Reading needs no write access: an installed example or a file on a
-    // read-only share loads as any other.
-    options.MustExist = true;
-    const std::optional<QString> fileName = Dialogs().OpenFileName(options);
-    if (!fileName) return;
-    RememberFolder(TFileKind::InputData, *fileName);
-    FModel->LoadInput(PathOf(*fileName));
-    InputToControls();
-}
-
-void TfrmMain::btSaveInputDataClick() {
-    // The record holds only what the fields could keep: a number in error
-    // would be saved as another one.
-    const std::vector<std::string> fieldErrors = FieldErrors();
-    if (!fieldErrors.empty()) {
-        QString text = QStringLiteral("Vstupní data nelze uložit, dokud nejsou opravena tato pole:");
-        for (const std::string& line : fieldErrors) text += QLatin1Char('\n') + ToQ(line);
-        ShowWarning(text);
-        return;
-    }
-    TFileDialogOptions options;
-    options.Filters = InputFileFilters();
-    options.DefaultSuffix = QStringLiteral("txt");
-    options.InitialDir = StartFolder(TFileKind::InputData);
-    options.ProposedName = FileNameOf(edNazevObce->text()) + QStringLiteral(".txt");
-    options.RefuseReadOnly = true;
-    const std::optional<QString> fileName = Dialogs().SaveFileName(options);
-    if (!fileName) return;
-    RememberFolder(TFileKind::InputData, *fileName);
-    if (QFileInfo::exists(*fileName) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;
-    FModel->SaveInput(PathOf(*fileName));
-    ShowInfo(QStringLiteral("Vstupní data byla uložena."));
-}
 
 }  // namespace zevra

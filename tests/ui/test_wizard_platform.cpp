@@ -14,6 +14,11 @@
 #include "ui/u_numedit.h"
 
 #include <QApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSet>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -204,6 +209,45 @@ private slots:
                         QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Ano"));
         QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Ne"));
+        // The file dialog's type column, which the catalogue lacks.
+        QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("Složka"));
+    }
+
+    // Keyboard only: every button and labelled field of a page has its own
+    // Alt+letter beside the bottom band's, and Enter on an input page goes
+    // on as "Další >>" does.
+    void keyboardReachesEverything() {
+        QWidget* band = Control<QPushButton>(w.get(), "btNext")->parentWidget();
+        for (int page = M::tsWelcome; page < M::PageCount; ++page) {
+            QStringList letters;
+            std::vector<QWidget*> scopes{band, Pages()->widget(page)};
+            for (QWidget* scope : scopes) {
+                for (QAbstractButton* button : scope->findChildren<QAbstractButton*>()) {
+                    if (button->text().isEmpty()) continue;
+                    const qsizetype at = button->text().indexOf(QLatin1Char('&'));
+                    QVERIFY2(at >= 0, qPrintable(button->text()));
+                    letters << button->text().mid(at + 1, 1).toLower();
+                }
+                for (QLabel* label : scope->findChildren<QLabel*>()) {
+                    if (!label->buddy()) continue;
+                    const qsizetype at = label->text().indexOf(QLatin1Char('&'));
+                    QVERIFY2(at >= 0, qPrintable(label->text()));
+                    letters << label->text().mid(at + 1, 1).toLower();
+                }
+            }
+            QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+        }
+        ClickNext(1);
+        QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputData1));
+        QTest::keyClick(Control<QLineEdit>(w.get(), "edNazevObce"), Qt::Key_Return);
+        QCOMPARE(w->ActivePage(), static_cast<int>(M::tsInputData2));
+    }
+
+    // What a screen reader meets: the water-supply answers with their
+    // question.
+    void screenReaderNames() {
+        QVERIFY(Control<QRadioButton>(w.get(), "rbVodovodAno")->accessibleName().startsWith(QStringLiteral("Je obec napojena")));
+        QVERIFY(Control<QRadioButton>(w.get(), "rbVodovodNe")->accessibleName().endsWith(QStringLiteral(" Ne")));
     }
 };
 
