@@ -6,7 +6,7 @@
 // sheet refused with a Czech message before anything is written; and the
 // golden cases of tests/data/batch-xlsx: input.csv loaded, validated, run
 // and written, its workbook's parts (cells, formulas, page setup, styles) in
-// expected.xml.
+// expected.xml, also when the locale has a decimal comma.
 #include "batch/core/u_batchcore.h"
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
@@ -17,6 +17,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <langinfo.h>
+#include <locale.h>
 #include <string>
 
 namespace zevra {
@@ -108,6 +110,25 @@ TEST(WorkbookLayout, GoldenCasesGiveTheExpectedParts) {
         EXPECT_EQ(actual, test::ReadBytes(expected)) << entry.path() << "; run with ZEVRA_UPDATE_GOLDEN=1 to accept";
     }
     EXPECT_GT(cases, 0);
+}
+
+// The user's locale (a Czech or German one, as the programs set it from the
+// environment) does not put its decimal comma into the workbook's numbers,
+// widths and heights: the parts are the golden ones.
+TEST(WorkbookLayout, LocaleSeparatorStaysOutOfTheWorkbook) {
+    locale_t comma = nullptr;
+    for (const char* name : {"", "cs_CZ.UTF-8", "de_DE.UTF-8"}) {
+        comma = newlocale(LC_ALL_MASK, name, nullptr);
+        if (comma != nullptr && std::string(nl_langinfo_l(RADIXCHAR, comma)) == ",") break;
+        if (comma != nullptr) freelocale(comma);
+        comma = nullptr;
+    }
+    if (comma == nullptr) GTEST_SKIP() << "no locale with a decimal comma";
+    const locale_t previous = uselocale(comma);
+    const std::string parts = WorkbookParts(std::string(ZEVRA_GOLDEN_DIR) + "/batch-xlsx/obce/input.csv");
+    uselocale(previous);
+    freelocale(comma);
+    EXPECT_EQ(parts, test::ReadBytes(std::string(ZEVRA_GOLDEN_DIR) + "/batch-xlsx/obce/expected.xml"));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
@@ -111,9 +112,11 @@ public:
         : FTempDir(tempDir), FTarget(target) {
         lxw_workbook_options options{};
         // Rows go to the sheet's temporary file as they are written: the
-        // memory used does not grow with the table.
+        // memory used does not grow with the table. The library's temporary
+        // files are the system's nameless ones (tmpfile, in /tmp): a file
+        // in a folder of our choice would have a name for a moment, and a
+        // signal in that moment would leave it behind.
         options.constant_memory = LXW_TRUE;
-        options.tmpdir = FTempDir.data();
         const TQuietStandardError quiet;
         FBook = workbook_new_opt(path.c_str(), &options);
     }
@@ -486,10 +489,10 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, 
     // Before anything is written: a table that a sheet cannot hold.
     CheckWorkbookRows(batch.OutputData().RowCount(), target);
     // The workbook library writes a file of its own, here a private temporary
-    // file that goes with the process like every save's; its temporary files
-    // for the rows go beside it.
+    // file that goes with the process like every save's.
     const TTempFile temp(".xlsx");
-    const std::string tempDir = std::filesystem::path(temp.Path()).parent_path().string();
+    const TCNumbers numbers;
+    const std::string tempDir = P_tmpdir;
     {
         TBook book(temp.Path(), tempDir, target);
         if (!book.Get()) throw EZevraError(ErrorMessage(LXW_ERROR_MEMORY_MALLOC_FAILED, target, tempDir));

@@ -168,6 +168,16 @@ namespace {
 std::mutex quietMutex;
 }
 
+TCNumbers::TCNumbers() : FC(newlocale(LC_ALL_MASK, "C", nullptr)) {
+    if (FC != nullptr) FPrevious = uselocale(FC);
+}
+
+TCNumbers::~TCNumbers() {
+    if (FC == nullptr) return;
+    uselocale(FPrevious);
+    freelocale(FC);
+}
+
 TQuietStandardError::TQuietStandardError() : FLock(quietMutex) {
     std::fflush(stderr);
     const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);

@@ -5,6 +5,8 @@
 // user's terminal.
 #pragma once
 
+#include <locale.h>
+
 #include <mutex>
 #include <string>
 
@@ -32,6 +34,24 @@ public:
 private:
     std::unique_lock<std::mutex> FLock;
     int FSaved = -1;
+};
+
+// While it exists, the calling thread formats numbers in the C locale. The
+// workbook library prints its numbers (values, column widths, row heights)
+// with printf, which takes the decimal separator of the locale: under a
+// Czech or German locale, as the windows and zevra-cli set it from the
+// environment, "523,25" would make a damaged workbook. Other threads keep
+// their locale.
+class TCNumbers {
+public:
+    TCNumbers();
+    ~TCNumbers();
+    TCNumbers(const TCNumbers&) = delete;
+    TCNumbers& operator=(const TCNumbers&) = delete;
+
+private:
+    locale_t FC;
+    locale_t FPrevious = nullptr;
 };
 
 }  // namespace zevra
