@@ -104,7 +104,7 @@ void AddRow(QGridLayout* grid, const QString& labelText, QWidget* field, QWidget
 QGridLayout* MakeGrid() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(5);
+    grid->setVerticalSpacing(4);
     // Column 2 takes the spare width, so that a long note under a field
     // does not widen the field column.
     grid->setColumnStretch(2, 1);
@@ -113,8 +113,9 @@ QGridLayout* MakeGrid() {
 
 QVBoxLayout* MakePageLayout(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(8);
+    // Tight enough that the fields of page 1 fit the design size unscrolled.
+    layout->setContentsMargins(6, 4, 6, 2);
+    layout->setSpacing(5);
     layout->addWidget(MakeInputNote(page));
     return layout;
 }

@@ -3,22 +3,31 @@
 // Renders every page of the wizard, and the choice dialog, into PNG files:
 //   QT_QPA_PLATFORM=offscreen zevra_screenshots <output folder> [--icon <png>]
 // The wizard is filled with the shipped example "obec.txt" and walked to its
-// report as a user would.
+// report as a user would. Two more pictures: a laptop's 1366 x 768 screen
+// with the wizard and the profile window opened over it
+// (zevra-1366x768.png), and an input page in a dark theme (zevra-tmave.png).
 #include "model/u_format.h"
 #include "ui_controls.h"
 #include "ui_test_support.h"
 #include "gui/u_application.h"
+#include "ui/u_frm_Profil.h"
 #include "ui/u_frm_Vyber.h"
 #include "gui/u_logo.h"
+#include "gui/u_screen_fit.h"
 #include "ui/u_main.h"
 
 #include <QDir>
 #include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextStream>
 
 #include <cstdio>
+#include <vector>
 
 using namespace zevra;
 
@@ -31,9 +40,45 @@ bool Save(QWidget& widget, const QDir& dir, const QString& name) {
     return saved;
 }
 
+// The windows as they stand on their screen, drawn on a plain desktop.
+bool SaveScreen(const std::vector<QWidget*>& windows, const QDir& dir, const QString& name) {
+    QApplication::processEvents();
+    const QRect area = windows.front()->screen()->geometry();
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(QColor(70, 90, 110));
+    QPainter painter(&image);
+    for (QWidget* window : windows) painter.drawPixmap(window->geometry().topLeft() - area.topLeft(), window->grab());
+    painter.end();
+    const bool saved = image.save(dir.filePath(name));
+    std::printf("%s %s\n", saved ? "written" : "FAILED", qPrintable(dir.filePath(name)));
+    return saved;
+}
+
+QPalette DarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(60, 60, 60));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A laptop's screen, 1366 x 768.
+    QTemporaryDir screenDir;
+    const QString screenConfig = screenDir.filePath(QStringLiteral("screen.json"));
+    if (QFile file(screenConfig); file.open(QIODevice::WriteOnly))
+        file.write(R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768,
+                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenConfig).toUtf8());
     TZevraApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
@@ -67,6 +112,16 @@ int main(int argc, char** argv) {
     test::Control<QPushButton>(&window, "btNext")->click();
     ok &= Save(window, out, QStringLiteral("zevra-6-vysledek.png"));
 
+    // The laptop: the wizard centred, the profile window over it, both
+    // inside the screen with every button in reach.
+    FitToScreen(&window, window.size());
+    {
+        TfrmProfil profile(window.Model(), &window);
+        profile.dbgPodobneObce->selectRow(0);
+        profile.show();
+        ok &= SaveScreen({&window, &profile}, out, QStringLiteral("zevra-1366x768.png"));
+    }
+
     TfrmVyber choice;
     choice.Prepare(QStringLiteral("Výběr obce"),
                    QStringLiteral("Podle názvu připadá do úvahy více možností. Vyberte prosím, o kterou obec se jedná"),
@@ -82,5 +137,16 @@ int main(int argc, char** argv) {
     question.setDefaultButton(QMessageBox::No);
     question.show();
     ok &= Save(question, out, QStringLiteral("zevra-otazka.png"));
+
+    // A dark theme: the first input page with its note and its caption.
+    QApplication::setPalette(DarkPalette());
+    {
+        TfrmMain dark(data.Path());
+        dark.show();
+        test::Control<QPushButton>(&dark, "btNext")->click();
+        dark.Model().LoadInput(test::ExampleFile(QStringLiteral("obec.txt")).toStdString());
+        dark.InputToControls();
+        ok &= Save(dark, out, QStringLiteral("zevra-tmave.png"));
+    }
     return ok ? 0 : 1;
 }
