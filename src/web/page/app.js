@@ -238,6 +238,7 @@ const App = {
   },
 
   async showPage(i) {
+    this.status('');
     this.active = i;
     this.side = null;
     PAGES.forEach((p, j) => { document.getElementById('page-' + p).hidden = j !== i; });
@@ -316,6 +317,7 @@ const App = {
 
   openSide(name) {
     if (name === 'profile' && !this.output) return;
+    this.status('');
     this.side = name;
     PAGES.forEach(p => { document.getElementById('page-' + p).hidden = true; });
     SIDE_PAGES.forEach(p => { document.getElementById('page-' + p).hidden = p !== name; });
@@ -404,8 +406,7 @@ const App = {
     const path = '/tmp/zprava.rtf';
     const r = await this.core.call('writeReportRtf', this.lastInput, path);
     if (r && r.ok === false) throw new Error(r.zprava);
-    const bytes = await this.core.readFile(path);
-    offerDownload(bytes, this.fileBase() + '.rtf', 'application/rtf');
+    offerDownload(await this.core.readBlob(path, 'application/rtf'), this.fileBase() + '.rtf');
   },
 
   async copyReport() {
@@ -445,8 +446,7 @@ const App = {
     const path = '/tmp/vstup-ulozit.txt';
     const r = await this.core.call('writeInputFile', this.lastInput || this.controlsToInput(), path);
     if (r && r.ok === false) throw new Error(r.zprava);
-    const bytes = await this.core.readFile(path);
-    offerDownload(bytes, this.fileBase() + '.txt', 'text/plain');
+    offerDownload(await this.core.readBlob(path, 'text/plain'), this.fileBase() + '.txt');
     this.status('Vstupní data byla uložena.');
   },
 };

@@ -102,16 +102,17 @@ const ZevraBatch = {
     const t = document.getElementById('batch-table');
     clearNode(t);
     const cols = r.sloupce || [];
+    // the messages stand beside the state, before the many value columns
     t.append(el('thead', {}, el('tr', {}, el('th', { scope: 'col', text: 'Č.', title: 'Pořadí obce v souboru' }), el('th', { scope: 'col', text: 'Stav' }),
-      ...cols.map(c => el('th', { scope: 'col', text: c.titulek })), el('th', { scope: 'col', text: 'Zprávy' }))));
+      el('th', { scope: 'col', text: 'Zprávy' }), ...cols.map(c => el('th', { scope: 'col', text: c.titulek })))));
     const body = el('tbody');
     for (const row of rows.slice(0, SHOWN_ROWS)) {
       const cls = row.stav === 'chyba' ? 'row-err' : row.stav === 'varovani' ? 'row-warn' : null;
       body.append(el('tr', { class: cls },
         el('td', { class: 'num', text: String(row.radek + 1) }),
         el('td', { class: 'state', text: STATE_TEXT[row.stav] || row.stav }),
-        ...(row.hodnoty || []).map(v => el('td', { text: v })),
-        el('td', { class: 'msgs', text: (row.zpravy || []).join('\n') })));
+        el('td', { class: 'msgs', text: (row.zpravy || []).join('\n') }),
+        ...(row.hodnoty || []).map(v => el('td', { text: v }))));
     }
     t.append(body);
     document.getElementById('batch-table-note').textContent = total > SHOWN_ROWS
@@ -135,7 +136,7 @@ const ZevraBatch = {
     clearNode(bar);
     for (const f of formats) {
       const ext = (f.pripony && f.pripony[0]) || ('.' + f.nazev);
-      const b = el('button', { type: 'button', id: 'batch-save-' + f.nazev, text: 'Uložit ' + (f.filtr || f.nazev) + ' (' + ext + ')...' });
+      const b = el('button', { type: 'button', id: 'batch-save-' + f.nazev, text: 'Uložit výsledek ' + f.nazev.toUpperCase() + ' (' + ext + ')...', title: f.filtr || null });
       b.addEventListener('click', () => this.save(f.nazev, ext));
       bar.append(b);
     }
@@ -147,10 +148,8 @@ const ZevraBatch = {
       const path = '/tmp/vysledky' + ext;
       const r = await this.app.core.callWithProgress('batchWrite', [format, path], this.progress('Ukládání'));
       if (!r || r.ok === false) throw new Error(r ? r.zprava : 'Výsledek nelze uložit');
-      const bytes = await this.app.core.readFile(path);
-      await this.app.core.remove(path);
       const type = ext === '.html' ? 'text/html' : ext === '.json' ? 'application/json' : 'application/octet-stream';
-      offerDownload(bytes, this.baseName + ext, type);
+      offerDownload(await this.app.core.readBlob(path, type), this.baseName + ext);
       this.status('Výsledek byl uložen (' + this.baseName + ext + ').');
       document.body.dataset.batchSaved = format;
     });

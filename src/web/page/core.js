@@ -85,6 +85,7 @@ class ZevraCore {
     return this.run('writeFile', [path, copy], null, [copy.buffer]);
   }
   readFile(path) { return this.run('readFile', [path]); }
+  readBlob(path, type) { return this.run('readBlob', [path, type]); }
   remove(path) { return this.run('remove', [path]); }
   clearFolder(path) { return this.run('clearFolder', [path]); }
   get inWorker() { return this.worker !== null; }

@@ -50,6 +50,16 @@ function zevraHandlers(z, progress) {
       try { z.FS.chmod(path, 0o644); } catch (e) { /* reading names the fault */ }
       return z.FS.readFile(path);
     },
+    // A written file as a Blob, made here so that a result of hundreds of
+    // megabytes is neither copied nor taken over on the page's thread.
+    readBlob(path, type) {
+      try { z.FS.chmod(path, 0o644); } catch (e) { /* reading names the fault */ }
+      const node = z.FS.lookupPath(path).node;
+      const data = node.contents instanceof Uint8Array ? node.contents.subarray(0, node.usedBytes) : z.FS.readFile(path);
+      const blob = new Blob([data], { type: type || 'application/octet-stream' });
+      z.FS.unlink(path);
+      return blob;
+    },
     remove(path) { try { z.FS.unlink(path); } catch (e) { /* not there */ } return true; },
     clearFolder(path) {
       mkdirs(path);

@@ -29,6 +29,7 @@ function firstDifference(a, b) {
 
 async function shot(page, name) {
   if (!shots) return;
+  await page.evaluate(() => window.scrollTo(0, 0));
   await page.screenshot({ path: path.join(shots, 'web-' + name + '.png') });
 }
 
@@ -143,6 +144,10 @@ async function batch(ctx) {
   const rows = await page.$$eval('#batch-table tbody tr', trs => trs.map(t => ({ cls: t.className, state: t.children[1].textContent })));
   check('batch: warning rows marked in text and colour', rows.length > 0 && rows.every(r => (r.cls === 'row-warn' && r.state === 'varování') || (r.cls === 'row-err' && r.state === 'chyba')),
     JSON.stringify(rows));
+  const pageMsgs = (await page.$$eval('#batch-table td.msgs', tds => tds.map(t => t.textContent))).join('\n').split('\n');
+  const cliMsgs = h.cliMessages(cliPath, ['batch', csv, path.join(os.tmpdir(), 'zevra-web-check.html')]).split('\n')
+    .map(l => l.trim()).filter(l => /^(CHYBA|POZOR): /.test(l));
+  check('batch: the check messages of the rows as zevra-cli', JSON.stringify(pageMsgs) === JSON.stringify(cliMsgs), pageMsgs.join('\n') + '\n---\n' + cliMsgs.join('\n'));
   await shot(page, 'hromadne');
   await page.click('#batch-run');
   await page.waitForFunction(() => document.body.dataset.batchRan && document.body.dataset.batchBusy === 'false');
@@ -172,6 +177,32 @@ async function batch(ctx) {
   await page.click('#close-batch');
 }
 
+// Lookup by a name that many municipalities share, and by one none has.
+async function lookup(ctx) {
+  const { page } = ctx;
+  await h.clickNext(page);
+  const find = async name => {
+    await page.click('#f-InputData', { clickCount: 3 });
+    await page.keyboard.press('Backspace');
+    await page.type('#f-InputData', name);
+    await page.click('#lookup');
+    await page.waitForSelector('#dialog[open]');
+  };
+  await find('Lhota');
+  const lines = await page.$$eval('#dialog-choice-list label', ls => ls.map(l => l.textContent));
+  check('lookup: a shared name offers a choice of "Název (okr. Okres)" lines', lines.length >= 2 && lines.length <= 14 &&
+    lines.every(l => /^Lhota \(okr\. .+\)$/.test(l)), lines.join('\n'));
+  check('lookup: the first line preselected', await page.$eval('#dialog-choice-list input', i => i.checked));
+  await shot(page, 'vyber-obce');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => !document.getElementById('dialog').open);
+  check('lookup: the chosen line gives its code', await page.$eval('#f-Kod', e => e.value) !== '');
+  await find('Obec, která neexistuje');
+  check('lookup: none found gives the message', (await text(page, '#dialog-text')) === 'Obec s tímto názvem nebyla nalezena v seznamu obcí ČR');
+  await page.keyboard.press('Escape');
+}
+
 (async () => {
   if (shots) fs.mkdirSync(shots, { recursive: true });
   const browser = await h.launch(args.chromium);
@@ -181,6 +212,7 @@ async function batch(ctx) {
     check('demonstration data notice visible', !(await ctx.page.$eval('#demo-notice', e => e.hidden)));
     await wizard(ctx);
     await batch(ctx);
+    await lookup(ctx);
     const foreign = h.foreignRequests(ctx, web);
     check('no request left the page\'s folder (' + ctx.requests.length + ' requests)', foreign.length === 0, foreign.join('\n'));
     check('no CSP refusal, console error or page error', ctx.problems.length === 0, ctx.problems.join('\n'));
