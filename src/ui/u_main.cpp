@@ -14,6 +14,7 @@
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
 #include "gui/u_logo.h"
+#include "gui/u_tab_access.h"
 #include "ui/u_numedit.h"
 #include "ui/u_report_view.h"
 #include "gui/u_palette.h"
@@ -126,6 +127,8 @@ void TfrmMain::BuildFrame() {
     pcPages = new QTabWidget(this);
     pcPages->setObjectName(QStringLiteral("pcPages"));
     pcPages->setFont(SansFont(10));
+    // A page not reached yet has no tab, for a screen reader neither.
+    ExposeVisibleTabsOnly(pcPages->tabBar());
     const std::pair<TPage, QWidget*> pages[] = {
         {tsWelcome, BuildWelcomePage()},         {tsInputData1, BuildInputPage1()},
         {tsInputData2, BuildInputPage2()},       {tsInputData3, BuildInputPage3()},

@@ -13,6 +13,7 @@
 #include "ui/u_main.h"
 #include "ui/u_numedit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -244,10 +245,21 @@ private slots:
     }
 
     // What a screen reader meets: the water-supply answers with their
-    // question.
+    // question, the tabs of the pages reached and no others.
     void screenReaderNames() {
         QVERIFY(Control<QRadioButton>(w.get(), "rbVodovodAno")->accessibleName().startsWith(QStringLiteral("Je obec napojena")));
         QVERIFY(Control<QRadioButton>(w.get(), "rbVodovodNe")->accessibleName().endsWith(QStringLiteral(" Ne")));
+        const auto tabs = [this] {
+            QStringList names;
+            QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(Pages()->tabBar());
+            for (int i = 0; bar && i < bar->childCount(); ++i)
+                if (bar->child(i)->role() == QAccessible::PageTab) names << bar->child(i)->text(QAccessible::Name);
+            return names;
+        };
+        QCOMPARE(tabs(), QStringList{QStringLiteral("Úvod")});
+        ClickNext(1);
+        QCOMPARE(tabs(), (QStringList{QStringLiteral("Úvod"), QStringLiteral("Vstupní data 1"),
+                                      QStringLiteral("Vstupní data 2"), QStringLiteral("Vstupní data 3")}));
     }
 };
 
