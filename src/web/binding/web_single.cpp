@@ -156,27 +156,36 @@ std::string Validate(const std::string& inputJson) {
 }
 
 std::string Evaluate(const std::string& inputJson) {
-    return Answer([&] {
+    try {
         UseTypedInput(inputJson);
         TZevraModel& model = Model();
         model.Evaluate();
         const TSensitivityResult sensitivity = Sensitivity(model);
-        Json result = Json::parse(cli::EvaluationJson(model, sensitivity));
         const std::vector<std::string> entries = ComposeReportEntries(*model.Output());
-        result["sestava"] = {{"markup", entries}, {"html", ReportHtml(entries)}, {"text", RenderPlainText(entries)}};
         Json decils = Json::array();
         const TDecils own = DecilsOf(model.Output()->Indicators);
         for (std::size_t k = 0; k < kIndicatorCount; ++k)
             decils.push_back({{"kod", kIndicators[k].Code}, {"nazev", kIndicators[k].Label}, {"decil", own[k]}});
         Json bands = Json::array();
         for (int b = 0; b < kBandCount; ++b) bands.push_back(BandName(b));
-        result["profil"] = {{"decily", decils},
-                            {"pasma", bands},
-                            {"pasmo", BandOf(model.Output()->Obyvatelstvo)},
-                            {"shrnuti", SensitivitySentence(sensitivity)}};
-        result["ok"] = true;
-        return result;
-    });
+        const Json added = {
+            {"sestava", {{"markup", entries}, {"html", ReportHtml(entries)}, {"text", RenderPlainText(entries)}}},
+            {"profil",
+             {{"decily", decils},
+              {"pasma", bands},
+              {"pasmo", BandOf(model.Output()->Obyvatelstvo)},
+              {"shrnuti", SensitivitySentence(sensitivity)}}},
+            {"ok", true}};
+        // zevra-cli's document with the keys added at its end, joined as
+        // text: reading it back in would cost more than all the rest.
+        std::string document = cli::EvaluationJson(model, sensitivity);
+        const std::string more = Text(added);
+        const auto close = document.rfind('}');
+        document.replace(close, std::string::npos, "," + more.substr(1));
+        return document;
+    } catch (const std::exception& e) {
+        return Failure(e.what());
+    }
 }
 
 std::string EvaluateJson(const std::string& inputJson) {
