@@ -21,13 +21,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <vector>
 
 namespace zevra {
 
 static_assert(kWorkbookMaxRows == LXW_ROW_MAX - 1, "one row of a sheet is the header");
+static_assert(kAssessmentKeyCount <= 0x10000, "a row's assessment key is kept in 16 bits");
 
 namespace {
 
@@ -451,22 +451,6 @@ std::string Grouped(std::size_t number) {
     return grouped;
 }
 
-// The finished file saved as every output is (a link followed, the old
-// file's permissions kept, a device written in place, the file synced before
-// it replaces the old one), copied in blocks.
-void SaveFrom(const std::string& path, const std::string& target) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EZevraError(WriteError(target));
-    TSafeFileWriter writer(target);
-    std::string block(1 << 20, '\0');
-    while (in) {
-        in.read(block.data(), static_cast<std::streamsize>(block.size()));
-        if (in.gcount() > 0) writer.Write(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
-    }
-    if (in.bad()) throw EZevraError(WriteError(target));
-    writer.Commit();
-}
-
 }  // namespace
 
 TOutputFormat WorkbookOutputFormat() {
@@ -501,7 +485,7 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, 
         book.Close();
     }
     if (!WorkbookPackageComplete(temp.Path())) throw EZevraError(WriteError(target));
-    SaveFrom(temp.Path(), target);
+    SaveWorkbookFile(temp.Path(), target);
     ReportProgress(progress, batch.OutputData().RowCount(), batch.OutputData().RowCount());
 }
 

@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/workbook/u_workbookpackage.h"
 
+#include "batch/core/u_batchmessages.h"
+#include "model/u_object.h"
+#include "model/u_savefile.h"
+
 #include <zlib.h>
 
 #include <fcntl.h>
@@ -10,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -162,6 +167,19 @@ bool WorkbookPackageComplete(const std::string& path) {
         if (data + packed > fileSize || !PartComplete(file, data, packed, size, crc, method, xml)) return false;
     }
     return parts > 0;
+}
+
+void SaveWorkbookFile(const std::string& path, const std::string& target) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EZevraError(PathMessage(kCannotWriteMessage, target));
+    TSafeFileWriter writer(target);
+    std::string block(1 << 20, '\0');
+    while (in) {
+        in.read(block.data(), static_cast<std::streamsize>(block.size()));
+        if (in.gcount() > 0) writer.Write(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
+    }
+    if (in.bad()) throw EZevraError(PathMessage(kCannotWriteMessage, target));
+    writer.Commit();
 }
 
 namespace {

@@ -20,6 +20,12 @@ namespace zevra {
 // small blocks, so a package of any size costs little memory.
 bool WorkbookPackageComplete(const std::string& path);
 
+// The finished file at `path` saved as every output is (a link followed, the
+// old file's permissions kept, a device written in place, the file synced
+// before it replaces the old one), copied in blocks. Throws EZevraError
+// naming `target`.
+void SaveWorkbookFile(const std::string& path, const std::string& target);
+
 // While it exists, what the process writes to its standard error goes
 // nowhere: the workbook library prints its failures there in English, and
 // each failure reaches the user as a Czech message instead. One at a time
