@@ -61,12 +61,11 @@ const ZevraRefData = {
       return;
     }
     this.current = r;
-    this.showCurrent();
-    this.message(r.demonstracni ? 'Používají se opět demonstrační data.' : 'Referenční data byla načtena.');
     // the regions and everything computed come from the data in use
     this.app.fields = await this.app.core.call('inputFields');
     this.app.refreshRegions();
     this.app.resetWizard();
     this.app.openSide('refdata');
+    this.message(folder === '/data' ? 'Používají se opět demonstrační data.' : 'Referenční data byla načtena.');
   },
 };

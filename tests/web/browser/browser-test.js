@@ -46,8 +46,17 @@ async function wizard(ctx) {
   const values = h.inputFileValues(obec);
 
   await shot(page, 'uvod');
+  // Keyboard only: Tab reaches "Další >>", its focus is visible, Enter goes on.
+  let tabs = 0;
+  while (tabs++ < 20 && await page.evaluate(() => document.activeElement.id) !== 'bt-next') await page.keyboard.press('Tab');
+  check('keyboard: Tab reaches "Další >>" with a visible focus', await page.evaluate(() => {
+    const e = document.activeElement;
+    return e.id === 'bt-next' && getComputedStyle(e).outlineStyle !== 'none';
+  }));
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#page-input-1:not([hidden])');
+  check('keyboard: the first field has the focus on the next page', await page.evaluate(() => document.activeElement.id === 'f-InputData'));
   // Empty inputs: errors on a red page and no way on.
-  await h.clickNext(page);
   await h.clickNext(page); await h.clickNext(page); await h.clickNext(page);
   const emptyState = await page.$eval('#validation', e => e.className);
   check('empty input: validation in the error state', emptyState.includes('state-chyba'), emptyState);
@@ -177,6 +186,32 @@ async function batch(ctx) {
   await page.click('#close-batch');
 }
 
+// The user's five reference files: a damaged one gives the core's message
+// naming it and the data in use stay; sound ones are taken.
+async function referenceData(ctx, dataDir) {
+  const { page } = ctx;
+  const names = ['DecilDists.txt', 'MuniInfo.txt', 'Regions.txt', 'SampMuni.txt', 'OWeights.txt'];
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zevra-web-ref-'));
+  for (const n of names) fs.copyFileSync(path.join(dataDir, n), path.join(dir, n));
+  const weights = fs.readFileSync(path.join(dir, 'OWeights.txt'));
+  fs.writeFileSync(path.join(dir, 'OWeights.txt'), weights.subarray(0, Math.floor(weights.length / 2)));
+  await page.click('#open-refdata');
+  const chooser = await page.$('#refdata-files');
+  await chooser.uploadFile(...names.map(n => path.join(dir, n)));
+  await page.waitForSelector('#dialog[open]');
+  const message = await text(page, '#dialog-text');
+  check('reference data: a damaged file gives a Czech message naming it', /OWeights\.txt/.test(message), message);
+  await page.keyboard.press('Escape');
+  fs.writeFileSync(path.join(dir, 'OWeights.txt'), weights);
+  await chooser.uploadFile(...names.map(n => path.join(dir, n)));
+  await page.waitForFunction(() => document.getElementById('refdata-message').textContent.startsWith('Referenční data byla'));
+  check('reference data: five sound files are taken', await text(page, '#refdata-message') === 'Referenční data byla načtena.',
+    await text(page, '#refdata-message'));
+  await page.click('#refdata-demo');
+  await page.click('#close-refdata');
+  fs.rmSync(dir, { recursive: true, force: true });
+}
+
 // Lookup by a name that many municipalities share, and by one none has.
 async function lookup(ctx) {
   const { page } = ctx;
@@ -212,6 +247,7 @@ async function lookup(ctx) {
     check('demonstration data notice visible', !(await ctx.page.$eval('#demo-notice', e => e.hidden)));
     await wizard(ctx);
     await batch(ctx);
+    await referenceData(ctx, args.data);
     await lookup(ctx);
     const foreign = h.foreignRequests(ctx, web);
     check('no request left the page\'s folder (' + ctx.requests.length + ' requests)', foreign.length === 0, foreign.join('\n'));
