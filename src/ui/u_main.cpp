@@ -3,6 +3,7 @@
 #include "ui/u_main.h"
 #include "ui/u_frm_Profil.h"
 
+#include "model/u_inputfields.h"
 #include "model/u_object.h"
 #include "model/u_paths.h"
 #include "model/u_savefile.h"
@@ -149,7 +150,8 @@ void TfrmMain::BuildFrame() {
             scroll->setWidget(widget);
             shown = scroll;
         }
-        pcPages->addTab(shown, QString::fromUtf8(PageCaptions[page]));
+        const bool inputPage = page >= tsInputData1 && page <= tsInputData3;
+        pcPages->addTab(shown, QString::fromUtf8(inputPage ? FormPageTitle(page - tsInputData1 + 1) : PageCaptions[page]));
     }
 
     auto* bottomBand = new QWidget(this);

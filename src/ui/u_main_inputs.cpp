@@ -3,6 +3,7 @@
 // The input pages, the validation page, the municipality lookup and the input
 // data file of TfrmMain.
 #include "model/u_format.h"
+#include "model/u_inputfields.h"
 #include "model/u_limits.h"
 #include "model/u_object.h"
 #include "gui/u_dialogs.h"
@@ -26,6 +27,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 
 namespace zevra {
 
@@ -39,9 +42,7 @@ QFrame* MakeInputNote(QWidget* page) {
     panel->setObjectName(QStringLiteral("pnInputNote"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     FillMeaningBackground(panel, ColorLightYellowPanel);
-    auto* text = new QLabel(QStringLiteral("Zadejte prosím informace o Vaši obci (městysu, městu). Není-li uvedeno "
-                                           "jinak, zadejte aktuální nebo nejnovější dostupné hodnoty."),
-                            panel);
+    auto* text = new QLabel(ToQ(kFormPageNote), panel);
     text->setWordWrap(true);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(8, 5, 8, 5);
@@ -49,19 +50,19 @@ QFrame* MakeInputNote(QWidget* page) {
     return panel;
 }
 
+// The form table's row of a control (the table names the controls).
+const TFormField& FormFieldOf(const QWidget* control) {
+    const std::string name = FromQ(control->objectName());
+    for (std::size_t i = 0; i < kFormFieldCount; ++i)
+        if (name == kFormFields[i].ObjectName) return kFormFields[i];
+    throw std::logic_error("no form field for " + name);
+}
+
 TNumberEdit* MakeNumberField(const char* name, QWidget* parent) {
     auto* field = new TNumberEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setFixedWidth(NumberFieldWidth);
     return field;
-}
-
-// The name of a field as its label gives it, without the colon and the
-// note mark: what a screen reader says and what an error line names.
-QString FieldName(const QString& labelText) {
-    QString name = labelText.trimmed();
-    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char('*'))) name.chop(1);
-    return name;
 }
 
 // The error of a number field, beside it from the moment its text is not a
@@ -80,13 +81,14 @@ QLabel* MakeFieldError(TNumberEdit* field) {
     return label;
 }
 
-// A label right-aligned to its field in column 0, the field in column 1; a
-// number field's error in column 2.
-void AddRow(QGridLayout* grid, const QString& labelText, QWidget* field, QWidget* extra = nullptr) {
+// The field's label from the form table, right-aligned to it in column 0,
+// the field in column 1; a number field's error in column 2.
+void AddRow(QGridLayout* grid, QWidget* field, QWidget* extra = nullptr) {
     const int row = grid->rowCount();
-    auto* label = new QLabel(labelText);
+    const TFormField& formField = FormFieldOf(field);
+    auto* label = new QLabel(ToQ(formField.Label));
     label->setBuddy(field);
-    field->setAccessibleName(FieldName(labelText));
+    field->setAccessibleName(ToQ(FormFieldName(formField)));
     if (auto* number = qobject_cast<TNumberEdit*>(field)) grid->addWidget(MakeFieldError(number), row, 2);
     grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
     if (extra) {
@@ -146,21 +148,22 @@ QWidget* TfrmMain::BuildInputPage1() {
     btKodLookup->setObjectName(QStringLiteral("btKodLookup"));
     btKodLookup->setAutoDefault(false);
     edObyvateleCelkem = MakeNumberField("edObyvateleCelkem", page);
-    AddRow(grid, QStringLiteral("Název obce:"), edNazevObce);
-    AddRow(grid, QStringLiteral("Kraj:"), cbKraj);
-    AddRow(grid, QStringLiteral("Kód (ZÚJ):"), edKodObce, btKodLookup);
-    AddRow(grid, QStringLiteral("Počet obyvatel:"), edObyvateleCelkem);
+    AddRow(grid, edNazevObce);
+    AddRow(grid, cbKraj);
+    AddRow(grid, edKodObce, btKodLookup);
+    AddRow(grid, edObyvateleCelkem);
     layout->addLayout(grid);
 
-    auto* census = new QGroupBox(QStringLiteral("Údaje ze Sčítání lidu, domů a bytů 2001"), page);
+    auto* census = new QGroupBox(page);
     census->setObjectName(QStringLiteral("gbSLDB2001"));
     auto* censusGrid = MakeGrid();
     edObyvateleEA = MakeNumberField("edObyvateleEA", census);
     edObyvateleNezamestnani = MakeNumberField("edObyvateleNezamestnani", census);
     edObyvateleVyjizdejici = MakeNumberField("edObyvateleVyjizdejici", census);
-    AddRow(censusGrid, QStringLiteral("Počet ekonomicky aktivních obyvatel:"), edObyvateleEA);
-    AddRow(censusGrid, QStringLiteral("z toho nezaměstnaných:"), edObyvateleNezamestnani);
-    AddRow(censusGrid, QStringLiteral("vyjíždějících za prací mimo obec (ne žáci či studenti):"), edObyvateleVyjizdejici);
+    census->setTitle(ToQ(FormFieldOf(edObyvateleEA).Group));
+    AddRow(censusGrid, edObyvateleEA);
+    AddRow(censusGrid, edObyvateleNezamestnani);
+    AddRow(censusGrid, edObyvateleVyjizdejici);
     census->setLayout(censusGrid);
     SetGroupCaptionColor(census, ColorMaroon);
     layout->addWidget(census);
@@ -189,22 +192,22 @@ QWidget* TfrmMain::BuildInputPage2() {
     edKrajskeMestoMin = MakeNumberField("edKrajskeMestoMin", page);
     edOkresniMestoKm = MakeNumberField("edOkresniMestoKm", page);
     edSilnice1TridyKm = MakeNumberField("edSilnice1TridyKm", page);
-    AddRow(grid, QStringLiteral("Průměrná nadmořská výška obce [m.n.m.]:"), edNadmorskaVyska);
-    AddRow(grid, QStringLiteral("Velikost katastru [ha]:"), edKatastrCelkem);
-    AddRow(grid, QStringLiteral("Dojížďkový čas do krajského města [minuty]:"), edKrajskeMestoMin);
-    AddRow(grid, QStringLiteral("Dojížďková vzdálenost od okresního města [km]:"), edOkresniMestoKm);
-    AddRow(grid, QStringLiteral("Nejbližší možnost napojění na silnici 1. tř. nebo vyšší [km]:"), edSilnice1TridyKm);
+    AddRow(grid, edNadmorskaVyska);
+    AddRow(grid, edKatastrCelkem);
+    AddRow(grid, edKrajskeMestoMin);
+    AddRow(grid, edOkresniMestoKm);
+    AddRow(grid, edSilnice1TridyKm);
 
-    rbVodovodAno = new QRadioButton(QStringLiteral("Ano"), page);
+    rbVodovodAno = new QRadioButton(ToQ(kYesText), page);
     rbVodovodAno->setObjectName(QStringLiteral("rbVodovodAno"));
-    rbVodovodNe = new QRadioButton(QStringLiteral("Ne"), page);
+    rbVodovodNe = new QRadioButton(ToQ(kNoText), page);
     rbVodovodNe->setObjectName(QStringLiteral("rbVodovodNe"));
     auto* water = new QVBoxLayout;
     water->setSpacing(2);
     water->addWidget(rbVodovodAno);
     water->addWidget(rbVodovodNe);
     const int row = grid->rowCount();
-    const QString question = QStringLiteral("Je obec napojena na dálkový vodovod?");
+    const QString question = ToQ(FormFieldOf(rbVodovodAno).Label);
     grid->addWidget(new QLabel(question), row, 0, Qt::AlignRight | Qt::AlignTop);
     // A screen reader meets the two buttons without the label beside them.
     for (QRadioButton* answer : {rbVodovodAno, rbVodovodNe})
@@ -222,9 +225,9 @@ QWidget* TfrmMain::BuildInputPage3() {
     edPodnikateleCelkem = MakeNumberField("edPodnikateleCelkem", page);
     edPodnikateleRolnici = MakeNumberField("edPodnikateleRolnici", page);
     edDominantniZamestnavatel = MakeNumberField("edDominantniZamestnavatel", page);
-    AddRow(grid, QStringLiteral("Počet podnikatelských subjektů celkem*:"), edPodnikateleCelkem);
-    AddRow(grid, QStringLiteral("Z toho samostatně hospodařících rolníků*:"), edPodnikateleRolnici);
-    auto* note = new QLabel(QStringLiteral("* - oba údaje by měly být ke stejnému datu"), page);
+    AddRow(grid, edPodnikateleCelkem);
+    AddRow(grid, edPodnikateleRolnici);
+    auto* note = new QLabel(ToQ(FormFieldOf(edPodnikateleRolnici).NoteBelow), page);
     note->setObjectName(QStringLiteral("lblPodnikateleNote"));
     // One line, as a note of two lines reads as two notes. Under the fields
     // alone it does not fit beside the long labels of this page, so it may
@@ -232,7 +235,7 @@ QWidget* TfrmMain::BuildInputPage3() {
     note->setWordWrap(false);
     grid->addWidget(note, grid->rowCount(), 0, 1, 3, Qt::AlignRight | Qt::AlignVCenter);
     grid->setRowMinimumHeight(grid->rowCount(), 10);
-    AddRow(grid, QStringLiteral("Kolik zaměstnanců má největší zaměstnavatel v obci:"), edDominantniZamestnavatel);
+    AddRow(grid, edDominantniZamestnavatel);
     layout->addLayout(grid);
     layout->addStretch();
     return page;
@@ -256,51 +259,26 @@ QWidget* TfrmMain::BuildValidationPage() {
     return page;
 }
 
-void TfrmMain::SetupInputPage1() {
-    edKodObce->SetDisplayFormat(QStringLiteral("0"));
-    edKodObce->SetDecimals(0);
-    edKodObce->SetRange(0, 0);
-    for (TNumberEdit* field : {edObyvateleCelkem, edObyvateleEA, edObyvateleNezamestnani, edObyvateleVyjizdejici}) {
-        field->SetDisplayFormat(QStringLiteral(",0"));
-        field->SetDecimals(0);
-        field->SetRange(0, limits::kMaxPersons);
+// The number fields of input page `page` take their format, decimals and
+// range from the form table.
+static void SetupNumberFields(const std::vector<TNumberEdit*>& fields, int page) {
+    for (TNumberEdit* field : fields) {
+        const TFormField& formField = FormFieldOf(field);
+        if (formField.Page == page) field->SetFormField(&formField);
     }
+}
+
+void TfrmMain::SetupInputPage1() {
+    SetupNumberFields(NumberFields(), 1);
     cbKraj->clear();
-    cbKraj->addItem(QStringLiteral("--- vyberte ---"));
+    cbKraj->addItem(ToQ(kNoRegionChoice));
     for (const TZevraKraj& kraj : FModel->Kraje()) cbKraj->addItem(ToQ(kraj.Nazev), QVariant(kraj.Region));
     cbKraj->setCurrentIndex(0);
 }
 
-void TfrmMain::SetupInputPage2() {
-    const struct {
-        TNumberEdit* Field;
-        const char* Format;
-        int Decimals;
-        double Max;
-    } setups[] = {{edNadmorskaVyska, ",0", 1, limits::kAltitudeFieldMax},
-                  {edKatastrCelkem, ",0.000", 3, limits::kMaxCadastre},
-                  {edKrajskeMestoMin, ",0", 0, limits::kMaxTravelMinutes},
-                  {edOkresniMestoKm, ",0", 0, limits::kMaxDistrictKm},
-                  // Three decimals: every whole metre of the input shows, and
-                  // a loaded distance is saved as it came.
-                  {edSilnice1TridyKm, ",0.0", 3, limits::kRoadFieldMaxKm}};
-    for (const auto& setup : setups) {
-        setup.Field->SetDisplayFormat(QString::fromLatin1(setup.Format));
-        setup.Field->SetDecimals(setup.Decimals);
-        setup.Field->SetRange(0, setup.Max);
-    }
-}
+void TfrmMain::SetupInputPage2() { SetupNumberFields(NumberFields(), 2); }
 
-void TfrmMain::SetupInputPage3() {
-    for (TNumberEdit* field : {edPodnikateleCelkem, edPodnikateleRolnici}) {
-        field->SetDisplayFormat(QStringLiteral(",0"));
-        field->SetDecimals(0);
-        field->SetRange(0, limits::kMaxBusinesses);
-    }
-    edDominantniZamestnavatel->SetDisplayFormat(QStringLiteral(",0"));
-    edDominantniZamestnavatel->SetDecimals(0);
-    edDominantniZamestnavatel->SetRange(0, limits::kEmployerFieldMax);
-}
+void TfrmMain::SetupInputPage3() { SetupNumberFields(NumberFields(), 3); }
 
 std::vector<TNumberEdit*> TfrmMain::NumberFields() const {
     return {edKodObce,        edObyvateleCelkem, edObyvateleEA,       edObyvateleNezamestnani,
@@ -337,19 +315,16 @@ void TfrmMain::ControlsToInput() {
     input.Obec = Trim(FromQ(edNazevObce->text()));
     const QVariant region = cbKraj->currentIndex() >= 0 ? cbKraj->currentData() : QVariant();
     input.Kraj = region.isValid() ? region.toInt() : -1;
-    input.Kod = SaturateToInt32(edKodObce->Value());
-    input.ObyvateleCelkem = SaturateToInt32(edObyvateleCelkem->Value());
-    input.ObyvateleEA = SaturateToInt32(edObyvateleEA->Value());
-    input.ObyvateleNezamestnani = SaturateToInt32(edObyvateleNezamestnani->Value());
-    input.ObyvateleVyjizdejici = SaturateToInt32(edObyvateleVyjizdejici->Value());
-    input.NadmVyska = edNadmorskaVyska->Value();
-    input.KatastrCelkem = edKatastrCelkem->Value();
-    input.KrMestoMin = SaturateToInt32(edKrajskeMestoMin->Value());
-    input.OkrMestoKm = SaturateToInt32(edOkresniMestoKm->Value());
-    input.Silnice1TrM = KmToMetres(edSilnice1TridyKm->Value());
-    input.DominantniZamestnavatel = SaturateToInt32(edDominantniZamestnavatel->Value());
-    input.PodnikateleCelkem2006 = SaturateToInt32(edPodnikateleCelkem->Value());
-    input.PodnikateleRolnici2006 = SaturateToInt32(edPodnikateleRolnici->Value());
+    // Each number into its member of the record, as the form table says:
+    // whole numbers truncated, the road's kilometres in metres.
+    for (const TNumberEdit* field : NumberFields()) {
+        const TFormField& formField = *field->FormField();
+        const double value = field->Value();
+        if (formField.IntMember)
+            input.*formField.IntMember = formField.InKilometres() ? KmToMetres(value) : SaturateToInt32(value);
+        else if (formField.FloatMember)
+            input.*formField.FloatMember = value;
+    }
     input.Vodovod = rbVodovodAno->isChecked() ? TTriBool::tbTrue
                     : rbVodovodNe->isChecked() ? TTriBool::tbFalse
                                                : TTriBool::tbUnknown;
@@ -362,19 +337,13 @@ void TfrmMain::InputToControls() {
     // not forget the code that came with it.
     if (FInNazevObce) FNazevObceOnEnter = Trim(input.Obec);
     SelectKraj(input.Kraj);
-    edKodObce->SetValue(input.Kod);
-    edObyvateleCelkem->SetValue(input.ObyvateleCelkem);
-    edObyvateleEA->SetValue(input.ObyvateleEA);
-    edObyvateleNezamestnani->SetValue(input.ObyvateleNezamestnani);
-    edObyvateleVyjizdejici->SetValue(input.ObyvateleVyjizdejici);
-    edNadmorskaVyska->SetValue(input.NadmVyska);
-    edKatastrCelkem->SetValue(input.KatastrCelkem);
-    edKrajskeMestoMin->SetValue(input.KrMestoMin);
-    edOkresniMestoKm->SetValue(input.OkrMestoKm);
-    edSilnice1TridyKm->SetValue(input.Silnice1TrM / 1000.0);
-    edDominantniZamestnavatel->SetValue(input.DominantniZamestnavatel);
-    edPodnikateleCelkem->SetValue(input.PodnikateleCelkem2006);
-    edPodnikateleRolnici->SetValue(input.PodnikateleRolnici2006);
+    for (TNumberEdit* field : NumberFields()) {
+        const TFormField& formField = *field->FormField();
+        if (formField.IntMember)
+            field->SetValue(formField.InKilometres() ? input.*formField.IntMember / 1000.0 : input.*formField.IntMember);
+        else if (formField.FloatMember)
+            field->SetValue(input.*formField.FloatMember);
+    }
     UncheckBoth(rbVodovodAno, rbVodovodNe);
     if (input.Vodovod == TTriBool::tbTrue) rbVodovodAno->setChecked(true);
     if (input.Vodovod == TTriBool::tbFalse) rbVodovodNe->setChecked(true);
@@ -405,19 +374,17 @@ void TfrmMain::btKodLookupClick() {
     const std::vector<const TZevraMunicipalityInfo*> found =
         FModel->FindMunicipalities(Trim(FromQ(edNazevObce->text())));
     if (found.empty()) {
-        ShowWarning(QStringLiteral("Obec s tímto názvem nebyla nalezena v seznamu obcí ČR"));
+        ShowWarning(ToQ(kMunicipalityNotFoundMessage));
     } else if (found.size() == 1) {
         edKodObce->SetValue(found.front()->Kod);
-    } else if (found.size() >= 15) {
-        ShowWarning(QStringLiteral("Tomuto názvu vyhovuje přliš mnoho obcí, prosím upřesněte"));
+    } else if (found.size() > kMaxMunicipalityChoices) {
+        ShowWarning(ToQ(kTooManyMunicipalitiesMessage));
     } else {
         QStringList lines;
         for (const TZevraMunicipalityInfo* info : found)
             lines << ToQ(info->Obec) + QStringLiteral(" (okr. ") + ToQ(info->Okres) + QLatin1Char(')');
-        const int chosen = Dialogs().ShowChoice(
-            QStringLiteral("Výběr obce"),
-            QStringLiteral("Podle názvu připadá do úvahy více možností. Vyberte prosím, o kterou obec se jedná"), lines,
-            0);
+        const int chosen =
+            Dialogs().ShowChoice(ToQ(kMunicipalityChoiceTitle), ToQ(kMunicipalityChoicePrompt), lines, 0);
         if (chosen >= 0 && chosen < static_cast<int>(found.size())) edKodObce->SetValue(found[chosen]->Kod);
     }
 }
@@ -427,9 +394,7 @@ void TfrmMain::SetValidationColor(const QColor& color) { SetMeaningColor(mmInput
 std::vector<std::string> TfrmMain::FieldErrors() const {
     std::vector<std::string> errors;
     for (const TNumberEdit* field : NumberFields())
-        if (field->HasInputError())
-            errors.push_back(FromQ(QStringLiteral("CHYBA: ") + field->accessibleName() + QStringLiteral(" - ") +
-                                   field->InputError()));
+        if (field->HasInputError()) errors.push_back(FormFieldErrorLine(*field->FormField(), FromQ(field->InputError())));
     return errors;
 }
 
@@ -442,28 +407,14 @@ void TfrmMain::ShowValidation() {
     // error of its own, first, and blocks the evaluation.
     const std::vector<std::string> fieldErrors = FieldErrors();
     FErrors.insert(FErrors.begin(), fieldErrors.begin(), fieldErrors.end());
-    QStringList lines;
-    if (!FErrors.empty()) {
+    if (!FErrors.empty())
         SetValidationColor(ColorErrorBackground);
-    } else if (!FWarnings.empty()) {
+    else if (!FWarnings.empty())
         SetValidationColor(ColorWarningBackground);
-    } else {
+    else
         SetValidationColor(ColorOkBackground);
-        lines << QStringLiteral("Vstupní data prošla kontrolou bez chyb nebo varování.");
-    }
-    if (!FErrors.empty()) {
-        lines << QStringLiteral("Ve vstupních datech bylo nalezeno %1 chyb! Model nelze vyhodnotit.")
-                     .arg(ToQ(FormatInt(static_cast<long long>(FErrors.size()))));
-        for (const std::string& line : FErrors) lines << ToQ(line);
-        lines << QString();
-    }
-    if (!FWarnings.empty()) {
-        lines << QStringLiteral("Ve vstupních datech bylo nalezeno %1 upozornění. Model lze vyhodnotit, ale výsledky "
-                                "mohou být zkreslené.")
-                     .arg(ToQ(FormatInt(static_cast<long long>(FWarnings.size()))));
-        for (const std::string& line : FWarnings) lines << ToQ(line);
-        lines << QString();
-    }
+    QStringList lines;
+    for (const std::string& line : ValidationPageLines(FErrors, FWarnings)) lines << ToQ(line);
     mmInputValidation->setPlainText(lines.join(QLatin1Char('\n')));
 }
 

@@ -3,6 +3,7 @@
 #include "ui/u_numedit.h"
 
 #include "model/u_format.h"
+#include "model/u_inputfields.h"
 #include "gui/u_gui_functions.h"
 #include "gui/u_palette.h"
 
@@ -158,7 +159,17 @@ QString TNumberEdit::DisplayText() const {
     return ToQ(FDisplayFormat.startsWith(QLatin1Char(',')) ? FormatN(value, decimals) : FormatFixed(value, decimals));
 }
 
+void TNumberEdit::SetFormField(const TFormField* formField) {
+    FFormField = formField;
+    if (!formField) return;
+    SetDisplayFormat(QString::fromLatin1(formField->DisplayFormat));
+    SetDecimals(formField->Decimals);
+    SetRange(formField->Min, formField->Max);
+}
+
 QString TNumberEdit::InputError() const {
+    // A field of the form says what the browser page says of the same text.
+    if (FFormField) return ToQ(FormFieldError(*FFormField, FromQ(EditText())));
     const int digits = FractionDigits(EditText());
     if (digits < 0) return QString();
     if (FDecimals == 0) return QStringLiteral("Zadejte celé číslo, bez desetinné čárky.");

@@ -21,6 +21,8 @@
 
 namespace zevra {
 
+struct TFormField;
+
 class TNumberEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -36,6 +38,11 @@ public:
     double MinValue() const { return FMinValue; }
     double MaxValue() const { return FMaxValue; }
     bool HasRange() const { return FMaxValue != FMinValue; }
+
+    // Takes format, decimals, range and the rule of what the field can keep
+    // from a row of the input form's table (model/u_inputfields.h).
+    void SetFormField(const TFormField* formField);
+    const TFormField* FormField() const { return FFormField; }
 
     // The value the edit text says, brought into the range; text that does
     // not read as a number gives the minimum.
@@ -78,6 +85,7 @@ private:
     bool FEditing = false;
     QString FSetText;       // the plain text of the value the program set last
     double FSetValue = 0;   // that value, exactly
+    const TFormField* FFormField = nullptr;
     QString FShownError;    // the error the field shows
     QPalette FNormalPalette;  // the field's colours without an error
 };
