@@ -63,9 +63,9 @@ TEST_F(LoadTest, ProblemsCarryPhysicalLineNumbersAndKeepTheRows) {
                                 BatchLine({{8, "600.5"}}), BatchLine({{4, "x"}, {3, "Jihočeský"}})});
     EXPECT_EQ(problems, (std::vector<std::string>{
                             "Řádek 4: Chybný počet údajů na řádku (15 místo 16)!",
-                            "Řádek 6: '12,5,1' is not a valid floating point value for field 'KATASTR'",
-                            "Řádek 7: '600.5' is not a valid integer value for field 'NADMVYSKA'",
-                            "Řádek 8: 'x' is not a valid integer value for field 'OBYVATELE'",
+                            "Řádek 6: '12,5,1' není platné číslo pro pole 'KATASTR'",
+                            "Řádek 7: '600.5' není platné celé číslo pro pole 'NADMVYSKA'",
+                            "Řádek 8: 'x' není platné celé číslo pro pole 'OBYVATELE'",
                         }));
     ASSERT_EQ(Input().RowCount(), 5u);
     // 15 values: the first 15 fields set, the region found.
@@ -105,7 +105,7 @@ TEST_F(LoadTest, EveryLineEndAndBothEncodingsAreRead) {
     const std::string c = Utf8ToCp1250(BatchLine({{4, "x"}}));
     // LF, CR and CR LF all end a line; line numbers count them alike.
     EXPECT_EQ(LoadBytes(a + "\n" + b + "\r" + "#\r\n" + c + "\r\n"),
-              std::vector<std::string>{"Řádek 4: 'x' is not a valid integer value for field 'OBYVATELE'"});
+              std::vector<std::string>{"Řádek 4: 'x' není platné celé číslo pro pole 'OBYVATELE'"});
     ASSERT_EQ(Input().RowCount(), 3u);
     EXPECT_EQ(Text(0, ifOBEC), "Čáslav");
     EXPECT_EQ(Text(1, ifOBEC), "Lhota");

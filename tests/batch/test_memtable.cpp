@@ -57,8 +57,8 @@ TEST(MemTable, ConversionFailuresNameValueAndFieldAndLeaveTheCell) {
     EXPECT_EQ(t.GetFloat(row, 2), 125.0);
     // The value as written, at most 40 characters of it, a NUL shown so that
     // it cannot end the message.
-    const std::string kInteger = "' is not a valid integer value for field 'COUNT'";
-    const std::string kFloat = "' is not a valid floating point value for field 'SIZE'";
+    const std::string kInteger = "' není platné celé číslo pro pole 'COUNT'";
+    const std::string kFloat = "' není platné číslo pro pole 'SIZE'";
     const struct {
         std::size_t Field;
         std::string Value;

@@ -59,7 +59,7 @@ TEST_F(CliBatchTest, LineProblemsAndDataErrorsWriteNothing) {
     const CliResult lines = Run({Input({"# x", BatchLine({{9, "1,5,0"}}), "", "Dub;1"}), html});
     EXPECT_EQ(lines.Status, 1);
     EXPECT_EQ(lines.Err,
-              "Řádek 2: '1,5,0' is not a valid floating point value for field 'KATASTR'\n"
+              "Řádek 2: '1,5,0' není platné číslo pro pole 'KATASTR'\n"
               "Řádek 4: Chybný počet údajů na řádku (2 místo 16)!\n");
 
     const CliResult errors = Run({Input({BatchLine({{8, "50"}}), BatchLine(), BatchLine({{1, "Jiná"}, {3, "Středočeský"}})}),

@@ -13,8 +13,8 @@
 namespace zevra {
 
 std::string ConversionMessage(const TFieldDef& field, std::string_view value) {
-    return FormatMessage(field.Type == TFieldType::ftFloat ? "'%s' is not a valid floating point value for field '%s'"
-                                                           : "'%s' is not a valid integer value for field '%s'",
+    return FormatMessage(field.Type == TFieldType::ftFloat ? "'%s' není platné číslo pro pole '%s'"
+                                                           : "'%s' není platné celé číslo pro pole '%s'",
                          {EchoValue(value), field.Name});
 }
 

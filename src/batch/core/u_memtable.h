@@ -101,8 +101,8 @@ public:
     // field keeps its first Size characters, an integer field takes an
     // optionally signed 32-bit decimal integer, a float field a decimal number
     // with "." (and an optional exponent). A value the field cannot convert
-    // throws EZevraError "'%s' is not a valid integer value for field '%s'"
-    // (or "... floating point value ...") and leaves the cell unchanged.
+    // throws EZevraError "'%s' není platné celé číslo pro pole '%s'"
+    // (or "... není platné číslo ...") and leaves the cell unchanged.
     void SetText(std::size_t row, std::size_t field, std::string_view value);
     void SetInt(std::size_t row, std::size_t field, std::int32_t value) {
         CheckCell(row, field);
