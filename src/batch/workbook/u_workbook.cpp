@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -113,15 +114,15 @@ public:
         lxw_workbook_options options{};
         // Rows go to the sheet's temporary file as they are written: the
         // memory used does not grow with the table. The library's temporary
-        // files are the system's nameless ones (tmpfile, in /tmp): a file
-        // in a folder of our choice would have a name for a moment, and a
-        // signal in that moment would leave it behind.
+        // files go to $TMPDIR (else /tmp), as every save's.
         options.constant_memory = LXW_TRUE;
+        const TDeferredSignals deferred;
         const TQuietStandardError quiet;
         FBook = workbook_new_opt(path.c_str(), &options);
     }
     ~TBook() {
         if (!FBook) return;
+        const TDeferredSignals deferred;
         const TQuietStandardError quiet;
         workbook_close(FBook);
     }
@@ -133,6 +134,7 @@ public:
         if (error != LXW_NO_ERROR) throw EZevraError(ErrorMessage(error, FTarget, FTempDir));
     }
     lxw_worksheet* AddSheet(const char* name) {
+        const TDeferredSignals deferred;
         const TQuietStandardError quiet;
         lxw_worksheet* sheet = workbook_add_worksheet(FBook, name);
         if (!sheet) throw EZevraError(ErrorMessage(LXW_ERROR_CREATING_TMPFILE, FTarget, FTempDir));
@@ -142,6 +144,7 @@ public:
     void Close() {
         lxw_error error;
         {
+            const TDeferredSignals deferred;
             const TQuietStandardError quiet;
             error = workbook_close(FBook);
         }
@@ -476,7 +479,8 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, 
     // file that goes with the process like every save's.
     const TTempFile temp(".xlsx");
     const TCNumbers numbers;
-    const std::string tempDir = P_tmpdir;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string tempDir = tmp != nullptr && *tmp != '\0' ? tmp : P_tmpdir;
     {
         TBook book(temp.Path(), tempDir, target);
         if (!book.Get()) throw EZevraError(ErrorMessage(LXW_ERROR_MEMORY_MALLOC_FAILED, target, tempDir));

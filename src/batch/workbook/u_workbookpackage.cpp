@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -185,6 +186,17 @@ void SaveWorkbookFile(const std::string& path, const std::string& target) {
 namespace {
 std::mutex quietMutex;
 }
+
+TDeferredSignals::TDeferredSignals() {
+    sigset_t ending;
+    sigfillset(&ending);
+    // A fault of the process itself, or a write past the file size limit,
+    // is never held back.
+    for (const int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT, SIGXFSZ}) sigdelset(&ending, fault);
+    pthread_sigmask(SIG_BLOCK, &ending, &FPrevious);
+}
+
+TDeferredSignals::~TDeferredSignals() { pthread_sigmask(SIG_SETMASK, &FPrevious, nullptr); }
 
 TCNumbers::TCNumbers() : FC(newlocale(LC_ALL_MASK, "C", nullptr)) {
     if (FC != nullptr) FPrevious = uselocale(FC);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <locale.h>
+#include <signal.h>
 
 #include <mutex>
 #include <string>
@@ -40,6 +41,23 @@ public:
 private:
     std::unique_lock<std::mutex> FLock;
     int FSaved = -1;
+};
+
+// While it exists, the signals that end a process wait for the calling
+// thread. The workbook library makes its temporary files in $TMPDIR under a
+// name that it removes at once; a signal in that moment would leave the file
+// behind, so the library's calls that make them (adding a sheet, closing the
+// workbook) are not interrupted. A signal that comes meanwhile acts when the
+// call returns, and the save's own temporary file goes as always.
+class TDeferredSignals {
+public:
+    TDeferredSignals();
+    ~TDeferredSignals();
+    TDeferredSignals(const TDeferredSignals&) = delete;
+    TDeferredSignals& operator=(const TDeferredSignals&) = delete;
+
+private:
+    sigset_t FPrevious;
 };
 
 // While it exists, the calling thread formats numbers in the C locale. The
