@@ -10,6 +10,8 @@
 #include "batch/core/u_batchjson.h"
 #include "batch/core/u_batchmessages.h"
 #include "batch/core/u_exception_functions.h"
+#include "model/u_object.h"
+#include "model/u_text.h"
 
 namespace zevra::web {
 
@@ -35,16 +37,58 @@ Json ColumnsJson() {
     return columns;
 }
 
-Json RowJson(const TZevraBatch& batch, std::size_t row) {
+// A JSON string; the texts come from the core as UTF-8.
+void AppendString(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    static const char hex[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += hex[(c >> 4) & 0xF];
+                    out += hex[c & 0xF];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+// One row of the check table, written by hand: a file of 100,000 rows with
+// warnings gives tens of thousands of them.
+void AppendRow(std::string& out, const TZevraBatch& batch, std::size_t row) {
     const TMemTable& t = batch.InputData();
-    Json values = Json::array();
-    for (const TInputColumn& c : kInputColumns)
-        if (c.GridTitle != nullptr) values.push_back(t.AsText(row, c.Field));
+    out += "{\"radek\":" + std::to_string(row) + ",\"hodnoty\":[";
+    bool first = true;
+    for (const TInputColumn& c : kInputColumns) {
+        if (c.GridTitle == nullptr) continue;
+        if (!first) out += ',';
+        first = false;
+        AppendString(out, SanitizeUtf8(t.AsText(row, c.Field)));
+    }
     const int mark = t.GetInt(row, ifERROR);
-    return {{"radek", row},
-            {"hodnoty", values},
-            {"stav", mark < 0 ? "chyba" : mark > 0 ? "varovani" : "ok"},
-            {"zpravy", batch.ProblemLines(row)}};
+    out += mark < 0 ? "],\"stav\":\"chyba\",\"zpravy\":[" : mark > 0 ? "],\"stav\":\"varovani\",\"zpravy\":[" : "],\"stav\":\"ok\",\"zpravy\":[";
+    first = true;
+    for (const std::string& line : batch.ProblemLines(row)) {
+        if (!first) out += ',';
+        first = false;
+        AppendString(out, SanitizeUtf8(line));
+    }
+    out += "]}";
+}
+
+// The answer's text with "radky" added at its end.
+std::string WithRows(const Json& answer, const std::string& rows) {
+    std::string text = Text(answer);
+    text.pop_back();  // the closing brace
+    return text + (text.size() > 1 ? "," : "") + "\"radky\":[" + rows + "]}";
 }
 
 TBatchProgress Progress(const TProgressCallback& progress) {
@@ -55,7 +99,7 @@ TBatchProgress Progress(const TProgressCallback& progress) {
 }  // namespace
 
 std::string BatchLoad(const std::string& path, const TProgressCallback& progress) {
-    return Answer([&] {
+    try {
         DropBatch();
         TZevraBatch& batch = Batch();
         Json problems = Json::array();
@@ -66,33 +110,43 @@ std::string BatchLoad(const std::string& path, const TProgressCallback& progress
             for (const std::string& line : FormatProblems(e)) problems.push_back(line);
         }
         batch.ValidateInputRows(Progress(progress));
-        Json rows = Json::array();
+        std::string rows;
         const TMemTable& t = batch.InputData();
-        for (std::size_t row = 0; row < t.RowCount(); ++row)
-            if (t.GetInt(row, ifERROR) != 0) rows.push_back(RowJson(batch, row));
-        return Json{{"ok", true},
-                    {"zprava", ""},
-                    {"problemy", problems},
-                    {"souhrn", batch.ErrorCountText()},
-                    {"radku", t.RowCount()},
-                    {"chyb", batch.ErrorRowCount()},
-                    {"varovani", batch.WarningRowCount()},
-                    {"platne", batch.InputValid()},
-                    {"sloupce", ColumnsJson()},
-                    {"radky", rows}};
-    });
+        for (std::size_t row = 0; row < t.RowCount(); ++row) {
+            if (t.GetInt(row, ifERROR) == 0) continue;
+            if (!rows.empty()) rows += ',';
+            AppendRow(rows, batch, row);
+        }
+        return WithRows({{"ok", true},
+                         {"zprava", ""},
+                         {"problemy", problems},
+                         {"souhrn", batch.ErrorCountText()},
+                         {"radku", t.RowCount()},
+                         {"chyb", batch.ErrorRowCount()},
+                         {"varovani", batch.WarningRowCount()},
+                         {"platne", batch.InputValid()},
+                         {"sloupce", ColumnsJson()}},
+                        rows);
+    } catch (const std::exception& e) {
+        return Failure(e.what());
+    }
 }
 
 std::string BatchRows(double start, double count) {
-    return Answer([&] {
+    try {
         TZevraBatch& batch = Batch();
         const std::size_t total = batch.InputData().RowCount();
-        Json rows = Json::array();
         const std::size_t first = start > 0 ? static_cast<std::size_t>(start) : 0;
         const std::size_t wanted = count > 0 ? static_cast<std::size_t>(count) : 0;
-        for (std::size_t row = first; row < total && row - first < wanted; ++row) rows.push_back(RowJson(batch, row));
-        return Json{{"radky", rows}};
-    });
+        std::string rows;
+        for (std::size_t row = first; row < total && row - first < wanted; ++row) {
+            if (!rows.empty()) rows += ',';
+            AppendRow(rows, batch, row);
+        }
+        return WithRows(Json::object(), rows);
+    } catch (const std::exception& e) {
+        return Failure(e.what());
+    }
 }
 
 std::string BatchRun(const TProgressCallback& progress) {
