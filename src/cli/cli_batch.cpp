@@ -226,6 +226,8 @@ int RunBatch(const TCliOptions& options) {
         TZevraModel model(options.DataDir);
         TZevraBatch batch(model);
         if (const int status = LoadRows(batch, args[0], piped); status >= 0) return status;
+        // A table longer than a sheet is refused before it is validated and run.
+        if (format.Name == WorkbookOutputFormat().Name) CheckWorkbookRows(batch.InputData().RowCount(), args[1]);
         if (const int status = ValidateRows(batch); status >= 0) return status;
         {
             TTerminalProgress progress("Výpočet");
