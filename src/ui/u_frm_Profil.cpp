@@ -264,9 +264,9 @@ void TfrmProfil::SaveChart(const QString& description, const QString& pattern, c
                            const QByteArray& bytes) {
     TFileDialogOptions options;
     options.Title = QStringLiteral("Uložit graf");
-    options.Filters = {{description, pattern}};
+    options.Filters = {{description, pattern}, {QStringLiteral("Všechny soubory (*)"), QStringLiteral("*")}};
     options.DefaultSuffix = suffix;
-    options.ProposedName = chDecily->Data().Obec + QLatin1Char('.') + suffix;
+    options.ProposedName = FileNameOf(chDecily->Data().Obec) + QLatin1Char('.') + suffix;
     const std::optional<QString> chosen = Dialogs().SaveFileName(options);
     if (!chosen) return;
     if (QFileInfo::exists(*chosen) && !AskYesNo(QStringLiteral("Soubor již existuje. Chcete jej přepsat?"))) return;

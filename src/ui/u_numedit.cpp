@@ -99,11 +99,6 @@ void TNumberEdit::SetRange(double minValue, double maxValue) {
     SetDecimals(FDecimals);
 }
 
-double TNumberEdit::Clamp(double value) const {
-    if (!HasRange()) return value;
-    return std::clamp(value, FMinValue, FMaxValue);
-}
-
 double TNumberEdit::ParseEditText(const QString& text) const {
     QString plain = text;
     // A locale that groups with "," or "." must not turn a decimal into
@@ -116,10 +111,10 @@ double TNumberEdit::ParseEditText(const QString& text) const {
     plain.remove(QChar(0x00A0));
     plain.remove(QChar(0x202F));
     plain.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (plain.isEmpty()) return Clamp(0);
+    if (plain.isEmpty()) return 0;
     double value = 0;
     if (!TryParseNumber(FromQ(plain), value)) return HasRange() ? FMinValue : 0;
-    return Clamp(value);
+    return value;
 }
 
 QString TNumberEdit::PlainText(double value) const {
@@ -143,7 +138,7 @@ double TNumberEdit::Value() const {
 }
 
 void TNumberEdit::SetValue(double value) {
-    FSetValue = Clamp(value);
+    FSetValue = value;
     FSetText = PlainText(FSetValue);
     FEditText = FSetText;
     ShowValue();
@@ -168,12 +163,24 @@ void TNumberEdit::SetFormField(const TFormField* formField) {
 }
 
 QString TNumberEdit::InputError() const {
+    const QString text = EditText();
     // A field of the form says what the browser page says of the same text.
-    if (FFormField) return ToQ(FormFieldError(*FFormField, FromQ(EditText())));
-    const int digits = FractionDigits(EditText());
-    if (digits < 0) return QString();
-    if (FDecimals == 0) return QStringLiteral("Zadejte celé číslo, bez desetinné čárky.");
-    if (digits > FDecimals) return QStringLiteral("Zadejte nejvýše %1.").arg(DecimalsText(FDecimals));
+    if (FFormField) {
+        const QString error = ToQ(FormFieldError(*FFormField, FromQ(text)));
+        if (!error.isEmpty()) return error;
+    } else if (const int digits = FractionDigits(text); digits >= 0) {
+        if (FDecimals == 0) return QStringLiteral("Zadejte celé číslo, bez desetinné čárky.");
+        if (digits > FDecimals) return QStringLiteral("Zadejte nejvýše %1.").arg(DecimalsText(FDecimals));
+    }
+    // A number beyond the range is not made the nearest one: the user sees
+    // what was typed (or loaded) and the range.
+    const double value = Value();
+    if (HasRange() && (value < FMinValue || value > FMaxValue)) {
+        const auto shown = [this](double bound) {
+            return ToQ(FormatN(bound, std::max(0, FractionDigits(PlainText(bound)))));
+        };
+        return QStringLiteral("Zadejte hodnotu od %1 do %2.").arg(shown(FMinValue), shown(FMaxValue));
+    }
     return QString();
 }
 

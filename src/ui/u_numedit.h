@@ -5,9 +5,9 @@
 // focus, and in its display format (",0", ",0.000" or "0", grouped with the
 // process's thousands separator) while it has not. Typing accepts only what
 // can form a number; "." and "," are both taken as the decimal point; Esc
-// restores the value the field had. Values are brought into the range
-// [MinValue, MaxValue] whenever they are read or set (no range when both
-// are equal).
+// restores the value the field had. A value outside the range [MinValue,
+// MaxValue] (no range when both are equal) is an input error, never
+// replaced by the nearest bound.
 // A number with more decimals than the field keeps (a decimal in a
 // whole-number field) is never cut or joined into another number: the text
 // stays as typed and InputError says why it is not a value of the field,
@@ -44,8 +44,8 @@ public:
     void SetFormField(const TFormField* formField);
     const TFormField* FormField() const { return FFormField; }
 
-    // The value the edit text says, brought into the range; text that does
-    // not read as a number gives the minimum.
+    // The value the edit text says; text that does not read as a number
+    // gives the minimum.
     double Value() const;
     void SetValue(double value);
 
@@ -68,7 +68,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    double Clamp(double value) const;
     double ParseEditText(const QString& text) const;
     QString PlainText(double value) const;
     bool AcceptsText(const QString& text) const;

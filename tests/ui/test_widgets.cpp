@@ -178,11 +178,9 @@ private slots:
         field.SetValue(1234567);
         QCOMPARE(field.text(), QStringLiteral("1 234 567"));
         QCOMPARE(field.EditText(), QStringLiteral("1234567"));
-        field.SetValue(-5);  // brought into the range
-        QCOMPARE(field.Value(), 0.0);
-        QCOMPARE(field.text(), QString());
-        field.SetValue(12345678);
-        QCOMPARE(field.Value(), 9999999.0);
+        field.SetValue(12345678);  // kept, and shown as an error
+        QCOMPARE(field.Value(), 12345678.0);
+        QCOMPARE(field.InputError(), QStringLiteral("Zadejte hodnotu od 0 do 9 999 999."));
 
         TNumberEdit area;
         area.SetDisplayFormat(QStringLiteral(",0.000"));
@@ -232,16 +230,15 @@ private slots:
 
         w.Enter();
         w.Field->selectAll();
-        QTest::keyClicks(w.Field, QStringLiteral("12345"));
-        w.Leave();  // brought into the range when the field is left
-        QCOMPARE(w.Field->Value(), 2000.0);
-        QCOMPARE(w.Field->text(), QStringLiteral("2 000"));
+        QTest::keyClicks(w.Field, QStringLiteral("1999"));
+        w.Leave();
+        QCOMPARE(w.Field->text(), QStringLiteral("1 999"));
 
         w.Enter();
         w.Field->selectAll();
         QTest::keyClicks(w.Field, QStringLiteral("7.5"));
         QTest::keyClick(w.Field, Qt::Key_Escape);
-        QCOMPARE(w.Field->text(), QStringLiteral("2000"));  // Esc restores the value on entry
+        QCOMPARE(w.Field->text(), QStringLiteral("1999"));  // Esc restores the value on entry
         w.Field->selectAll();
         QTest::keyClicks(w.Field, QStringLiteral("."));
         QCOMPARE(w.Field->Value(), 0.0);  // no number: the minimum
@@ -263,6 +260,7 @@ private slots:
             {0, "12,5", false, "Zadejte celé číslo, bez desetinné čárky."},
             {0, "30.5", false, "Zadejte celé číslo, bez desetinné čárky."},
             {0, "12,5", true, "Zadejte celé číslo, bez desetinné čárky."},
+            {0, "12345", false, "Zadejte hodnotu od 0 do 9 999."},  // not made 9999
             {0, "12.", false, "Zadejte celé číslo, bez desetinné čárky."},
             {1, "2.345", false, "Zadejte nejvýše 1 desetinné místo."},
             {3, "1,2345", true, "Zadejte nejvýše 3 desetinná místa."},
