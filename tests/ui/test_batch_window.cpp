@@ -173,7 +173,13 @@ private slots:
 
         // Problems only: the four rows with warnings, all light yellow.
         QCOMPARE(GridRows(), 4);
-        for (int r = 0; r < 4; ++r) QCOMPARE(Background(r).value<QColor>(), QColor(255, 255, 153));
+        // Light yellow, with black text in any theme and the state in words.
+        const auto* grid = dbgInputData()->model();
+        for (int r = 0; r < 4; ++r) {
+            QCOMPARE(Background(r).value<QColor>(), QColor(255, 255, 153));
+            QCOMPARE(grid->index(r, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+            QCOMPARE(grid->index(r, 1).data(Qt::AccessibleDescriptionRole).toString(), QStringLiteral("varování"));
+        }
         SetProblemsOnly(false);
         QCOMPARE(GridRows(), 30);
         int yellow = 0;

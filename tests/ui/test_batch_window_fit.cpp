@@ -76,6 +76,19 @@ private slots:
         QVERIFY(gbOutput()->y() >= gbPreview()->y() + gbPreview()->height());
         QVERIFY(gbOutput()->y() + gbOutput()->height() <= w->height());
     }
+
+    // The text window and the problem list open within the screen too.
+    void smallWindowsFit() {
+        TfrmInfo info;
+        TfrmCompositeException problems;
+        for (QWidget* window : {static_cast<QWidget*>(&info), static_cast<QWidget*>(&problems)}) {
+            FitAndCentreOnScreen(*window);
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY2(Available().contains(window->frameGeometry()), qPrintable(window->objectName()));
+            window->hide();
+        }
+    }
 };
 
 int main(int argc, char** argv) {

@@ -25,6 +25,7 @@ private slots:
         QCOMPARE(lblErrorCount()->text(), QStringLiteral("(zjištěno 1 chyb a 0 varování)"));
         QCOMPARE(GridRows(), 1);
         QCOMPARE(Background(0).value<QColor>(), QColor(255, 153, 153));
+        QCOMPARE(dbgInputData()->model()->index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("chyba"));
         btRunModel()->click();
         QCOMPARE(Messages(), QStringList{QStringLiteral("Chyba|Vstupní data obsahují chyby!")});
         QCOMPARE(w->State(), B::TState::Loaded);

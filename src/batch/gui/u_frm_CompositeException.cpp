@@ -3,6 +3,7 @@
 #include "batch/gui/u_frm_CompositeException.h"
 
 #include "batch/core/u_exception_functions.h"
+#include "batch/gui/u_frm_Info.h"
 #include "gui/u_palette.h"
 
 #include <QApplication>
@@ -93,11 +94,7 @@ QStringList TfrmCompositeException::ProblemLines() const {
 int TfrmCompositeException::ShowComposite(const ECompositeException* e, QWidget* owner) {
     TfrmCompositeException dialog(owner);
     dialog.FillProblems(e);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = dialog.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        dialog.move(frame.topLeft());
-    }
+    FitAndCentreOnScreen(dialog);
     return dialog.exec();
 }
 

@@ -27,15 +27,19 @@ QString PlainLines(const QString& text) {
     return result;
 }
 
-void CentreOnScreen(QWidget& window) {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
-
 }  // namespace
+
+void FitAndCentreOnScreen(QWidget& window) {
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // Never larger than the screen's available area, with room for a title
+    // bar (the frame is not known before the window is shown).
+    const QRect available = screen->availableGeometry();
+    window.resize(window.size().boundedTo(available.size() - QSize(8, 40)));
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(available.center());
+    window.move(frame.topLeft());
+}
 
 TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInfo"));
@@ -88,7 +92,7 @@ void TfrmInfo::SetContent(const QString& caption, const QString& heading, const 
 void TfrmInfo::ShowInfoText(const QString& caption, const QString& heading, const QString& text) {
     TfrmInfo window;
     window.SetContent(caption, heading, text);
-    CentreOnScreen(window);
+    FitAndCentreOnScreen(window);
     window.exec();
 }
 

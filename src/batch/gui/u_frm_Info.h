@@ -31,4 +31,8 @@ public:
     QPushButton* btOk = nullptr;
 };
 
+// Shrinks a window that is larger than its screen's available area to fit
+// it, and centres it there (the text window and the problem list).
+void FitAndCentreOnScreen(QWidget& window);
+
 }  // namespace zevra
