@@ -208,6 +208,7 @@ async function referenceData(ctx, dataDir) {
   check('reference data: five sound files are taken', await text(page, '#refdata-message') === 'Referenční data byla načtena.',
     await text(page, '#refdata-message'));
   await page.click('#refdata-demo');
+  await page.waitForFunction(() => document.getElementById('refdata-message').textContent.startsWith('Používají se opět'));
   await page.click('#close-refdata');
   fs.rmSync(dir, { recursive: true, force: true });
 }
