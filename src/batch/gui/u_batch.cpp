@@ -9,7 +9,6 @@
 #include "batch/workbook/u_workbook.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
-#include "model/u_paths.h"
 #include "model/u_savefile.h"
 #include "gui/u_dialogs.h"
 #include "gui/u_gui_functions.h"
@@ -19,16 +18,11 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <QFrame>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 #include <QTableView>
 #include <QUrl>
 
