@@ -54,7 +54,9 @@ std::string MapTags(std::string_view markup, const std::array<std::string_view, 
     mapped.reserve(markup.size() + markup.size() / 4);
     for (std::size_t at = 0; at < markup.size();) {
         bool tag = false;
-        for (std::size_t t = 0; t < std::size(kTags); ++t) {
+        // Only a "[" can start a tag: the other characters are copied without
+        // a comparison with each tag.
+        for (std::size_t t = 0; markup[at] == '[' && t < std::size(kTags); ++t) {
             if (markup.substr(at, kTags[t].size()) == kTags[t]) {
                 mapped += elements[t];
                 at += kTags[t].size();

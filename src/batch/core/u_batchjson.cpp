@@ -135,6 +135,23 @@ std::string BandJson(TBand band) {
     return json + "}";
 }
 
+// The plain text of every assessment as a JSON string, by its key. They
+// depend on the key alone and are composed once per process: composing all
+// of them for each document cost more than writing a small table.
+const std::array<std::string, kAssessmentKeyCount>& AssessmentPlainJson() {
+    static const std::array<std::string, kAssessmentKeyCount> texts = [] {
+        std::array<std::string, kAssessmentKeyCount> json;
+        for (unsigned key = 0; key < kAssessmentKeyCount; ++key) {
+            TAssessment assessment;
+            assessment.Band = static_cast<TBand>(key % kBandCount);
+            assessment.Disadvantaged = key / kBandCount;
+            AppendJsonString(json[key], AssessmentPlainText(assessment));
+        }
+        return json;
+    }();
+    return texts;
+}
+
 // A key for the plain twin of an HTML text: "hodnoceni" for "hodnoceniHtml".
 std::string PlainKey(const std::string& htmlKey) {
     constexpr std::string_view kHtml = "Html";
@@ -156,12 +173,6 @@ public:
             AppendJsonString(FAssessmentHtml.emplace_back(), html);
         for (const std::string& html : FTable.SharedTexts(ofVODOVOD)) AppendJsonString(FWaterHtml.emplace_back(), html);
         for (int band = 0; band < kBandCount; ++band) FBands[band] = BandJson(static_cast<TBand>(band));
-        for (unsigned key = 0; key < kAssessmentKeyCount; ++key) {
-            TAssessment assessment;
-            assessment.Band = static_cast<TBand>(key % kBandCount);
-            assessment.Disadvantaged = key / kBandCount;
-            AppendJsonString(FAssessmentPlain[key], AssessmentPlainText(assessment));
-        }
         AppendJsonString(FWaterPlain, WaterWarningPlainText(true));
         for (const TOutputColumn& column : OutputColumns()) {
             std::string key;
@@ -275,7 +286,7 @@ private:
     std::vector<std::string> FAssessmentHtml;
     std::vector<std::string> FWaterHtml;
     std::array<std::string, kBandCount> FBands;
-    std::array<std::string, kAssessmentKeyCount> FAssessmentPlain;
+    const std::array<std::string, kAssessmentKeyCount>& FAssessmentPlain = AssessmentPlainJson();
     std::string FWaterPlain;
     std::vector<TColumnPlan> FColumns;
 };
