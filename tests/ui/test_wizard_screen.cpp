@@ -12,8 +12,10 @@
 #include "ui/u_frm_Profil.h"
 #include "ui/u_frm_Vyber.h"
 #include "ui/u_decile_chart.h"
+#include "ui/VUNORadioGroup.h"
 
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -174,6 +176,13 @@ private slots:
         edOkresniMestoKm()->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(edOkresniMestoKm(), QStringLiteral(",5"));
         verifyReadable("field error");
+
+        TfrmVyber choice;
+        choice.Prepare(QStringLiteral("Výběr obce"), QStringLiteral("Která?"), {QStringLiteral("A")}, 0);
+        for (QGroupBox* group : {choice.gbOtazka, static_cast<QGroupBox*>(choice.rgVyber)})
+            QVERIFY(ContrastRatio(group->palette().color(QPalette::WindowText), BackgroundOf(group)) >= 4.5);
+        QVERIFY(ContrastRatio(choice.mmOtazka->palette().color(QPalette::Text),
+                              choice.mmOtazka->palette().color(QPalette::Base)) >= 4.5);
     }
 };
 
