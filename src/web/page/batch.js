@@ -7,7 +7,7 @@
 /* global el, clearNode, showMessage, offerDownload, readFileBytes */
 /* exported ZevraBatch */
 
-const SHOWN_ROWS = 1000;   // a table of more rows would only slow the page down
+const SHOWN_ROWS = 200;    // a table of more rows would only slow the page down
 const STATE_TEXT = { chyba: 'chyba', varovani: 'varování', ok: 'v pořádku' };
 
 const ZevraBatch = {
@@ -49,15 +49,18 @@ const ZevraBatch = {
     };
   },
 
-  async busy(fn) {
+  async busy(fn, timing) {
     if (this.running) return;
     this.running = true;
+    const t0 = performance.now();
     document.body.dataset.batchBusy = 'true';
     for (const b of document.querySelectorAll('#page-batch button, #batch-file')) b.disabled = true;
     try { await fn(); } catch (e) {
       this.status('');
       await showMessage(String(e && e.message ? e.message : e), 'ZEVRAModel');
     } finally {
+      // how long the page worked on this step, for the bench
+      if (timing) document.body.dataset[timing] = String(Math.round(performance.now() - t0));
       this.running = false;
       document.getElementById('batch-progress').hidden = true;
       for (const b of document.querySelectorAll('#page-batch button, #batch-file')) b.disabled = false;
@@ -89,7 +92,7 @@ const ZevraBatch = {
       document.getElementById('batch-check').hidden = false;
       await this.renderTable();
       document.body.dataset.batchLoaded = String(r.radku);
-    });
+    }, 'batchLoadMs');
   },
 
   async renderTable() {
@@ -127,7 +130,7 @@ const ZevraBatch = {
       this.status('Model byl vyhodnocen pro ' + r.radku + ' obcí. Výsledek uložte níže.');
       await this.renderFormats();
       document.body.dataset.batchRan = String(r.radku);
-    });
+    }, 'batchRunMs');
   },
 
   async renderFormats() {
@@ -152,6 +155,6 @@ const ZevraBatch = {
       offerDownload(await this.app.core.readBlob(path, type), this.baseName + ext);
       this.status('Výsledek byl uložen (' + this.baseName + ext + ').');
       document.body.dataset.batchSaved = format;
-    });
+    }, 'batchSaveMs');
   },
 };

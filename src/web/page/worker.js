@@ -25,7 +25,7 @@ function zevraHandlers(z, progress) {
     }
   }
   const withProgress = { batchLoad: 1, batchRun: 0, batchWrite: 2 };
-  const ROW_LIMIT = 1000;
+  const ROW_LIMIT = 200;
   return {
     call(method, args) {
       if (typeof z[method] !== 'function') throw new Error('Modul nezná volání ' + method);
