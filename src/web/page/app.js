@@ -412,7 +412,8 @@ const App = {
   async copyReport() {
     const box = document.getElementById('report');
     const text = this.output.sestava.text;
-    const html = '<div style="font-family: \'Times New Roman\', serif">' + this.output.sestava.html + '</div>';
+    // no style attribute: the page's policy refuses inline styles, also here
+    const html = '<div>' + this.output.sestava.html + '</div>';
     try {
       await navigator.clipboard.write([new ClipboardItem({
         'text/html': new Blob([html], { type: 'text/html' }),

@@ -109,6 +109,9 @@ async function wizard(ctx) {
   check('report has bold runs', await page.$$eval('#report strong', s => s.length > 0));
   check('result: inputs locked', await disabled(page, '#f-ObyvateleCelkem'));
   await shot(page, 'vysledek');
+  await page.click('#copy-report');
+  await page.waitForFunction(() => document.getElementById('status').textContent !== '' || document.getElementById('dialog').open);
+  check('copy to the clipboard reports success', await text(page, '#status') === 'Výstup byl zkopírován do schránky.');
   const rtf = await h.download(ctx, () => page.click('#save-report'));
   const wantRtf = h.cli(cliPath, ['evaluate', obec, '--format', 'rtf']);
   check('RTF download byte-identical to zevra-cli --format rtf', fs.readFileSync(rtf).equals(wantRtf), firstDifference(fs.readFileSync(rtf), wantRtf));
