@@ -236,7 +236,8 @@ async function lookup(ctx) {
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => !document.getElementById('dialog').open);
-  check('lookup: the chosen line gives its code', await page.$eval('#f-Kod', e => e.value) !== '');
+  const chosen = await page.waitForFunction(() => document.getElementById('f-Kod').value, { timeout: 5000 }).then(() => true, () => false);
+  check('lookup: the chosen line gives its code', chosen);
   await find('Obec, která neexistuje');
   check('lookup: none found gives the message', (await text(page, '#dialog-text')) === 'Obec s tímto názvem nebyla nalezena v seznamu obcí ČR');
   await page.keyboard.press('Escape');
