@@ -115,7 +115,6 @@ const App = {
       if (f.min !== undefined && f.min !== null && f.max !== undefined && f.max !== null) parts.push(fmtNum(f.min) + ' až ' + fmtNum(f.max));
       extra.append(el('span', { class: 'hint', id: hintId, text: parts.join(', ') }));
       control.addEventListener('beforeinput', ev => this.filterNumber(ev, f));
-      control.addEventListener('blur', () => this.bringIntoRange(control, f));
     }
     // the lookup button stands beside the code
     if (f.hledani) extra.prepend(el('button', { type: 'button', id: 'lookup', text: 'Vyhledat' }));
@@ -142,16 +141,6 @@ const App = {
     const dec = f.celociselne ? 0 : (f.desetinna || 0);
     const re = dec > 0 ? new RegExp('^[0-9\\s\\u00a0]*([.,][0-9]{0,' + dec + '})?$') : /^[0-9\s\u00a0]*$/;
     if (!re.test(next)) ev.preventDefault();
-  },
-
-  // As on the desktop, a number beyond the field's range becomes its bound
-  // without a message; what is no number is left for validation to name.
-  bringIntoRange(control, f) {
-    const t = control.value.trim().replace(/[\s\u00a0\u202f]/g, '').replace(',', '.');
-    if (t === '' || !/^\d*\.?\d*$/.test(t)) return;
-    const v = Number(t);
-    if (f.max !== null && f.max !== undefined && v > f.max) control.value = String(f.max);
-    else if (f.min !== null && f.min !== undefined && v < f.min) control.value = String(f.min);
   },
 
   controlsToInput() {
