@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -48,13 +49,27 @@ std::vector<double> Samples() {
     return values;
 }
 
-TEST(NumberFormatDecimal, ShortestIsTheStandardLibrarysTextToTheByte) {
+// The process locale of the environment (the locale stage sets LC_ALL to a
+// Czech or German one, whose printf writes a decimal comma).
+class NumberFormatDecimal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FPrevious = std::setlocale(LC_ALL, nullptr);
+        std::setlocale(LC_ALL, "");
+    }
+    void TearDown() override { std::setlocale(LC_ALL, FPrevious.c_str()); }
+
+private:
+    std::string FPrevious;
+};
+
+TEST_F(NumberFormatDecimal, ShortestIsTheStandardLibrarysTextToTheByte) {
     for (const double value : Samples()) ASSERT_EQ(ShortestDecimal(value), StdShortest(value)) << value;
     EXPECT_EQ(ShortestDecimal(0.0), "0");
     EXPECT_EQ(ShortestDecimal(std::numeric_limits<double>::infinity()), "inf");
 }
 
-TEST(NumberFormatDecimal, RoundedDigitsAreTheScientificForm) {
+TEST_F(NumberFormatDecimal, RoundedDigitsAreTheScientificForm) {
     for (const double value : Samples()) {
         char buffer[64];
         const auto res = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
@@ -70,7 +85,7 @@ TEST(NumberFormatDecimal, RoundedDigitsAreTheScientificForm) {
     }
 }
 
-TEST(NumberFormatDecimal, ParsingReadsWhatTheStandardLibraryReads) {
+TEST_F(NumberFormatDecimal, ParsingReadsWhatTheStandardLibraryReads) {
     std::vector<std::string> texts = {"1e-400", "1e-310", "4.9e-324", "2e-324", "1e400", "1.7976931348623157e308",
                                       "1.7976931348623159e308", "0e999999", "123456789012345678", "0.1", ".5",
                                       "5.", "1E3", "1e+3", "+1", "1e", "1.2.3", "", ".", "nan", "inf", "0x10", "1,5"};
