@@ -7,6 +7,7 @@
 #include "model/u_format.h"
 #include "model/u_inputfields.h"
 #include "model/u_object.h"
+#include "model/u_text.h"
 
 #include <cmath>
 #include <cstdint>
@@ -100,14 +101,16 @@ std::string MetresAsKm(std::int32_t metres) {
 
 TTypedInput ReadTypedInput(const std::string& inputJson) {
     const Json object = Json::parse(inputJson, nullptr, false);
-    if (!object.is_object()) throw EZevraError("Vstupní data nejsou objekt JSON.");
+    if (!object.is_object()) throw EZevraError("Vstupní data nejsou platný objekt JSON.");
     TTypedInput typed;
     TZevraInputData& in = typed.Input;
     for (std::size_t i = 0; i < kFormFieldCount; ++i) {
         const TFormField& field = kFormFields[i];
         std::string text = ValueText(object, field.Key);
         switch (field.Kind) {
-            case TFormFieldKind::fkName: in.Obec = Trim(text); break;
+            // Bytes that are no UTF-8 (a script's) are shown as U+FFFD, as
+            // every writer would show them.
+            case TFormFieldKind::fkName: in.Obec = SanitizeUtf8(Trim(text)); break;
             case TFormFieldKind::fkRegion: {
                 std::int32_t region = -1;
                 in.Kraj = TryParseInteger(Trim(text), region) ? region : -1;
