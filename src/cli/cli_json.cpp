@@ -82,8 +82,8 @@ ordered_json SensitivityJson(const TSensitivityResult& s) {
 // Which reference data gave the figures: their folder, absolute, and whether
 // they are the shipped demonstration data, which no office may take for its
 // own. Written as the batch JSON writes it.
-ordered_json ReferenceDataJson(const std::string& dir) {
-    return {{"slozka", ReferenceFolderText(dir)}, {"demonstracni", IsDemonstrationData(dir)}};
+ordered_json ReferenceDataJson(const TZevraModel& model) {
+    return {{"slozka", ReferenceFolderText(model.Data().DataDir())}, {"demonstracni", model.DemonstrationData()}};
 }
 
 // A region as both documents give it: its number (null when the model knows
@@ -173,7 +173,7 @@ std::string EvaluationJson(const TZevraModel& model, const TSensitivityResult& s
         {"dilciHodnoceni", partial},
         {"podobneObce", similar},
         {"citlivost", SensitivityJson(sensitivity)},
-        {"referencniData", ReferenceDataJson(model.Data().DataDir())}};
+        {"referencniData", ReferenceDataJson(model)}};
     return document.dump(2) + "\n";
 }
 

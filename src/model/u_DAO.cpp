@@ -4,6 +4,7 @@
 
 #include "model/u_format.h"
 #include "model/u_object.h"
+#include "model/u_paths.h"
 #include "model/u_savefile.h"
 #include "model/u_text.h"
 
@@ -204,6 +205,14 @@ bool TZevraData::ParseKeyValue(std::string_view line, std::string& key, std::str
     key.assign(TrimView(line.substr(0, eq)));
     value.assign(TrimView(line.substr(eq + 1)));
     return true;
+}
+
+bool TZevraData::HoldsDemonstrationData() const {
+    if (!FBytes) return IsDemonstrationData(FDataDir);
+    for (const std::string& bytes : *FBytes) {
+        if (IsDemonstrationHead(bytes)) return true;
+    }
+    return false;
 }
 
 std::string TZevraData::ReferenceText(std::string_view baseName) const {

@@ -72,6 +72,9 @@ public:
         : FDataDir(std::move(dataDir)), FBytes(std::make_shared<const TReferenceBytes>(std::move(bytes))) {}
 
     const std::string& DataDir() const { return FDataDir; }
+    // Whether the reference data are the shipped demonstration data
+    // (IsDemonstrationData of the folder, or of the bytes in memory).
+    bool HoldsDemonstrationData() const;
 
     // Each read fails with EZevraError: the missing-file message, a conversion
     // error naming the value, the file and the line, a key given twice in one

@@ -214,6 +214,7 @@ TZevraModel::TZevraModel(TZevraData data) : FData(std::move(data)) {
     FWeights = FData.LoadOWeights(&weightLines);
     CheckWeights(FWeights, FData.DataFilePath("OWeights"));
     CheckWeightLines(FWeights, weightLines, FData.DataFilePath("OWeights"));
+    FDemonstrationData = FData.HoldsDemonstrationData();
 }
 
 void TZevraModel::LoadInput(const std::string& fileName) { FInput = FData.LoadInputData(fileName); }

@@ -33,6 +33,9 @@ public:
     const TZevraOutputData* Output() const { return FOutput.get(); }
 
     const TZevraData& Data() const { return FData; }
+    // Whether the data read are the shipped demonstration data, told once
+    // when they were read: what every output says of its results.
+    bool DemonstrationData() const { return FDemonstrationData; }
     const TZevraObyvatelstvoWeights& Weights() const { return FWeights; }
     const TZevraSampleMunicipalities& SampleMunicipalities() const { return FSampleMunicipalities; }
     const std::vector<TZevraKraj>& Kraje() const { return FKraje; }
@@ -106,6 +109,7 @@ private:
     }
 
     TZevraData FData;
+    bool FDemonstrationData = false;
     // Sorted by population (in sample order where equal).
     std::vector<TSampleKey> FSampleKeys;
     // Per indicator the index of the distribution GetDecil would choose, or

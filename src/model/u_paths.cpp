@@ -54,12 +54,15 @@ bool IsDemonstrationData(const std::string& dir) {
         std::string head(kDemonstrationMark.size() + 3, '\0');
         in.read(head.data(), static_cast<std::streamsize>(head.size()));
         head.resize(static_cast<std::size_t>(in.gcount()));
-        // A UTF-8 byte order mark may precede the line when the file was saved by an editor.
-        std::string_view line(head);
-        if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
-        if (line.starts_with(kDemonstrationMark)) return true;
+        if (IsDemonstrationHead(head)) return true;
     }
     return false;
+}
+
+bool IsDemonstrationHead(std::string_view head) {
+    // A UTF-8 byte order mark may precede the line when the file was saved by an editor.
+    if (head.starts_with("\xEF\xBB\xBF")) head.remove_prefix(3);
+    return head.starts_with(kDemonstrationMark);
 }
 
 std::string DataFolderText(const std::string& dir) {

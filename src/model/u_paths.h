@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zevra {
@@ -21,6 +22,9 @@ std::vector<std::string> MissingReferenceFiles(const std::string& dir);
 // Any one such file is enough: results computed partly from demonstration data
 // are no more official than those computed wholly from them.
 bool IsDemonstrationData(const std::string& dir);
+// Whether the start of a reference file (its raw bytes) says it is
+// demonstration data, a UTF-8 byte order mark allowed before the line.
+bool IsDemonstrationHead(std::string_view head);
 
 // The line that tells a user which reference data are in use:
 // "Referenční data: <dir>", followed by " (demonstrační data, nejde

@@ -126,8 +126,19 @@ TEST_F(ShippedCopy, DamagedReferenceFilesAreRefusedNamingTheFileTheKeyAndTheLine
 }
 
 TEST_F(ShippedCopy, DemonstrationDataAreToldByTheFirstLineOfAnyFile) {
+    // A model tells it once, of the data it read, from a folder or from memory.
+    const auto models = [&] {
+        TReferenceBytes bytes;
+        for (std::size_t i = 0; i < kReferenceFileNames.size(); ++i)
+            bytes[i] = test::ReadBytes(Copy(kReferenceFileNames[i]));
+        const TZevraModel inMemory(TZevraData(dir.Path().string(), std::move(bytes)));
+        const TZevraModel read(dir.Path().string());
+        EXPECT_EQ(inMemory.DemonstrationData(), read.DemonstrationData());
+        return read.DemonstrationData();
+    };
     EXPECT_TRUE(IsDemonstrationData(ZEVRA_TEST_DATA_DIR));
     EXPECT_TRUE(IsDemonstrationData(dir.Path().string()));
+    EXPECT_TRUE(models());
     // An office's data: no file says it is demonstration data.
     for (const char* name : kFiles) {
         std::string bytes = test::ReadBytes(Copy(name));
@@ -135,9 +146,11 @@ TEST_F(ShippedCopy, DemonstrationDataAreToldByTheFirstLineOfAnyFile) {
         test::WriteBytes(Copy(name), bytes);
     }
     EXPECT_FALSE(IsDemonstrationData(dir.Path().string()));
+    EXPECT_FALSE(models());
     // One demonstration file among real ones is enough; a UTF-8 mark before it too.
     test::WriteBytes(Copy("Regions"), "\xEF\xBB\xBF" + test::ReadBytes(Shipped("Regions")));
     EXPECT_TRUE(IsDemonstrationData(dir.Path().string()));
+    EXPECT_TRUE(models());
     test::TempDir empty;
     EXPECT_FALSE(IsDemonstrationData(empty.Path().string()));
 }

@@ -313,7 +313,7 @@ void WriteJson(const TZevraBatch& batch, const std::function<void(std::string_vi
     AppendJsonString(head, ReferenceFolderText(dataDir));
     head += ',';
     AppendKey(head, "demonstracni");
-    head += IsDemonstrationData(dataDir) ? "true" : "false";
+    head += batch.Model().DemonstrationData() ? "true" : "false";
     head += "},\n  ";
     AppendKey(head, "obce");
     head += " [";

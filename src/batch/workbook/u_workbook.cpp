@@ -438,7 +438,7 @@ void WriteSummary(TBook& book, const TZevraBatch& batch) {
     ++row;
     book.Check(worksheet_write_string(sheet, row, 0, "Demonstrační data", header));
     book.Check(worksheet_write_string(
-        sheet, row, 1, IsDemonstrationData(dir) ? "ano (nejde o oficiální údaje)" : "ne", nullptr));
+        sheet, row, 1, batch.Model().DemonstrationData() ? "ano (nejde o oficiální údaje)" : "ne", nullptr));
 
     book.Check(worksheet_set_column(sheet, 0, 0, width, nullptr));
     book.Check(worksheet_set_column(sheet, 1, 1, kMaxColumnWidth, nullptr));
