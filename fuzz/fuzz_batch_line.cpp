@@ -40,7 +40,7 @@ void CheckTextSizes(const zevra::TMemTable& table, bool validUtf8) {
         for (std::size_t f = 0; f < table.FieldCount(); ++f) {
             const zevra::TFieldDef& field = table.Fields()[f];
             if (field.Type != zevra::TFieldType::ftText) continue;
-            const std::string text = table.GetText(row, f);
+            const std::string_view text = table.TextView(row, f);
             Check(!validUtf8 || zevra::IsValidUtf8(text));
             Check(field.Size == 0 || zevra::Utf8Length(text) <= field.Size);
         }
