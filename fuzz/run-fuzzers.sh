@@ -12,9 +12,10 @@
 #             finds memory and arithmetic faults as they happen;
 #   coverage  only the fuzzer's coverage, no sanitizer, with the standard
 #             library's own checks of indices and iterators
-#             (_GLIBCXX_ASSERTIONS): two to three times the inputs per
-#             second, for long searches; what it finds is replayed in the
-#             sanitize mode (or by ctest under sanitizers) for a full report.
+#             (_GLIBCXX_ASSERTIONS): two to four times the inputs per
+#             second, for long searches. The corpus it grows
+#             (build-fuzz-coverage/corpus_<target>) is read by the next
+#             sanitize run, so that what it found passes the sanitizers too.
 #
 # The build, the grown corpora, the logs and any crash reproducers go to
 # $ZEVRA_FUZZ_DIR (default: build-fuzz, or build-fuzz-coverage, beside the
@@ -42,7 +43,7 @@ set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 MODE=${ZEVRA_FUZZ_MODE:-sanitize}
 case $MODE in
-    sanitize) sanitize=ON flags= default_out=$ROOT/build-fuzz ;;
+    sanitize) sanitize=ON flags='' default_out=$ROOT/build-fuzz ;;
     coverage) sanitize=OFF flags=-D_GLIBCXX_ASSERTIONS default_out=$ROOT/build-fuzz-coverage ;;
     *) echo "ZEVRA_FUZZ_MODE must be sanitize or coverage, not '$MODE'" >&2; exit 2 ;;
 esac
@@ -59,11 +60,21 @@ for target in $TARGETS; do
 done
 
 # The private temporary folder of the run going on, removed when the script
-# ends, also on Ctrl-C, a hangup or a kill.
+# ends, also on Ctrl-C, a hangup or a kill. The fuzzer runs in the
+# background and the script waits for it, so that a signal is handled at
+# once: the fuzzer is stopped first, then its folder removed.
 shm=/dev/shm
 [ -d "$shm" ] && [ -w "$shm" ] || shm=${TMPDIR:-/tmp}
 work=
-cleanup() { [ -z "$work" ] || rm -rf "$work"; }
+child=
+# shellcheck disable=SC2317 # called by the trap
+cleanup() {
+    if [ -n "$child" ]; then
+        kill "$child" 2>/dev/null || true
+        wait "$child" 2>/dev/null || true
+    fi
+    [ -z "$work" ] || rm -rf "$work"
+}
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
@@ -85,19 +96,26 @@ for target in $TARGETS; do
     esac
     dict=
     [ -f "$ROOT/fuzz/dict/$target.dict" ] && dict=-dict=$ROOT/fuzz/dict/$target.dict
+    # What a coverage run found is read too, so that it passes the sanitizers.
+    found=
+    [ "$MODE" = sanitize ] && [ -d "$ROOT/build-fuzz-coverage/corpus_$target" ] &&
+        found=$ROOT/build-fuzz-coverage/corpus_$target
     work=$(mktemp -d "$shm/zevra-fuzz-$target-XXXXXX")
     # The CPU time of the run: the shell's children's before and after it.
     times >"$before"
     start=$(date +%s.%N)
     # shellcheck disable=SC2086 # the flags are words
-    if ! TMPDIR=$work ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=64} \
-            "$OUT/bin/fuzz_$target" -max_total_time="$SECONDS_PER_TARGET" -max_len=$max_len -timeout=10 \
-            -rss_limit_mb=2048 -detect_leaks=0 -reload=0 -print_final_stats=1 -artifact_prefix="$OUT/crashes_$target/" \
-            $dict ${ZEVRA_FUZZ_FLAGS:-} "$OUT/corpus_$target" "$ROOT/fuzz/corpus/$target" >"$log" 2>&1; then
+    TMPDIR=$work ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=64} \
+        "$OUT/bin/fuzz_$target" -max_total_time="$SECONDS_PER_TARGET" -max_len=$max_len -timeout=10 \
+        -rss_limit_mb=2048 -detect_leaks=0 -reload=0 -print_final_stats=1 -artifact_prefix="$OUT/crashes_$target/" \
+        $dict ${ZEVRA_FUZZ_FLAGS:-} "$OUT/corpus_$target" "$ROOT/fuzz/corpus/$target" $found >"$log" 2>&1 &
+    child=$!
+    if ! wait "$child"; then
         tail -n 30 "$log"
         echo "fuzz_$target found a problem; reproducers in $OUT/crashes_$target"
         status=1
     fi
+    child=
     end=$(date +%s.%N)
     times >>"$before"
     rm -rf "$work"
