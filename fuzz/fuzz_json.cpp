@@ -7,7 +7,8 @@
 // and region as stored, but with U+FFFD for what no output can carry (so the
 // batch JSON agrees with the HTML table and the workbook).
 #include "batch/core/u_batchcore.h"
-#include "cli_json.h"
+#include "batch/core/u_batchjson.h"
+#include "batch/core/u_evaluationjson.h"
 #include "model/u_DAO.h"
 #include "model/u_model.h"
 #include "model/u_object.h"
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zevra::fuzz::FillOutputRows(batch, bytes, 4);
     const zevra::TMemTable& table = batch.OutputData();
 
-    zevra::fuzz::CheckBatchJson(zevra::cli::BatchJson(batch), table);
+    zevra::fuzz::CheckBatchJson(zevra::BatchJsonText(batch), table);
 
     // One municipality, named as an input file holds a name (decoded, so
     // always valid UTF-8): only for an input of one text, since the whole
@@ -68,6 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.Draws = 16;
     const zevra::TSensitivityResult sensitivity = zevra::AnalyseSensitivity(
         zevra::DecilsOf(model.Output()->Indicators), zevra::WeightsInOrder(model.Weights()), settings);
-    zevra::fuzz::CheckEvaluationJson(zevra::cli::EvaluationJson(model, sensitivity), model.Input().Obec);
+    zevra::fuzz::CheckEvaluationJson(zevra::EvaluationJson(model, sensitivity), model.Input().Obec);
     return 0;
 }

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_commands.h"
-#include "cli_json.h"
 
+#include "batch/core/u_evaluationjson.h"
 #include "model/u_model.h"
 #include "report/u_plaintext.h"
 #include "report/u_report.h"

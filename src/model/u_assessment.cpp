@@ -69,8 +69,6 @@ std::string MapTags(std::string_view markup, const std::array<std::string_view, 
     return mapped;
 }
 
-std::string MarkupToPlain(std::string_view markup) { return MapTags(markup, {"", "", "", ""}); }
-
 // Each text in `render` form, then joined with `joiners`.
 template <class Render>
 std::string Compose(const TAssessment& assessment, const TJoiners& joiners, Render render) {
@@ -91,6 +89,8 @@ std::string Compose(const TAssessment& assessment, const TJoiners& joiners, Rend
 }  // namespace
 
 const char* BandText(TBand band) { return kBandTexts[static_cast<int>(band)]; }
+
+std::string MarkupToPlain(std::string_view markup) { return MapTags(markup, {"", "", "", ""}); }
 
 std::string MarkupToHtml(std::string_view markup) {
     return MapTags(markup, {"<strong>", "</strong>", "<em>", "</em>"});

@@ -60,6 +60,8 @@ constexpr const char* kWaterWarningText =
 
 // The markup in HTML: [b] as <strong>, [i] as <em>; other text unchanged.
 std::string MarkupToHtml(std::string_view markup);
+// The markup without its tags.
+std::string MarkupToPlain(std::string_view markup);
 
 // The whole verbal assessment (band, then the partial assessment when an
 // indicator is disadvantaged) in markup, and in HTML for the batch table.

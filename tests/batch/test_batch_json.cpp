@@ -7,10 +7,12 @@
 // Czech error, not a partial success.
 #include "batch/core/u_batchjson.h"
 #include "batch/core/u_batchmessages.h"
+#include "batch/core/u_jsontext.h"
 #include "batch_fixture.h"
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <sstream>
 #include <streambuf>
 
@@ -144,6 +146,32 @@ TEST_F(BatchJsonTest, AFailingStreamOrABlankNameIsAnError) {
         } catch (const EZevraError& e) {
             EXPECT_STREQ(e.what(), kNoOutputFileMessage);
         }
+    }
+}
+
+// The indented documents (one municipality): nesting, empty containers and
+// values as a JSON reader takes them back.
+TEST(JsonWriter, WritesIndentedDocumentsThatReadBack) {
+    struct TCase {
+        std::function<void(TJsonWriter&)> Write;
+        std::string Expected;
+    };
+    const std::vector<TCase> cases = {
+        {[](TJsonWriter& w) { w.BeginObject().EndObject(); }, "{}\n"},
+        {[](TJsonWriter& w) { w.BeginArray().Value(1).Value(2.5).Null().EndArray(); }, "[\n  1,\n  2.5,\n  null\n]\n"},
+        {[](TJsonWriter& w) { w.BeginObject().Key("a").BeginArray().EndArray().Key("b").Value(530.0).EndObject(); },
+         "{\n  \"a\": [],\n  \"b\": 530.0\n}\n"},
+        {[](TJsonWriter& w) {
+             w.BeginObject().Key("o").BeginObject().Key("t").Value("\"Lhota\"\n").Key("n").TextOrNull("");
+             w.EndObject().Key("x").Value(false).EndObject();
+         },
+         "{\n  \"o\": {\n    \"t\": \"\\\"Lhota\\\"\\n\",\n    \"n\": null\n  },\n  \"x\": false\n}\n"},
+    };
+    for (const TCase& c : cases) {
+        TJsonWriter w;
+        c.Write(w);
+        EXPECT_EQ(w.Text(), c.Expected);
+        EXPECT_TRUE(json::accept(w.Text())) << w.Text();
     }
 }
 

@@ -10,7 +10,7 @@
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
 #include "batch/workbook/u_workbook.h"
-#include "cli_json.h"
+#include "batch/core/u_batchjson.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_paths.h"
@@ -311,7 +311,7 @@ TEST_F(WorkbookTest, AwkwardNamesReadBackAlikeFromTheWorkbookTheHtmlAndTheJson) 
     WriteWorkbookOutput(Batch, file);
     const TCsv sheet = SheetAsCsv(file, 1);
     const auto html = test::HtmlRows(Cp1250ToUtf8(Batch.HtmlOutputBytes()));
-    const auto json = nlohmann::json::parse(cli::BatchJson(Batch));
+    const auto json = nlohmann::json::parse(BatchJsonText(Batch));
     for (std::size_t r = 0; r < std::size(cases); ++r) {
         ASSERT_GT(sheet.size(), r + 1);
         EXPECT_EQ(sheet[r + 1][0].Text, cases[r].ReadBack) << r;
@@ -414,7 +414,7 @@ TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
 // chooses it in any letter case; any other name gets the HTML table.
 TEST(OutputFormatsTest, TheExtensionChoosesAFormatThatWrites) {
     TOutputFormats formats;
-    for (TOutputFormat format : {HtmlOutputFormat(), WorkbookOutputFormat(), cli::JsonOutputFormat()})
+    for (TOutputFormat format : {HtmlOutputFormat(), WorkbookOutputFormat(), JsonOutputFormat()})
         formats.Register(std::move(format));
     TZevraModel model(ZEVRA_TEST_DATA_DIR);
     TZevraBatch batch(model);

@@ -7,6 +7,7 @@
 #include "batch/core/u_batchjson.h"
 
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_jsontext.h"
 #include "batch/core/u_batchmessages.h"
 #include "batch/core/u_pieces.h"
 
@@ -35,67 +36,6 @@ namespace zevra {
 
 namespace {
 
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// Appends UTF-8 text as a JSON string. What no output can carry (a control
-// character other than tab, LF and CR, U+007F to U+009F, U+FFFE, U+FFFF, a
-// byte that starts no valid sequence) becomes U+FFFD, so that the JSON gives
-// back the texts as the HTML table and the workbook do.
-void AppendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t run = pos;
-        while (run < text.size()) {
-            const unsigned char c = static_cast<unsigned char>(text[run]);
-            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') break;
-            ++run;
-        }
-        out.append(text, pos, run - pos);
-        pos = run;
-        if (pos == text.size()) break;
-        const unsigned char lead = static_cast<unsigned char>(text[pos]);
-        if (lead < 0x80) {
-            switch (lead) {
-                case '"': out += "\\\""; break;
-                case '\\': out += "\\\\"; break;
-                case '\t': out += "\\t"; break;
-                case '\n': out += "\\n"; break;
-                case '\r': out += "\\r"; break;
-                default: out += kReplacement;
-            }
-            ++pos;
-            continue;
-        }
-        char32_t cp = 0;
-        const std::size_t length = DecodeUtf8At(text, pos, cp);
-        if (length == 0 || !IsWritableChar(cp))
-            out += kReplacement;
-        else
-            out.append(text, pos, length);
-        pos += length == 0 ? 1 : length;
-    }
-    out += '"';
-}
-
-void AppendInt(std::string& out, std::int64_t value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, result.ptr);
-}
-
-// A double as JSON: the shortest form that reads back the same, always with
-// a decimal point or an exponent (530.0), so that a reader sees the same
-// type in every row; null for what JSON cannot hold.
-void AppendNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    const std::string written = ShortestDecimal(value);
-    out += written;
-    if (written.find_first_of(".e") == std::string::npos) out += ".0";
-}
-
 void AppendKey(std::string& out, std::string_view key) {
     out += '"';
     out += key;
@@ -111,7 +51,7 @@ std::string RegionJson(const std::map<std::string, std::int32_t, std::less<>>& n
     if (found == numbers.end() || found->second < 0)
         json += "null";
     else
-        AppendInt(json, found->second);
+        AppendJsonInt(json, found->second);
     json += ',';
     AppendKey(json, "nazev");
     AppendJsonString(json, name);
@@ -125,7 +65,7 @@ std::string BandJson(TBand band) {
     only.Band = band;
     std::string json = "{";
     AppendKey(json, "cislo");
-    AppendInt(json, index + 1);
+    AppendJsonInt(json, index + 1);
     json += ',';
     AppendKey(json, "rozsah");
     AppendJsonString(json, BandName(index));
@@ -226,7 +166,7 @@ public:
                 case TOutputKind::okInteger: AppendIntOrNull(out, row, field); break;
                 case TOutputKind::okNumber:
                     if (known)
-                        AppendNumber(out, t.GetFloat(row, field));
+                        AppendJsonNumber(out, t.GetFloat(row, field));
                     else
                         out += "null";
                     break;
@@ -268,7 +208,7 @@ private:
         if (FTable.IsNull(row, field))
             out += "null";
         else
-            AppendInt(out, FTable.GetInt(row, field));
+            AppendJsonInt(out, FTable.GetInt(row, field));
     }
     static void AppendSharedRef(std::string& out, std::size_t ref, const std::vector<std::string>& json) {
         if (ref == TMemTable::npos)
@@ -305,7 +245,7 @@ void WriteJson(const TZevraBatch& batch, const std::function<void(std::string_vi
     std::string head = "{\n  ";
     AppendKey(head, kJsonFormatVersionKey);
     head += ' ';
-    AppendInt(head, kJsonFormatVersion);
+    AppendJsonInt(head, kJsonFormatVersion);
     head += ",\n  ";
     AppendKey(head, "referencniData");
     head += " {";

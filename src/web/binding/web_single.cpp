@@ -5,7 +5,7 @@
 #include "web_calls.h"
 #include "web_json.h"
 
-#include "cli_json.h"
+#include "batch/core/u_evaluationjson.h"
 #include "model/u_assessment.h"
 #include "model/u_inputfields.h"
 #include "model/u_model.h"
@@ -176,9 +176,9 @@ std::string Evaluate(const std::string& inputJson) {
               {"pasmo", BandOf(model.Output()->Obyvatelstvo)},
               {"shrnuti", SensitivitySentence(sensitivity)}}},
             {"ok", true}};
-        // zevra-cli's document with the keys added at its end, joined as
+        // The evaluation document with the keys added at its end, joined as
         // text: reading it back in would cost more than all the rest.
-        std::string document = cli::EvaluationJson(model, sensitivity);
+        std::string document = EvaluationJson(model, sensitivity);
         const std::string more = Text(added);
         const auto close = document.rfind('}');
         document.replace(close, std::string::npos, "," + more.substr(1));
@@ -193,7 +193,7 @@ std::string EvaluateJson(const std::string& inputJson) {
         UseTypedInput(inputJson);
         TZevraModel& model = Model();
         model.Evaluate();
-        return cli::EvaluationJson(model, Sensitivity(model));
+        return EvaluationJson(model, Sensitivity(model));
     } catch (const std::exception& e) {
         return Failure(e.what());
     }

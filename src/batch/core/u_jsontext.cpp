@@ -1,0 +1,130 @@
+// SPDX-FileCopyrightText: MOXAN
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "batch/core/u_jsontext.h"
+
+#include "model/u_decimal.h"
+#include "model/u_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace zevra {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+}  // namespace
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t run = pos;
+        while (run < text.size()) {
+            const unsigned char c = static_cast<unsigned char>(text[run]);
+            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') break;
+            ++run;
+        }
+        out.append(text, pos, run - pos);
+        pos = run;
+        if (pos == text.size()) break;
+        const unsigned char lead = static_cast<unsigned char>(text[pos]);
+        if (lead < 0x80) {
+            switch (lead) {
+                case '"': out += "\\\""; break;
+                case '\\': out += "\\\\"; break;
+                case '\t': out += "\\t"; break;
+                case '\n': out += "\\n"; break;
+                case '\r': out += "\\r"; break;
+                default: out += kReplacement;
+            }
+            ++pos;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t length = DecodeUtf8At(text, pos, cp);
+        if (length == 0 || !IsWritableChar(cp))
+            out += kReplacement;
+        else
+            out.append(text, pos, length);
+        pos += length == 0 ? 1 : length;
+    }
+    out += '"';
+}
+
+void AppendJsonInt(std::string& out, std::int64_t value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+void AppendJsonNumber(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    const std::string written = ShortestDecimal(value);
+    out += written;
+    if (written.find_first_of(".e") == std::string::npos) out += ".0";
+}
+
+TJsonWriter& TJsonWriter::Key(std::string_view key) {
+    NewLine();
+    AppendJsonString(FText, key);
+    FText += ": ";
+    FAfterKey = true;
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Null() {
+    NextValue();
+    FText += "null";
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Value(bool value) {
+    NextValue();
+    FText += value ? "true" : "false";
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Value(std::string_view text) {
+    NextValue();
+    AppendJsonString(FText, text);
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Open(char bracket) {
+    NextValue();
+    FText += bracket;
+    FEmpty.push_back(true);
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Close(char bracket) {
+    const bool empty = FEmpty.back();
+    FEmpty.pop_back();
+    if (!empty) {
+        FText += '\n';
+        FText.append(2 * FEmpty.size(), ' ');
+    }
+    FText += bracket;
+    return *this;
+}
+
+// A value after its key stays on the key's line; any other value inside an
+// object or array starts a line of its own.
+void TJsonWriter::NextValue() {
+    if (FAfterKey)
+        FAfterKey = false;
+    else if (!FEmpty.empty())
+        NewLine();
+}
+
+void TJsonWriter::NewLine() {
+    FText += FEmpty.back() ? "\n" : ",\n";
+    FEmpty.back() = false;
+    FText.append(2 * FEmpty.size(), ' ');
+}
+
+}  // namespace zevra
