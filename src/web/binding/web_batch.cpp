@@ -37,27 +37,49 @@ Json ColumnsJson() {
     return columns;
 }
 
-// A JSON string; the texts come from the core as UTF-8.
+// A JSON string of a text from the core, as SanitizeUtf8 would leave it
+// (a byte that starts no valid UTF-8 sequence becomes U+FFFD), in one pass
+// and without a copy: the rows of a large file hold hundreds of thousands
+// of values. The runs that need no escape are appended whole.
 void AppendString(std::string& out, std::string_view text) {
     out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+            ++i;
+            continue;
+        }
+        out.append(text.substr(run, i - run));
+        if (c >= 0x80) {
+            char32_t cp = 0;
+            const std::size_t len = DecodeUtf8At(text, i, cp);
+            if (len == 0) {
+                out += "\xEF\xBF\xBD";  // U+FFFD
+                ++i;
+            } else {
+                out.append(text.substr(i, len));
+                i += len;
+            }
+        } else {
+            switch (c) {
+                case '"': out += "\\\""; break;
+                case '\\': out += "\\\\"; break;
+                case '\n': out += "\\n"; break;
+                case '\r': out += "\\r"; break;
+                case '\t': out += "\\t"; break;
+                default: {
                     static const char hex[] = "0123456789abcdef";
                     out += "\\u00";
                     out += hex[(c >> 4) & 0xF];
                     out += hex[c & 0xF];
-                } else {
-                    out += c;
                 }
+            }
+            ++i;
         }
+        run = i;
     }
+    out.append(text.substr(run));
     out += '"';
 }
 
@@ -71,7 +93,7 @@ void AppendRow(std::string& out, const TZevraBatch& batch, std::size_t row) {
         if (c.GridTitle == nullptr) continue;
         if (!first) out += ',';
         first = false;
-        AppendString(out, SanitizeUtf8(t.AsText(row, c.Field)));
+        AppendString(out, t.AsText(row, c.Field));
     }
     const int mark = t.GetInt(row, ifERROR);
     out += mark < 0 ? "],\"stav\":\"chyba\",\"zpravy\":[" : mark > 0 ? "],\"stav\":\"varovani\",\"zpravy\":[" : "],\"stav\":\"ok\",\"zpravy\":[";
@@ -79,7 +101,7 @@ void AppendRow(std::string& out, const TZevraBatch& batch, std::size_t row) {
     for (const std::string& line : batch.ProblemLines(row)) {
         if (!first) out += ',';
         first = false;
-        AppendString(out, SanitizeUtf8(line));
+        AppendString(out, line);
     }
     out += "]}";
 }
