@@ -19,6 +19,7 @@
 // Usage: bench_batch [--force] [--cli path/to/zevra-cli] [--repeat N] [rows ...]
 #include "bench_batchfile.h"
 #include "bench_build.h"
+#include "bench_child.h"
 
 #include "model/u_format.h"
 #include "model/u_model.h"
@@ -29,13 +30,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -64,19 +62,7 @@ struct TFloor {
 };
 
 TFloor IoFloor(const std::string& input, const fs::path& dir, std::uintmax_t outputSize) {
-    std::vector<char> buffer(1 << 16, 'x');
-    const auto writeFile = [&](const std::string& path, bool sync) {
-        const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        for (std::uintmax_t left = outputSize; out >= 0 && left > 0;) {
-            const std::size_t piece = static_cast<std::size_t>(std::min<std::uintmax_t>(left, buffer.size()));
-            if (::write(out, buffer.data(), piece) <= 0) break;
-            left -= piece;
-        }
-        if (out >= 0) {
-            if (sync) ::fsync(out);
-            ::close(out);
-        }
-    };
+    std::vector<char> buffer(1 << 16);
     const auto readInput = [&] {
         const int in = ::open(input.c_str(), O_RDONLY);
         for (ssize_t n; in >= 0 && (n = ::read(in, buffer.data(), buffer.size())) > 0;) {
@@ -90,14 +76,14 @@ TFloor IoFloor(const std::string& input, const fs::path& dir, std::uintmax_t out
     ::sync();
     auto start = Clock::now();
     readInput();
-    writeFile(newPath, true);
+    zevra::bench::WriteSizedFile(newPath, outputSize, true);
     floor.NewFile = std::chrono::duration<double>(Clock::now() - start).count();
     fs::rename(newPath, oldPath);
 
     ::sync();
     start = Clock::now();
     readInput();
-    writeFile(newPath, true);
+    zevra::bench::WriteSizedFile(newPath, outputSize, true);
     ::rename(newPath.c_str(), oldPath.c_str());
     floor.Replace = std::chrono::duration<double>(Clock::now() - start).count();
     fs::remove(oldPath);
@@ -105,12 +91,6 @@ TFloor IoFloor(const std::string& input, const fs::path& dir, std::uintmax_t out
 }
 
 std::string Fixed(double value, int decimals) { return zevra::FormatFixed(value, decimals); }
-
-std::string DefaultCliPath() {
-    std::error_code ec;
-    const auto self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("zevra-cli") : (self.parent_path() / "zevra-cli").string();
-}
 
 // The full-size data set of the data generator (about 6,000 sample
 // municipalities); empty when the generator cannot run.
@@ -127,20 +107,7 @@ std::string FullDataSet(const fs::path& dir) {
 
 int main(int argc, char** argv) {
     if (!zevra::bench::CheckBuild(argc, argv)) return 2;
-    std::string cli = DefaultCliPath();
-    int repeat = 3;
-    std::vector<std::size_t> sizes;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--force") == 0) continue;
-        if (std::strcmp(argv[i], "--cli") == 0 && i + 1 < argc) {
-            cli = argv[++i];
-        } else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc) {
-            repeat = std::max(1, std::atoi(argv[++i]));
-        } else {
-            sizes.push_back(std::stoul(argv[i]));
-        }
-    }
-    if (sizes.empty()) sizes = {10000, 100000, 1000000};
+    const zevra::bench::TChildArgs args = zevra::bench::ParseChildArgs(argc, argv, {10000, 100000, 1000000});
 
     try {
         const fs::path dir = fs::temp_directory_path() / ("zevra-bench-batch-" + std::to_string(::getpid()));
@@ -155,7 +122,7 @@ int main(int argc, char** argv) {
                     "each round runs it twice: replacing the output of the run before, and writing it\n"
                     "anew (the old one deleted first, untimed). The floor and the ratio compare like\n"
                     "with like: replacing a file, and (in brackets) writing a new one\n",
-                    cli.c_str(), repeat);
+                    args.Cli.c_str(), args.Repeat);
         std::printf("%-8s %7s %9s %16s %13s %16s %10s %16s %15s %11s\n", "sample", "rows", "input MB", "wall s",
                     "wall new s", "cpu s", "rows/s", "peak RSS MB", "floor s (new)", "ratio (new)");
         int failures = 0;
@@ -164,7 +131,7 @@ int main(int argc, char** argv) {
             std::vector<std::string> regions;
             for (const auto& kraj : model.Kraje()) regions.push_back(zevra::Utf8ToCp1250(kraj.Nazev));
             const std::string sampleLabel = std::to_string(model.SampleMunicipalities().Count());
-            for (const std::size_t rows : sizes) {
+            for (const std::size_t rows : args.Sizes) {
                 const std::string input = (dir / ("batch-" + std::to_string(rows) + ".csv")).string();
                 const std::string output = (dir / ("batch-" + std::to_string(rows) + ".html")).string();
                 if (!fs::exists(input) && !WriteBatchFile(input, rows, regions)) {
@@ -185,9 +152,9 @@ int main(int argc, char** argv) {
                 };
                 // An unmeasured first run leaves an output for every measured
                 // one to replace.
-                RunCli(cli, dataDir, input, output);
-                for (int r = 0; r < repeat && !failed; ++r) {
-                    const TRunFigures f = RunCli(cli, dataDir, input, output);
+                RunCli(args.Cli, dataDir, input, output);
+                for (int r = 0; r < args.Repeat && !failed; ++r) {
+                    const TRunFigures f = RunCli(args.Cli, dataDir, input, output);
                     if (!succeeded(f)) break;
                     if (r == 0 || f.Wall < best.Wall) best.Wall = f.Wall;
                     if (r == 0 || f.Cpu < best.Cpu) best.Cpu = f.Cpu;
@@ -197,7 +164,7 @@ int main(int argc, char** argv) {
                     worst.PeakKb = std::max(worst.PeakKb, f.PeakKb);
                     const std::uintmax_t outputSize = fs::file_size(output);
                     fs::remove(output);
-                    const TRunFigures anew = RunCli(cli, dataDir, input, output);
+                    const TRunFigures anew = RunCli(args.Cli, dataDir, input, output);
                     if (!succeeded(anew)) break;
                     bestNewWall = std::min(bestNewWall, anew.Wall);
                     const TFloor floor = IoFloor(input, dir, outputSize);

@@ -1,22 +1,15 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the batch benchmarks share: a generated batch file of valid
-// municipalities (code page 1250, CR LF, the same rows on every run) and
-// zevra-cli run as a child process, with its wall time, CPU time and peak
-// resident memory.
+// The batch benchmarks' input: a generated batch file of valid
+// municipalities (code page 1250, CR LF, the same rows on every run).
 #pragma once
 
 #include "test_support.h"
 
 #include "model/u_text.h"
 
-#include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace zevra::bench {
@@ -72,43 +65,6 @@ inline bool WriteBatchFile(const std::string& path, std::size_t rows, const std:
     }
     std::fwrite(text.data(), 1, text.size(), f);
     return std::fclose(f) == 0;
-}
-
-struct TRunFigures {
-    int Status = -1;
-    double Wall = 0;
-    double Cpu = 0;
-    long PeakKb = 0;
-};
-
-// Runs `cli` with `args` as a child with stdout and stderr discarded (so it
-// shows no progress) and reads its CPU time and peak memory from wait4. Each
-// measurement starts with nothing left for the disk to write (sync).
-inline TRunFigures RunCli(const std::string& cli, const std::vector<std::string>& args) {
-    TRunFigures figures;
-    ::sync();
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(cli.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int devNull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devNull, STDOUT_FILENO);
-        ::dup2(devNull, STDERR_FILENO);
-        ::execv(cli.c_str(), argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(pid, &status, 0, &usage);
-    figures.Wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    figures.Cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    figures.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    figures.PeakKb = usage.ru_maxrss;
-    return figures;
 }
 
 }  // namespace zevra::bench

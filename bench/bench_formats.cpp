@@ -20,6 +20,7 @@
 //        (rows: 100000 and 1000000 unless given)
 #include "bench_batchfile.h"
 #include "bench_build.h"
+#include "bench_child.h"
 
 #include "model/u_format.h"
 #include "model/u_model.h"
@@ -29,11 +30,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -65,19 +63,9 @@ double Median(std::vector<double> values) {
 // returns the seconds that took.
 double DiskFloor(const fs::path& dir, std::uintmax_t bytes) {
     const std::string path = (dir / "floor.tmp").string();
-    std::vector<char> buffer(1 << 16, 'x');
     ::sync();
     const auto start = std::chrono::steady_clock::now();
-    const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    for (std::uintmax_t left = bytes; out >= 0 && left > 0;) {
-        const std::size_t piece = static_cast<std::size_t>(std::min<std::uintmax_t>(left, buffer.size()));
-        if (::write(out, buffer.data(), piece) <= 0) break;
-        left -= piece;
-    }
-    if (out >= 0) {
-        ::fsync(out);
-        ::close(out);
-    }
+    zevra::bench::WriteSizedFile(path, bytes, true);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     fs::remove(path);
     return seconds;
@@ -85,29 +73,11 @@ double DiskFloor(const fs::path& dir, std::uintmax_t bytes) {
 
 std::string Fixed(double value, int decimals) { return zevra::FormatFixed(value, decimals); }
 
-std::string DefaultCliPath() {
-    std::error_code ec;
-    const auto self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("zevra-cli") : (self.parent_path() / "zevra-cli").string();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!zevra::bench::CheckBuild(argc, argv)) return 2;
-    std::string cli = DefaultCliPath();
-    int repeat = 3;
-    std::vector<std::size_t> sizes;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--force") == 0) continue;
-        if (std::strcmp(argv[i], "--cli") == 0 && i + 1 < argc)
-            cli = argv[++i];
-        else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
-            repeat = std::max(1, std::atoi(argv[++i]));
-        else
-            sizes.push_back(std::stoul(argv[i]));
-    }
-    if (sizes.empty()) sizes = {100000, 1000000};
+    const zevra::bench::TChildArgs args = zevra::bench::ParseChildArgs(argc, argv, {100000, 1000000});
 
     try {
         const fs::path dir = fs::temp_directory_path() / ("zevra-bench-formats-" + std::to_string(::getpid()));
@@ -119,12 +89,12 @@ int main(int argc, char** argv) {
 
         std::printf("zevra-cli batch --format F (%s), median of %d rounds, the formats in turn\n"
                     "targets: wall <= %.0fx the HTML's; peak <= %.0f MB at %zu rows\n",
-                    cli.c_str(), repeat, kWallRatioTarget, kPeakTargetMb, kPeakTargetRows);
+                    args.Cli.c_str(), args.Repeat, kWallRatioTarget, kPeakTargetMb, kPeakTargetRows);
         std::printf("%9s %-6s %9s %9s %12s %10s %13s %11s %s\n", "rows", "format", "wall s", "cpu s", "peak RSS MB",
                     "output MB", "disk floor s", "wall/html", "peak/html");
         bool missed = false;
         bool failed = false;
-        for (const std::size_t rows : sizes) {
+        for (const std::size_t rows : args.Sizes) {
             const std::string input = (dir / ("batch-" + std::to_string(rows) + ".csv")).string();
             if (!zevra::bench::WriteBatchFile(input, rows, regions)) {
                 std::printf("cannot write %s\n", input.c_str());
@@ -133,11 +103,11 @@ int main(int argc, char** argv) {
             constexpr std::size_t kCount = std::size(kFormats);
             std::vector<double> wall[kCount], cpu[kCount], peak[kCount];
             std::uintmax_t size[kCount] = {};
-            for (int round = 0; round < repeat && !failed; ++round) {
+            for (int round = 0; round < args.Repeat && !failed; ++round) {
                 for (std::size_t f = 0; f < kCount && !failed; ++f) {
                     const std::string output = (dir / (std::string("out") + kFormats[f].Extension)).string();
                     const TRunFigures run = zevra::bench::RunCli(
-                        cli, {"--data", dataDir, "batch", input, output, "--format", kFormats[f].Name});
+                        args.Cli, {"--data", dataDir, "batch", input, output, "--format", kFormats[f].Name});
                     if (run.Status != 0) {
                         std::printf("%9zu %-6s zevra-cli failed with status %d (files kept in %s)\n", rows,
                                     kFormats[f].Name, run.Status, dir.c_str());
