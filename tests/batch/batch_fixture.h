@@ -40,6 +40,15 @@ inline std::string BatchFile(const std::vector<std::string>& lines) {
     return Utf8ToCp1250(text);
 }
 
+// `batch` run over the batch file `input` as the batch window runs it:
+// loaded, checked (it must be valid) and evaluated.
+inline void RunBatchFile(TZevraBatch& batch, const std::string& input) {
+    batch.LoadInputFile(input);
+    batch.ValidateInputRows();
+    ASSERT_TRUE(batch.InputValid()) << input;
+    batch.RunModelOnRows();
+}
+
 class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -5,12 +5,12 @@
 // the integrated indicator, and the summary sheet's formulas, recalculated,
 // give the counts; printed (converted to PDF) it fills A4 pages across, one
 // page wide, its rows as tall as their texts. Awkward names read back alike
-// from the workbook, the HTML table and the JSON. A save cut short by a
-// signal or a file size limit leaves no temporary file and prints nothing.
+// from the workbook, the HTML table and the JSON.
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
 #include "batch/workbook/u_workbook.h"
 #include "batch/core/u_batchjson.h"
+#include "batch_fixture.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
 #include "model/u_paths.h"
@@ -22,19 +22,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace zevra {
@@ -80,10 +73,7 @@ class WorkbookTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice (soffice) chybí";
-        Batch.LoadInputFile(std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
-        Batch.ValidateInputRows();
-        ASSERT_TRUE(Batch.InputValid());
-        Batch.RunModelOnRows();
+        test::RunBatchFile(Batch, std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
         // Calc recalculates every formula on loading, so that the summary's
         // counts come from its formulas, not from the results stored beside them.
         std::filesystem::create_directories(Dir.File("profile/user"));
@@ -320,96 +310,6 @@ TEST_F(WorkbookTest, AwkwardNamesReadBackAlikeFromTheWorkbookTheHtmlAndTheJson) 
     }
 }
 
-// --- saves cut short ------------------------------------------------------------
-
-// A batch whose workbook takes a while to write: `rows` rows of an output
-// table filled by hand.
-class LargeWorkbook : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TMemTable& t = Batch.OutputData();
-        for (std::size_t i = 0; i < 40000; ++i) {
-            const std::size_t row = t.AppendRow();
-            t.SetText(row, ofOBEC, "Obec " + std::to_string(i));
-            t.SetInt(row, ofKODOBCE, static_cast<int>(500000 + i));
-            t.SetText(row, ofKRAJ, "Kraj Vysočina");
-            t.SetFloat(row, ofOBYVATELSTVO, 400.5 + static_cast<double>(i % 500));
-            t.SetText(row, ofOBYVATELSTVO_TEXT, "<strong>Text</strong><br/>" + std::to_string(i));
-            for (std::size_t f = ofDCK; f < ofVODOVOD; ++f) t.SetInt(row, f, static_cast<int>(1 + (i + f) % 10));
-            t.SetText(row, ofVODOVOD, "&nbsp;");
-        }
-    }
-
-    // Saves the workbook in a child process whose temporary files go to
-    // Temp; returns the child.
-    pid_t SaveInChild(const std::function<void()>& prepare) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::setenv("TMPDIR", Temp.Path().c_str(), 1);
-            prepare();
-            try {
-                WriteWorkbookOutput(Batch, Dir.File("vysledek.xlsx"));
-            } catch (const EZevraError& e) {
-                test::WriteBytes(Dir.File("zprava.txt"), e.what());
-                ::_exit(3);
-            }
-            ::_exit(0);
-        }
-        return child;
-    }
-
-    std::size_t Entries(const test::TempDir& dir) const {
-        std::size_t entries = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
-        return entries;
-    }
-
-    test::TempDir Dir, Temp;
-    TZevraModel Model{ZEVRA_TEST_DATA_DIR};
-    TZevraBatch Batch{Model};
-};
-
-TEST_F(LargeWorkbook, ASignalDuringTheSaveLeavesNoTemporaryFile) {
-    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1}) {
-        const pid_t child = SaveInChild([] {
-            const rlimit noCore{0, 0};
-            ::setrlimit(RLIMIT_CORE, &noCore);
-        });
-        // The signal comes while the workbook library writes its file.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (Entries(Temp) == 0 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ::kill(child, sig);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig << " " << status;
-        EXPECT_EQ(Entries(Temp), 0u) << sig;
-        EXPECT_EQ(Entries(Dir), 0u) << sig;
-        std::filesystem::remove_all(Temp.Path());
-        std::filesystem::create_directory(Temp.Path());
-    }
-}
-
-TEST_F(LargeWorkbook, AFileSizeLimitIsACzechWriteError) {
-    const std::string errors = Dir.File("stderr.txt");
-    const pid_t child = SaveInChild([&] {
-        // The workbook library's own English text does not reach the user.
-        if (!std::freopen(errors.c_str(), "w", stderr)) ::_exit(4);
-        // As in a fresh process: a file size limit ends it unless ignored.
-        std::signal(SIGXFSZ, SIG_DFL);
-        const rlimit limit{64 << 10, 64 << 10};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    });
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-    EXPECT_EQ(WEXITSTATUS(status), 3);
-    EXPECT_EQ(test::ReadBytes(Dir.File("zprava.txt")), "Soubor nelze zapsat!\r\n[" + Dir.File("vysledek.xlsx") + "]");
-    EXPECT_EQ(test::ReadBytes(errors), "");
-    EXPECT_EQ(Entries(Temp), 0u);
-    EXPECT_FALSE(std::filesystem::exists(Dir.File("vysledek.xlsx")));
-}
-
 // Each format the command line offers writes its file, and its extension
 // chooses it in any letter case; any other name gets the HTML table.
 TEST(OutputFormatsTest, TheExtensionChoosesAFormatThatWrites) {
@@ -418,9 +318,7 @@ TEST(OutputFormatsTest, TheExtensionChoosesAFormatThatWrites) {
         formats.Register(std::move(format));
     TZevraModel model(ZEVRA_TEST_DATA_DIR);
     TZevraBatch batch(model);
-    batch.LoadInputFile(std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
-    batch.ValidateInputRows();
-    batch.RunModelOnRows();
+    test::RunBatchFile(batch, std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
     const test::TempDir dir;
     const struct {
         const char* File;

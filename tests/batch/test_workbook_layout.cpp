@@ -9,6 +9,7 @@
 // expected.xml, also when the locale has a decimal comma.
 #include "batch/core/u_batchcore.h"
 #include "batch/workbook/u_workbook.h"
+#include "batch_fixture.h"
 #include "model/u_model.h"
 #include "test_support.h"
 #include "test_workbook_xml.h"
@@ -27,9 +28,7 @@ namespace {
 TEST(WorkbookLayout, RowsAreAsTallAsTheirWrappedTexts) {
     TZevraModel model(ZEVRA_TEST_DATA_DIR);
     TZevraBatch batch(model);
-    batch.LoadInputFile(std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
-    batch.ValidateInputRows();
-    batch.RunModelOnRows();
+    test::RunBatchFile(batch, std::string(ZEVRA_EXAMPLES_DIR) + "/obce.csv");
     const test::TempDir dir;
     const std::string file = dir.File("vysledek.xlsx");
     WriteWorkbookOutput(batch, file);
@@ -77,15 +76,14 @@ TEST(WorkbookLayout, ATableLongerThanASheetIsRefusedBeforeAnything) {
 std::string WorkbookParts(const std::string& input) {
     TZevraModel model(ZEVRA_TEST_DATA_DIR);
     TZevraBatch batch(model);
-    batch.LoadInputFile(input);
-    batch.ValidateInputRows();
-    batch.RunModelOnRows();
+    test::RunBatchFile(batch, input);
     const test::TempDir dir;
     const std::string file = dir.File("vysledek.xlsx");
     WriteWorkbookOutput(batch, file);
     const std::string folder = std::filesystem::absolute(ZEVRA_TEST_DATA_DIR).lexically_normal().string();
     std::string parts;
-    for (const char* name : {"xl/workbook.xml", "xl/styles.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml"}) {
+    for (const char* name : {"xl/workbook.xml", "xl/styles.xml", "xl/sharedStrings.xml", "xl/worksheets/sheet1.xml",
+                             "xl/worksheets/sheet2.xml"}) {
         std::string part = test::ZipPart(file, name);
         for (std::size_t at = part.find(folder); at != std::string::npos; at = part.find(folder, at))
             part.replace(at, folder.size(), "[data]");

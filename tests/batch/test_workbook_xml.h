@@ -54,7 +54,8 @@ inline std::string ZipPart(const std::string& file, const std::string& name) {
 }
 
 // Sheet "Obce": each column's width (characters), each row's height
-// (points; 15 where the row sets none) and the texts of its cells by column.
+// (points; 15 where the row sets none) and the texts of its cells by column,
+// shared strings resolved.
 struct TSheetLayout {
     std::vector<double> ColumnWidths;
     std::vector<double> RowHeights;
@@ -80,8 +81,20 @@ inline std::string XmlText(const std::string& xml) {
     return text;
 }
 
+// The texts of the shared string table, by index.
+inline std::vector<std::string> SharedStrings(const std::string& workbook) {
+    const std::string xml = ZipPart(workbook, "xl/sharedStrings.xml");
+    std::vector<std::string> texts;
+    for (std::size_t at = xml.find("<si>"); at != std::string::npos; at = xml.find("<si>", at + 1)) {
+        const std::size_t start = xml.find('>', xml.find("<t", at)) + 1;
+        texts.push_back(XmlText(xml.substr(start, xml.find("</t>", start) - start)));
+    }
+    return texts;
+}
+
 inline TSheetLayout ReadSheetLayout(const std::string& workbook) {
     const std::string xml = ZipPart(workbook, "xl/worksheets/sheet1.xml");
+    const std::vector<std::string> shared = SharedStrings(workbook);
     TSheetLayout layout;
     for (std::size_t at = xml.find("<col "); at != std::string::npos; at = xml.find("<col ", at + 1))
         layout.ColumnWidths.push_back(std::atof(xml.c_str() + xml.find("width=\"", at) + 7));
@@ -93,8 +106,14 @@ inline TSheetLayout ReadSheetLayout(const std::string& workbook) {
         for (std::size_t cell = xml.find("<c r=\"", at); cell < rowEnd; cell = xml.find("<c r=\"", cell + 1)) {
             std::size_t column = 0;
             for (std::size_t i = cell + 6; xml[i] >= 'A' && xml[i] <= 'Z'; ++i) column = column * 26 + static_cast<std::size_t>(xml[i] - 'A' + 1);
-            const std::size_t text = xml.find("<t", cell), next = xml.find("<c r=\"", cell + 1);
-            if (text == std::string::npos || text > std::min(next, rowEnd)) continue;
+            const std::size_t cellEnd = std::min(xml.find("</c>", cell), rowEnd);
+            if (xml.compare(xml.find('>', cell) - 5, 5, "t=\"s\"") == 0) {
+                const std::size_t value = xml.find("<v>", cell) + 3;
+                texts[column - 1] = shared.at(std::stoul(xml.substr(value, xml.find("</v>", value) - value)));
+                continue;
+            }
+            const std::size_t text = xml.find("<t", cell);
+            if (text == std::string::npos || text > cellEnd) continue;
             const std::size_t start = xml.find('>', text) + 1;
             texts[column - 1] = XmlText(xml.substr(start, xml.find("</t>", start) - start));
         }

@@ -5,7 +5,9 @@
 #include "batch/core/u_batchcore.h"
 #include "batch/core/u_batchformats.h"
 #include "batch/core/u_batchmessages.h"
-#include "batch/workbook/u_workbookpackage.h"
+#include "batch/core/u_pieces.h"
+#include "batch/workbook/u_workbookxml.h"
+#include "batch/workbook/u_xlsxpackage.h"
 #include "model/u_assessment.h"
 #include "model/u_format.h"
 #include "model/u_model.h"
@@ -15,19 +17,17 @@
 #include "model/u_savefile.h"
 #include "model/u_text.h"
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <stdexcept>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
 namespace zevra {
 
-static_assert(kWorkbookMaxRows == LXW_ROW_MAX - 1, "one row of a sheet is the header");
 static_assert(kAssessmentKeyCount <= 0x10000, "a row's assessment key is kept in 16 bits");
 
 namespace {
@@ -40,156 +40,11 @@ constexpr double kNumberColumnWidth = 10;
 // a sheet may have.
 constexpr double kLineHeight = 15;
 constexpr double kMaxRowHeight = 409;
-// Rows between two calls of the progress callback.
-constexpr std::size_t kProgressRows = 1024;
 
-std::size_t Characters(std::string_view utf8) {
-    std::size_t count = 0;
-    for (const unsigned char c : utf8) count += (c & 0xC0) != 0x80;
-    return count;
-}
-
-std::size_t LongestWord(std::string_view text) {
-    std::size_t longest = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find_first_of(" \n", start);
-        if (end == std::string_view::npos) end = text.size();
-        longest = std::max(longest, Characters(text.substr(start, end - start)));
-        start = end + 1;
-    }
-    return longest;
-}
-
-// The lines a text takes in a column `width` characters wide, wrapped at
-// spaces as a spreadsheet wraps it. Each character counts as wide as a digit,
-// the unit of a column width; most letters are narrower, so a row errs on the
-// tall side and no text is hidden or printed over the next row.
-int WrappedLines(std::string_view text, double width) {
-    const std::size_t perLine = std::max<std::size_t>(1, static_cast<std::size_t>(width) - 1);
-    int lines = 0;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        ++lines;
-        std::size_t used = 0;
-        for (std::size_t word = start; word < end;) {
-            std::size_t wordEnd = text.find(' ', word);
-            if (wordEnd == std::string_view::npos || wordEnd > end) wordEnd = end;
-            std::size_t length = Characters(text.substr(word, wordEnd - word));
-            if (used > 0 && used + 1 + length > perLine) {
-                ++lines;
-                used = 0;
-            }
-            used += (used > 0 ? 1 : 0) + length;
-            while (used > perLine) {  // a word longer than a line is broken
-                ++lines;
-                used -= perLine;
-            }
-            word = wordEnd + 1;
-        }
-        start = end + 1;
-    }
-    return std::max(lines, 1);
-}
-
-std::string WriteError(const std::string& fileName) { return PathMessage(kCannotWriteMessage, fileName); }
-
-// The library's failure as the user reads it, in Czech; the library's own
-// English text goes nowhere (TQuietStandardError).
-std::string ErrorMessage(lxw_error error, const std::string& fileName, const std::string& tempDir) {
-    switch (error) {
-        case LXW_ERROR_MEMORY_MALLOC_FAILED: return PathMessage("Pro sešit není dost paměti!", fileName);
-        case LXW_ERROR_CREATING_XLSX_FILE: return PathMessage(kCannotCreateMessage, fileName);
-        case LXW_ERROR_CREATING_TMPFILE:
-        case LXW_ERROR_READING_TMPFILE:
-            return PathMessage("Dočasný soubor sešitu nelze vytvořit ani přečíst!", tempDir);
-        default: return WriteError(fileName);
-    }
-}
-
-class TBook {
-public:
-    TBook(const std::string& path, const std::string& tempDir, const std::string& target)
-        : FTempDir(tempDir), FTarget(target) {
-        lxw_workbook_options options{};
-        // Rows go to the sheet's temporary file as they are written: the
-        // memory used does not grow with the table. The library's temporary
-        // files go to $TMPDIR (else /tmp), as every save's.
-        options.constant_memory = LXW_TRUE;
-        const TDeferredSignals deferred;
-        const TQuietStandardError quiet;
-        FBook = workbook_new_opt(path.c_str(), &options);
-    }
-    ~TBook() {
-        if (!FBook) return;
-        const TDeferredSignals deferred;
-        const TQuietStandardError quiet;
-        workbook_close(FBook);
-    }
-    TBook(const TBook&) = delete;
-    TBook& operator=(const TBook&) = delete;
-
-    lxw_workbook* Get() const { return FBook; }
-    void Check(lxw_error error) const {
-        if (error != LXW_NO_ERROR) throw EZevraError(ErrorMessage(error, FTarget, FTempDir));
-    }
-    lxw_worksheet* AddSheet(const char* name) {
-        const TDeferredSignals deferred;
-        const TQuietStandardError quiet;
-        lxw_worksheet* sheet = workbook_add_worksheet(FBook, name);
-        if (!sheet) throw EZevraError(ErrorMessage(LXW_ERROR_CREATING_TMPFILE, FTarget, FTempDir));
-        return sheet;
-    }
-    lxw_format* Format() { return workbook_add_format(FBook); }
-    void Close() {
-        lxw_error error;
-        {
-            const TDeferredSignals deferred;
-            const TQuietStandardError quiet;
-            error = workbook_close(FBook);
-        }
-        FBook = nullptr;
-        Check(error);
-    }
-    // A sheet set up to print on A4 across, one page wide, the header row on
-    // every page and the page number below.
-    void PageSetup(lxw_worksheet* sheet, bool landscape) const {
-        if (landscape) worksheet_set_landscape(sheet);
-        worksheet_set_paper(sheet, 9);  // A4
-        worksheet_fit_to_pages(sheet, 1, 0);
-        worksheet_set_margins(sheet, 0.4, 0.4, 0.6, 0.6);
-        worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
-        Check(worksheet_repeat_rows(sheet, 0, 0));
-        Check(worksheet_set_footer(sheet, "&CStrana &P z &N"));
-    }
-
-private:
-    std::string FTempDir, FTarget;
-    lxw_workbook* FBook = nullptr;
-};
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-// A text as the workbook stores it, so that a reader gets the text back. A
-// reader takes "_xHHHH_" for the character of code HHHH, so the "_" that
-// starts "_xHHHH" in the text itself is stored as "_x005F_" (the library
-// writes its own runs for control characters, not this one). The closing "_"
-// need not be in the text: the library's run for a line end right after
-// ("_x0041" and CR gives "_x0041_x000D_") would supply it. A character no
-// output can carry is U+FFFD, as in the HTML table and the JSON.
-std::string CellText(std::string_view text) {
-    const std::string writable = WritableText(text);
-    std::string stored;
-    stored.reserve(writable.size());
-    for (std::size_t i = 0; i < writable.size(); ++i) {
-        if (writable[i] == '_' && i + 5 < writable.size() && (writable[i + 1] == 'x' || writable[i + 1] == 'X') &&
-            IsHexDigit(writable[i + 2]) && IsHexDigit(writable[i + 3]) && IsHexDigit(writable[i + 4]) &&
-            IsHexDigit(writable[i + 5]))
-            stored += "_x005F";
-        stored += writable[i];
-    }
-    return stored;
-}
+using xlsx::CellText;
+using xlsx::Characters;
+using xlsx::LongestWord;
+using xlsx::WrappedLines;
 
 // A header of the outputs on one line; the column wraps it.
 std::string OneLine(std::string header) {
@@ -219,49 +74,72 @@ TModelText ModelText(std::string plain) {
     return text;
 }
 
-// Sheet "Obce": the output table, one row per municipality in table order.
-void WriteRows(TBook& book, const TMemTable& table, const TBatchProgress& progress) {
-    lxw_worksheet* sheet = book.AddSheet("Obce");
-    lxw_format* header = book.Format();
-    format_set_bold(header);
-    format_set_text_wrap(header);
-    format_set_align(header, LXW_ALIGN_VERTICAL_TOP);
-    lxw_format* integer = book.Format();
-    format_set_num_format(integer, "0");
-    format_set_align(integer, LXW_ALIGN_VERTICAL_TOP);
-    lxw_format* top = book.Format();
-    format_set_align(top, LXW_ALIGN_VERTICAL_TOP);
-    lxw_format* wrap = book.Format();
-    format_set_text_wrap(wrap);
-    format_set_align(wrap, LXW_ALIGN_VERTICAL_TOP);
+// The shared string table: each distinct text once, in order of first use.
+class TSharedStrings {
+public:
+    std::size_t Add(const std::string& cellText) {
+        const auto [at, added] = FIndex.try_emplace(cellText, FTexts.size());
+        if (added) FTexts.push_back(cellText);
+        return at->second;
+    }
+    const std::vector<std::string>& Texts() const { return FTexts; }
+    std::size_t References = 0;  // cells that refer to the table
 
+private:
+    std::unordered_map<std::string, std::size_t> FIndex;
+    std::vector<std::string> FTexts;
+};
+
+// What sheet "Obce" needs before its first row: the assessment and warning
+// of every row, the widths of the columns (from the longest text each
+// holds), the lines of each wrapped text, and the shared strings.
+struct TLayout {
+    std::vector<TModelText> Assessments = std::vector<TModelText>(kAssessmentKeyCount);
+    TModelText Water[2] = {ModelText(WaterWarningPlainText(false)), ModelText(WaterWarningPlainText(true))};
+    std::vector<std::uint16_t> Keys;
+    std::vector<std::uint8_t> Warnings;
+    std::vector<double> Widths;
+    int HeaderLines = 1;
+    // Shared string of each band, assessment key, region text; the water warning.
+    std::size_t Bands[kBandCount] = {};
+    std::vector<std::size_t> AssessmentStrings = std::vector<std::size_t>(kAssessmentKeyCount);
+    std::vector<std::size_t> RegionStrings;
+    std::size_t WaterString = 0;
+    TSharedStrings Strings;
+};
+
+// Where a shared text field stands among the output columns, if it does.
+std::size_t SharedNameField(const TMemTable& table) {
+    for (const TOutputColumn& column : OutputColumns())
+        if (column.Kind == TOutputKind::okName && table.Fields()[column.Field].Shared) return column.Field;
+    return TMemTable::npos;
+}
+
+TLayout Layout(const TMemTable& table) {
     const std::vector<TOutputColumn>& columns = OutputColumns();
-    const auto columnCount = static_cast<lxw_col_t>(columns.size());
     const std::size_t rows = table.RowCount();
-
-    // The assessment and warning of every row, composed once per key; the
-    // widths of the columns, from the longest text each holds.
-    std::vector<TModelText> assessments(kAssessmentKeyCount);
-    TModelText water[2] = {ModelText(WaterWarningPlainText(false)), ModelText(WaterWarningPlainText(true))};
-    std::vector<std::uint16_t> keys(rows);
-    std::vector<std::uint8_t> warnings(rows);
-    std::vector<double> widths(columns.size());
-    for (lxw_col_t col = 0; col < columnCount; ++col) {
+    TLayout layout;
+    layout.Keys.resize(rows);
+    layout.Warnings.resize(rows);
+    for (std::size_t r = 0; r < rows; ++r) {
+        const TAssessment assessment = RowAssessment(table, r);
+        layout.Keys[r] = static_cast<std::uint16_t>(assessment.Key());
+        layout.Warnings[r] = assessment.WaterWarning ? 1 : 0;
+        TModelText& text = layout.Assessments[layout.Keys[r]];
+        if (text.Cell.empty()) text = ModelText(AssessmentPlainText(assessment));
+    }
+    layout.Widths.resize(columns.size());
+    std::vector<double>& widths = layout.Widths;
+    for (std::size_t col = 0; col < columns.size(); ++col) {
         widths[col] = std::min(kMaxColumnWidth, static_cast<double>(Characters(OneLine(columns[col].Header))) + 2);
         // Over numbers the header wraps, between words.
         if (IsNumeric(columns[col].Kind))
             widths[col] = std::min(widths[col], std::max(kNumberColumnWidth, static_cast<double>(LongestWord(columns[col].Header)) + 2));
     }
-    const auto widen = [&](lxw_col_t col, std::size_t characters) {
+    const auto widen = [&](std::size_t col, std::size_t characters) {
         widths[col] = std::min(kMaxColumnWidth, std::max(widths[col], static_cast<double>(characters) + 2));
     };
-    for (std::size_t r = 0; r < rows; ++r) {
-        const TAssessment assessment = RowAssessment(table, r);
-        keys[r] = static_cast<std::uint16_t>(assessment.Key());
-        warnings[r] = assessment.WaterWarning ? 1 : 0;
-        if (assessments[keys[r]].Cell.empty()) assessments[keys[r]] = ModelText(AssessmentPlainText(assessment));
-    }
-    for (lxw_col_t col = 0; col < columnCount; ++col) {
+    for (std::size_t col = 0; col < columns.size(); ++col) {
         const TOutputColumn& column = columns[col];
         if (column.Kind == TOutputKind::okName) {
             if (table.Fields()[column.Field].Shared) {
@@ -272,88 +150,203 @@ void WriteRows(TBook& book, const TMemTable& table, const TBatchProgress& progre
         } else if (column.Kind == TOutputKind::okBand) {
             for (int b = 0; b < kBandCount; ++b) widen(col, Characters(BandName(b)));
         } else if (column.Kind == TOutputKind::okAssessment) {
-            for (const TModelText& text : assessments) widen(col, text.Longest);
+            for (const TModelText& text : layout.Assessments) widen(col, text.Longest);
         } else if (column.Kind == TOutputKind::okWater) {
-            widen(col, water[rows > 0 ? 1 : 0].Longest);
+            widen(col, layout.Water[rows > 0 ? 1 : 0].Longest);
         }
     }
     // Rows as tall as their longest wrapped text.
-    for (lxw_col_t col = 0; col < columnCount; ++col) {
+    for (std::size_t col = 0; col < columns.size(); ++col) {
         if (columns[col].Kind == TOutputKind::okWater)
-            for (TModelText& text : water) text.Lines = WrappedLines(text.Plain, widths[col]);
+            for (TModelText& text : layout.Water) text.Lines = WrappedLines(text.Plain, widths[col]);
         if (columns[col].Kind == TOutputKind::okAssessment)
-            for (TModelText& text : assessments)
+            for (TModelText& text : layout.Assessments)
                 if (!text.Cell.empty()) text.Lines = WrappedLines(text.Plain, widths[col]);
+        layout.HeaderLines = std::max(layout.HeaderLines, WrappedLines(OneLine(columns[col].Header), widths[col]));
     }
 
-    int headerLines = 1;
-    for (lxw_col_t col = 0; col < columnCount; ++col)
-        headerLines = std::max(headerLines, WrappedLines(OneLine(columns[col].Header), widths[col]));
-    book.Check(worksheet_set_row(sheet, 0, std::min(kMaxRowHeight, kLineHeight * headerLines), nullptr));
-    for (lxw_col_t col = 0; col < columnCount; ++col)
-        book.Check(worksheet_write_string(sheet, 0, col, OneLine(columns[col].Header).c_str(), header));
-
+    // The shared strings that cells use, in the order the cells come.
+    constexpr std::size_t kUnused = TMemTable::npos;
+    std::fill(std::begin(layout.Bands), std::end(layout.Bands), kUnused);
+    std::fill(layout.AssessmentStrings.begin(), layout.AssessmentStrings.end(), kUnused);
+    const std::size_t regionField = SharedNameField(table);
+    if (regionField != TMemTable::npos) layout.RegionStrings.assign(table.SharedTexts(regionField).size(), kUnused);
+    layout.WaterString = kUnused;
+    TSharedStrings& strings = layout.Strings;
+    const auto use = [&](std::size_t& index, const std::string& cellText) {
+        if (index == kUnused) index = strings.Add(cellText);
+        ++strings.References;
+    };
     for (std::size_t r = 0; r < rows; ++r) {
-        const auto row = static_cast<lxw_row_t>(r + 1);
-        const int lines = std::max(assessments[keys[r]].Lines, water[warnings[r]].Lines);
-        // In constant-memory mode a row's height is set before its cells.
-        if (lines > 1) book.Check(worksheet_set_row(sheet, row, std::min(kMaxRowHeight, kLineHeight * lines), nullptr));
-        for (lxw_col_t col = 0; col < columnCount; ++col) {
-            const std::size_t field = columns[col].Field;
-            switch (columns[col].Kind) {
-                case TOutputKind::okName: {
-                    const std::string_view name = table.TextView(r, field);
-                    if (!name.empty()) book.Check(worksheet_write_string(sheet, row, col, CellText(name).c_str(), top));
-                    break;
-                }
-                case TOutputKind::okInteger:
-                case TOutputKind::okDecil:
-                    if (!table.IsNull(r, field))
-                        book.Check(worksheet_write_number(sheet, row, col, table.GetInt(r, field), integer));
-                    break;
-                case TOutputKind::okNumber:
-                    if (!table.IsNull(r, field))
-                        book.Check(worksheet_write_number(sheet, row, col, table.GetFloat(r, field), top));
-                    break;
-                case TOutputKind::okBand:
-                    if (!table.IsNull(r, field))
-                        book.Check(worksheet_write_string(sheet, row, col, BandName(BandOf(table.GetFloat(r, field))), top));
-                    break;
-                // The texts composed from the row's assessment, not read back
-                // from the HTML.
-                case TOutputKind::okAssessment:
-                    if (!table.IsNull(r, ofOBYVATELSTVO))
-                        book.Check(worksheet_write_string(sheet, row, col, assessments[keys[r]].Cell.c_str(), wrap));
-                    break;
-                case TOutputKind::okWater:
-                    if (warnings[r]) book.Check(worksheet_write_string(sheet, row, col, water[1].Cell.c_str(), wrap));
-                    break;
+        for (const TOutputColumn& column : columns) {
+            if (column.Kind == TOutputKind::okName && column.Field == regionField) {
+                const std::size_t ref = table.SharedRefOf(r, regionField);
+                if (ref != TMemTable::npos && !table.SharedTexts(regionField)[ref].empty())
+                    use(layout.RegionStrings[ref], CellText(table.SharedTexts(regionField)[ref]));
+            } else if (column.Kind == TOutputKind::okBand && !table.IsNull(r, column.Field)) {
+                const int band = BandOf(table.GetFloat(r, column.Field));
+                use(layout.Bands[band], BandName(band));
+            } else if (column.Kind == TOutputKind::okAssessment && !table.IsNull(r, ofOBYVATELSTVO)) {
+                use(layout.AssessmentStrings[layout.Keys[r]], layout.Assessments[layout.Keys[r]].Cell);
+            } else if (column.Kind == TOutputKind::okWater && layout.Warnings[r]) {
+                use(layout.WaterString, layout.Water[1].Cell);
             }
         }
-        if ((r + 1) % kProgressRows == 0) ReportProgress(progress, r + 1, rows);
     }
+    return layout;
+}
 
-    for (lxw_col_t col = 0; col < columnCount; ++col) {
+// The workbook's parts together stay well below what a zip package without
+// its 64-bit extension holds (4 GiB a part and in all): a bound of the
+// unpacked bytes, from the longest form each cell can take, is checked
+// before anything is written. A text grows at most 7 times as it is escaped
+// ("\r" is "_x000D_"); a row of 1,048,575 ordinary names takes a few
+// hundred bytes, so only names of thousands of characters reach it.
+void CheckWorkbookSize(const TMemTable& table, const TLayout& layout, const std::string& target) {
+    constexpr std::uint64_t kGrowth = 7, kRow = 64, kCell = 112, kFixed = 1 << 20;
+    const std::vector<TOutputColumn>& columns = OutputColumns();
+    std::uint64_t bound = kFixed + table.RowCount() * (kRow + kCell * columns.size());
+    for (const TOutputColumn& column : columns) {
+        if (column.Kind != TOutputKind::okName) continue;
+        if (table.Fields()[column.Field].Shared) {
+            // In the shared strings, and on the summary with its formula.
+            for (const std::string& text : table.SharedTexts(column.Field)) bound += 3 * kGrowth * text.size() + kCell;
+        } else {
+            for (std::size_t r = 0; r < table.RowCount(); ++r) bound += kGrowth * table.TextView(r, column.Field).size();
+        }
+    }
+    for (const std::string& text : layout.Strings.Texts()) bound += kGrowth * text.size() + kCell;
+    if (bound > kZipMaxBytes - (kZipMaxBytes >> 4))
+        throw EZevraError(PathMessage("Texty výsledku jsou na sešit příliš dlouhé (uložte jej jako HTML nebo JSON)!", target));
+}
+
+// Rows of sheet "Obce" per piece; the pieces are written and compressed on
+// every core.
+constexpr std::size_t kRowsPerPiece = 1024;
+
+// A row of sheet "Obce" (`r` of the table, row r + 2 of the sheet).
+void AppendRow(std::string& out, const TMemTable& table, const TLayout& layout, std::size_t r) {
+    const std::vector<TOutputColumn>& columns = OutputColumns();
+    const std::size_t row1 = r + 2;
+    const int lines = std::max(layout.Assessments[layout.Keys[r]].Lines, layout.Water[layout.Warnings[r]].Lines);
+    out += "<row r=\"";
+    xlsx::AppendInt(out, static_cast<std::int64_t>(row1));
+    if (lines > 1) {
+        out += "\" ht=\"";
+        xlsx::AppendNumber(out, std::min(kMaxRowHeight, kLineHeight * lines));
+        out += "\" customHeight=\"1";
+    }
+    out += "\">";
+    const auto shared = [&](std::size_t col, int style, std::size_t index) {
+        xlsx::AppendCellStart(out, col, row1, style);
+        out += " t=\"s\"><v>";
+        xlsx::AppendInt(out, static_cast<std::int64_t>(index));
+        out += "</v></c>";
+    };
+    for (std::size_t col = 0; col < columns.size(); ++col) {
+        const std::size_t field = columns[col].Field;
+        switch (columns[col].Kind) {
+            case TOutputKind::okName:
+                if (table.Fields()[field].Shared) {
+                    const std::size_t ref = table.SharedRefOf(r, field);
+                    if (ref != TMemTable::npos && layout.RegionStrings[ref] != TMemTable::npos)
+                        shared(col, xlsx::sTop, layout.RegionStrings[ref]);
+                } else if (const std::string_view name = table.TextView(r, field); !name.empty()) {
+                    xlsx::AppendInlineString(out, col, row1, xlsx::sTop, CellText(name));
+                }
+                break;
+            case TOutputKind::okInteger:
+            case TOutputKind::okDecil:
+                if (table.IsNull(r, field)) break;
+                xlsx::AppendCellStart(out, col, row1, xlsx::sInteger);
+                out += "><v>";
+                xlsx::AppendInt(out, table.GetInt(r, field));
+                out += "</v></c>";
+                break;
+            case TOutputKind::okNumber:
+                if (table.IsNull(r, field)) break;
+                xlsx::AppendCellStart(out, col, row1, xlsx::sTop);
+                out += "><v>";
+                xlsx::AppendNumber(out, table.GetFloat(r, field));
+                out += "</v></c>";
+                break;
+            case TOutputKind::okBand:
+                if (!table.IsNull(r, field)) shared(col, xlsx::sTop, layout.Bands[BandOf(table.GetFloat(r, field))]);
+                break;
+            // The texts composed from the row's assessment, not read back
+            // from the HTML.
+            case TOutputKind::okAssessment:
+                if (!table.IsNull(r, ofOBYVATELSTVO)) shared(col, xlsx::sWrap, layout.AssessmentStrings[layout.Keys[r]]);
+                break;
+            case TOutputKind::okWater:
+                if (layout.Warnings[r]) shared(col, xlsx::sWrap, layout.WaterString);
+                break;
+        }
+    }
+    out += "</row>";
+}
+
+// Sheet "Obce": the output table, one row per municipality in table order,
+// made and compressed in pieces of rows on every core.
+void WriteRows(TZipWriter& zip, const TMemTable& table, const TLayout& layout, const TBatchProgress& progress) {
+    const std::vector<TOutputColumn>& columns = OutputColumns();
+    const std::size_t rows = table.RowCount();
+    std::string lastCell;
+    xlsx::AppendCellRef(lastCell, columns.size() - 1, rows + 1);
+
+    std::string head = xlsx::WorksheetStart() + "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><dimension ref=\"A1:" + lastCell +
+                       "\"/><sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\">"
+                       "<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"
+                       "<selection pane=\"bottomLeft\"/></sheetView></sheetViews><sheetFormatPr defaultRowHeight=\"15\"/><cols>";
+    for (std::size_t col = 0; col < columns.size(); ++col) {
         const TOutputKind kind = columns[col].Kind;
         const bool wraps = kind == TOutputKind::okAssessment || kind == TOutputKind::okWater;
-        book.Check(worksheet_set_column(sheet, col, col, widths[col], wraps ? wrap : nullptr));
+        head += "<col min=\"" + std::to_string(col + 1) + "\" max=\"" + std::to_string(col + 1) + "\" width=\"";
+        xlsx::AppendNumber(head, xlsx::StoredColumnWidth(layout.Widths[col]));
+        head += wraps ? "\" style=\"4\" customWidth=\"1\"/>" : "\" customWidth=\"1\"/>";
     }
-    worksheet_freeze_panes(sheet, 1, 0);
-    book.Check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(rows), columnCount - 1));
+    head += "</cols><sheetData><row r=\"1\"";
+    if (layout.HeaderLines > 1) {
+        head += " ht=\"";
+        xlsx::AppendNumber(head, std::min(kMaxRowHeight, kLineHeight * layout.HeaderLines));
+        head += "\" customHeight=\"1\"";
+    }
+    head += '>';
+    for (std::size_t col = 0; col < columns.size(); ++col)
+        xlsx::AppendInlineString(head, col, 1, xlsx::sHeader, OneLine(columns[col].Header));
+    head += "</row>";
+    zip.Begin("xl/worksheets/sheet1.xml");
+    zip.Append(DeflatePiece(head, false));
+
+    ForEachPieceInOrder<TDeflatedPiece>(
+        (rows + kRowsPerPiece - 1) / kRowsPerPiece,
+        [&](std::size_t piece, TDeflatedPiece& result) {
+            const std::size_t end = std::min(rows, (piece + 1) * kRowsPerPiece);
+            std::string xml;
+            xml.reserve((end - piece * kRowsPerPiece) * 1024);
+            for (std::size_t r = piece * kRowsPerPiece; r < end; ++r) AppendRow(xml, table, layout, r);
+            result = DeflatePiece(xml, false);
+        },
+        [&](std::size_t piece, TDeflatedPiece& result) {
+            zip.Append(result);
+            ReportProgress(progress, std::min(rows, (piece + 1) * kRowsPerPiece), rows);
+        });
+
+    std::string tail = "</sheetData><autoFilter ref=\"A1:" + lastCell + "\"/>";
     // The disadvantaged deciles stand out, also after the user edits them.
-    lxw_format* disadvantaged = book.Format();
-    format_set_bg_color(disadvantaged, 0xF4CCCC);
-    format_set_font_color(disadvantaged, 0x9C0006);
-    for (lxw_col_t col = 0; col < columnCount && rows > 0; ++col) {
+    int priority = 0;
+    for (std::size_t col = 0; col < columns.size() && rows > 0; ++col) {
         if (columns[col].Kind != TOutputKind::okDecil) continue;
-        lxw_conditional_format zone{};
-        zone.type = LXW_CONDITIONAL_TYPE_CELL;
-        zone.criteria = LXW_CONDITIONAL_CRITERIA_GREATER_THAN_OR_EQUAL_TO;
-        zone.value = kDisadvantagedDecil;
-        zone.format = disadvantaged;
-        book.Check(worksheet_conditional_format_range(sheet, 1, col, static_cast<lxw_row_t>(rows), col, &zone));
+        std::string range;
+        xlsx::AppendCellRef(range, col, 2);
+        range += ':';
+        xlsx::AppendCellRef(range, col, rows + 1);
+        tail += "<conditionalFormatting sqref=\"" + range + "\"><cfRule type=\"cellIs\" dxfId=\"0\" priority=\"" +
+                std::to_string(++priority) + "\" operator=\"greaterThanOrEqual\"><formula>" +
+                std::to_string(kDisadvantagedDecil) + "</formula></cfRule></conditionalFormatting>";
     }
-    book.PageSetup(sheet, true);
+    zip.Append(DeflatePiece(tail + xlsx::SheetTail(true), true));
+    zip.End();
 }
 
 // A criterion of COUNTIF that matches exactly this text, as a string of a
@@ -375,23 +368,16 @@ std::string DataRange(TOutputKind kind, std::size_t field) {
     const std::vector<TOutputColumn>& columns = OutputColumns();
     const auto column = std::find_if(columns.begin(), columns.end(),
                                      [&](const TOutputColumn& c) { return c.Kind == kind && c.Field == field; });
-    char name[LXW_MAX_COL_NAME_LENGTH];
-    lxw_col_to_name(name, static_cast<lxw_col_t>(column - columns.begin()), LXW_FALSE);
-    return std::string("Obce!$") + name + "$2:$" + name + "$" + std::to_string(LXW_ROW_MAX);
+    std::string name;
+    xlsx::AppendColumnName(name, static_cast<std::size_t>(column - columns.begin()));
+    return "Obce!$" + name + "$2:$" + name + "$" + std::to_string(kWorkbookMaxRows + 1);
 }
 
 // Sheet "Souhrn": the number of municipalities per band and per region as
 // formulas over sheet "Obce" (their results written too, for readers that do
 // not calculate), then the reference data the results come from.
-void WriteSummary(TBook& book, const TZevraBatch& batch) {
+std::string SummaryXml(const TZevraBatch& batch) {
     const TMemTable& table = batch.OutputData();
-    lxw_worksheet* sheet = book.AddSheet("Souhrn");
-    lxw_format* header = book.Format();
-    format_set_bold(header);
-    lxw_format* wrap = book.Format();
-    format_set_text_wrap(wrap);
-    format_set_align(wrap, LXW_ALIGN_VERTICAL_TOP);
-
     int bands[kBandCount] = {};
     std::vector<std::size_t> regionCounts(table.SharedTexts(ofKRAJ).size());
     std::vector<std::size_t> regionOrder;  // in order of first appearance
@@ -402,27 +388,44 @@ void WriteSummary(TBook& book, const TZevraBatch& batch) {
         if (regionCounts[ref]++ == 0) regionOrder.push_back(ref);
     }
 
+    std::string rowsXml;
+    std::size_t row1 = 0;
+    const auto text = [&](std::size_t col, int style, std::string_view cellText) {
+        xlsx::AppendInlineString(rowsXml, col, row1, style, cellText);
+    };
+    const auto count = [&](std::size_t col, const std::string& formula, std::size_t value) {
+        xlsx::AppendCellStart(rowsXml, col, row1, xlsx::sDefault);
+        rowsXml += "><f>";
+        xlsx::AppendText(rowsXml, formula);
+        rowsXml += "</f><v>";
+        xlsx::AppendInt(rowsXml, static_cast<std::int64_t>(value));
+        rowsXml += "</v></c>";
+    };
+    const auto startRow = [&](std::size_t next) {
+        if (row1 > 0) rowsXml += "</row>";
+        row1 = next;
+        rowsXml += "<row r=\"" + std::to_string(row1) + "\">";
+    };
+
     const std::string bandRange = DataRange(TOutputKind::okBand, ofOBYVATELSTVO);
     const std::string regionRange = DataRange(TOutputKind::okName, ofKRAJ);
-    book.Check(worksheet_write_string(sheet, 0, 0, "Pásmo", header));
-    book.Check(worksheet_write_string(sheet, 0, 1, "Počet obcí", header));
-    lxw_row_t row = 1;
-    for (int b = 0; b < kBandCount; ++b, ++row) {
-        book.Check(worksheet_write_string(sheet, row, 0, BandName(b), nullptr));
-        const std::string formula = "=COUNTIF(" + bandRange + "," + ExactCriterion(BandName(b)) + ")";
-        book.Check(worksheet_write_formula_num(sheet, row, 1, formula.c_str(), nullptr, bands[b]));
+    startRow(1);
+    text(0, xlsx::sBold, "Pásmo");
+    text(1, xlsx::sBold, "Počet obcí");
+    for (int b = 0; b < kBandCount; ++b) {
+        startRow(row1 + 1);
+        text(0, xlsx::sDefault, BandName(b));
+        count(1, "COUNTIF(" + bandRange + "," + ExactCriterion(BandName(b)) + ")", static_cast<std::size_t>(bands[b]));
     }
-    ++row;
-    book.Check(worksheet_write_string(sheet, row, 0, "Kraj", header));
-    book.Check(worksheet_write_string(sheet, row, 1, "Počet obcí", header));
+    startRow(row1 + 2);
+    text(0, xlsx::sBold, "Kraj");
+    text(1, xlsx::sBold, "Počet obcí");
     double width = 18;
     for (const std::size_t ref : regionOrder) {
-        ++row;
+        startRow(row1 + 1);
         const std::string& region = table.SharedTexts(ofKRAJ)[ref];
-        book.Check(worksheet_write_string(sheet, row, 0, CellText(region).c_str(), nullptr));
-        const std::string formula = "=COUNTIF(" + regionRange + "," + ExactCriterion(WritableText(region)) + ")";
-        book.Check(worksheet_write_formula_num(sheet, row, 1, formula.c_str(), nullptr,
-                                               static_cast<double>(regionCounts[ref])));
+        if (!region.empty()) text(0, xlsx::sDefault, CellText(region));
+        count(1, "COUNTIF(" + regionRange + "," + ExactCriterion(WritableText(region)) + ")", regionCounts[ref]);
         width = std::max(width, static_cast<double>(Characters(region)) + 2);
     }
 
@@ -432,17 +435,22 @@ void WriteSummary(TBook& book, const TZevraBatch& batch) {
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(dir, ec);
     const std::string folder = ec ? dir : absolute.lexically_normal().string();
-    row += 2;
-    book.Check(worksheet_write_string(sheet, row, 0, "Referenční data", header));
-    book.Check(worksheet_write_string(sheet, row, 1, CellText(folder).c_str(), wrap));
-    ++row;
-    book.Check(worksheet_write_string(sheet, row, 0, "Demonstrační data", header));
-    book.Check(worksheet_write_string(
-        sheet, row, 1, batch.Model().DemonstrationData() ? "ano (nejde o oficiální údaje)" : "ne", nullptr));
+    startRow(row1 + 2);
+    text(0, xlsx::sBold, "Referenční data");
+    if (!folder.empty()) text(1, xlsx::sWrap, CellText(folder));
+    startRow(row1 + 1);
+    text(0, xlsx::sBold, "Demonstrační data");
+    text(1, xlsx::sDefault, batch.Model().DemonstrationData() ? "ano (nejde o oficiální údaje)" : "ne");
+    rowsXml += "</row>";
 
-    book.Check(worksheet_set_column(sheet, 0, 0, width, nullptr));
-    book.Check(worksheet_set_column(sheet, 1, 1, kMaxColumnWidth, nullptr));
-    book.PageSetup(sheet, false);
+    std::string xml = xlsx::WorksheetStart() + "<sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><dimension ref=\"A1:B" +
+                      std::to_string(row1) + "\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>" +
+                      "<sheetFormatPr defaultRowHeight=\"15\"/><cols><col min=\"1\" max=\"1\" width=\"";
+    xlsx::AppendNumber(xml, xlsx::StoredColumnWidth(width));
+    xml += "\" customWidth=\"1\"/><col min=\"2\" max=\"2\" width=\"";
+    xlsx::AppendNumber(xml, xlsx::StoredColumnWidth(kMaxColumnWidth));
+    xml += "\" customWidth=\"1\"/></cols><sheetData>" + rowsXml + "</sheetData>" + xlsx::SheetTail(false);
+    return xml;
 }
 
 std::string Grouped(std::size_t number) {
@@ -452,6 +460,36 @@ std::string Grouped(std::size_t number) {
         grouped += digits[i];
     }
     return grouped;
+}
+
+// The whole package into `sink`, in the order a reader meets its parts; the
+// big sheet last but one, so that the parts it refers to come first.
+void WriteWorkbook(const TZevraBatch& batch, const std::string& target, const TZipWriter::TSink& sink,
+                   const TBatchProgress& progress) {
+    const TMemTable& table = batch.OutputData();
+    // Before anything is written: a table that a sheet cannot hold.
+    CheckWorkbookRows(table.RowCount(), target);
+    const TLayout layout = Layout(table);
+    CheckWorkbookSize(table, layout, target);
+    std::string filterRange = "Obce!$A$1:$";
+    xlsx::AppendColumnName(filterRange, OutputColumns().size() - 1);
+    filterRange += "$" + std::to_string(table.RowCount() + 1);
+    try {
+        TZipWriter zip(sink);
+        zip.Add("[Content_Types].xml", xlsx::ContentTypesXml());
+        zip.Add("_rels/.rels", xlsx::RootRelsXml());
+        zip.Add("xl/_rels/workbook.xml.rels", xlsx::WorkbookRelsXml());
+        zip.Add("xl/workbook.xml", xlsx::WorkbookXml(filterRange));
+        zip.Add("xl/styles.xml", xlsx::StylesXml());
+        zip.Add("xl/sharedStrings.xml", xlsx::SharedStringsXml(layout.Strings.Texts(), layout.Strings.References));
+        WriteRows(zip, table, layout, progress);
+        zip.Add("xl/worksheets/sheet2.xml", SummaryXml(batch));
+        zip.Finish();
+    } catch (const std::length_error&) {
+        // Past what CheckWorkbookSize allows: refused rather than damaged.
+        throw EZevraError(PathMessage(kCannotWriteMessage, target));
+    }
+    ReportProgress(progress, table.RowCount(), table.RowCount());
 }
 
 }  // namespace
@@ -473,24 +511,16 @@ void CheckWorkbookRows(std::size_t rows, const std::string& fileName) {
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, const TBatchProgress& progress) {
     if (IsBlank(fileName)) throw EZevraError(kNoOutputFileMessage);
     const std::string target = FileNameOf(fileName);
-    // Before anything is written: a table that a sheet cannot hold.
     CheckWorkbookRows(batch.OutputData().RowCount(), target);
-    // The workbook library writes a file of its own, here a private temporary
-    // file that goes with the process like every save's.
-    const TTempFile temp(".xlsx");
-    const TCNumbers numbers;
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string tempDir = tmp != nullptr && *tmp != '\0' ? tmp : P_tmpdir;
-    {
-        TBook book(temp.Path(), tempDir, target);
-        if (!book.Get()) throw EZevraError(ErrorMessage(LXW_ERROR_MEMORY_MALLOC_FAILED, target, tempDir));
-        WriteRows(book, batch.OutputData(), progress);
-        WriteSummary(book, batch);
-        book.Close();
-    }
-    if (!WorkbookPackageComplete(temp.Path())) throw EZevraError(WriteError(target));
-    SaveWorkbookFile(temp.Path(), target);
-    ReportProgress(progress, batch.OutputData().RowCount(), batch.OutputData().RowCount());
+    TSafeFileWriter writer(target);
+    WriteWorkbook(batch, target, [&writer](std::string_view bytes) { writer.Write(bytes); }, progress);
+    writer.Commit();
+}
+
+std::string WorkbookBytes(const TZevraBatch& batch) {
+    std::string bytes;
+    WriteWorkbook(batch, "sešit.xlsx", [&bytes](std::string_view piece) { bytes += piece; }, {});
+    return bytes;
 }
 
 }  // namespace zevra

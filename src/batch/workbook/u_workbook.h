@@ -30,12 +30,15 @@ inline constexpr std::size_t kWorkbookMaxRows = 1048575;
 // may check as soon as it knows the number of rows.
 void CheckWorkbookRows(std::size_t rows, const std::string& fileName);
 
-// Writes the workbook of the batch's output table, row by row in the workbook
-// library's constant-memory mode. The file appears only when complete
-// (written beside it under a temporary name, then renamed); a blank name
+// Writes the workbook of the batch's output table, its rows made and
+// compressed in pieces on every core and streamed to the file. The file is
+// saved as every output is (it appears only when complete; a blank name
 // throws "Nebyl vybrán cílový soubor!", a failure EZevraError with a Czech
-// message naming the file, and an existing file then stays as it was.
+// message naming the file, and an existing file then stays as it was).
 // `progress` hears the rows written.
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, const TBatchProgress& progress = {});
+
+// The bytes of the same workbook, in memory (for tests and checks).
+std::string WorkbookBytes(const TZevraBatch& batch);
 
 }  // namespace zevra
