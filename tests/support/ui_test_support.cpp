@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui_test_support.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
+#include <QTest>
 
 #include <stdexcept>
 
@@ -43,6 +46,50 @@ TScriptedDialogsScope::TScriptedDialogsScope() {
 }
 
 TScriptedDialogsScope::~TScriptedDialogsScope() { SetDialogs(std::move(FPrevious)); }
+
+TScreenSize::TScreenSize(QSize size) {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen"));
+    if (platform != QStringLiteral("offscreen")) return;
+    const QString config = FDir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    const QByteArray json = QStringLiteral(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": %1, "height": %2, )"
+                                           R"("logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                                .arg(size.width())
+                                .arg(size.height())
+                                .toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.flush())
+        throw std::runtime_error("cannot write the screen configuration");
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+}
+
+void VerifyOnScreen(const QWidget* window, const QString& what) {
+    const QRect area = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1: window %2,%3 %4x%5 (min %6x%7), screen %8x%9")
+                                                  .arg(what)
+                                                  .arg(frame.x())
+                                                  .arg(frame.y())
+                                                  .arg(frame.width())
+                                                  .arg(frame.height())
+                                                  .arg(window->minimumWidth())
+                                                  .arg(window->minimumHeight())
+                                                  .arg(area.width())
+                                                  .arg(area.height())));
+}
+
+QPalette DarkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(60, 60, 60));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 60));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
 
 QString ExampleFile(const QString& name) { return QDir(QStringLiteral(ZEVRA_EXAMPLES_DIR)).filePath(name); }
 

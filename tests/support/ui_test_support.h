@@ -1,12 +1,16 @@
 // SPDX-FileCopyrightText: MOXAN
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers of the window tests: a reference data set with known lookup cases
-// and the scripted dialogs installed for the life of a test object.
+// Helpers of the window tests: a reference data set with known lookup cases,
+// the scripted dialogs installed for the life of a test object, the offscreen
+// screen of a given size and a dark palette.
 #pragma once
 
 #include "scripted_dialogs.h"
 
+#include <QPalette>
+#include <QSize>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
 #include <string>
@@ -40,6 +44,24 @@ private:
     TScriptedDialogs* FDialogs = nullptr;
     std::unique_ptr<IDialogs> FPrevious;
 };
+
+// Gives the offscreen platform one screen of `size` (at 96 dpi): made before
+// the application object, kept while it lives. Another platform named in
+// QT_QPA_PLATFORM is left as it is.
+class TScreenSize {
+public:
+    explicit TScreenSize(QSize size);
+
+private:
+    QTemporaryDir FDir;
+};
+
+// Fails the running test unless `window`'s frame lies inside the available
+// area of its screen; `what` names it in the message.
+void VerifyOnScreen(const QWidget* window, const QString& what);
+
+// A dark theme's colours, as a user's desktop may set them.
+QPalette DarkPalette();
 
 // The example input files shipped with the program.
 QString ExampleFile(const QString& name);

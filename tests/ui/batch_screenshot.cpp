@@ -64,16 +64,9 @@ int main(int argc, char** argv) {
     };
     bool saved = picture(QStringLiteral("batch-window.png"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    // The grid's alternate rows in the window's own grey.
+    QPalette dark = test::DarkPalette();
     dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 60));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
     QApplication::setPalette(dark);
     saved = picture(QStringLiteral("batch-window-dark.png")) && saved;
     return saved ? 0 : 1;

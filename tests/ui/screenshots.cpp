@@ -20,7 +20,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -54,31 +53,11 @@ bool SaveScreen(const std::vector<QWidget*>& windows, const QDir& dir, const QSt
     return saved;
 }
 
-QPalette DarkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(35, 35, 35));
-    dark.setColor(QPalette::AlternateBase, QColor(60, 60, 60));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 60));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    return dark;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     // A laptop's screen, 1366 x 768.
-    QTemporaryDir screenDir;
-    const QString screenConfig = screenDir.filePath(QStringLiteral("screen.json"));
-    if (QFile file(screenConfig); file.open(QIODevice::WriteOnly))
-        file.write(R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768,
-                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
-        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenConfig).toUtf8());
+    const test::TScreenSize laptop(QSize(1366, 768));
     TZevraApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
@@ -96,21 +75,22 @@ int main(int argc, char** argv) {
 
     test::TScriptedDialogsScope dialogs;
     test::TTestDataDir data;
+    // The first input page filled with the example, as after loading it.
+    const auto fillExample = [](TfrmMain& wizard) {
+        test::Control<QPushButton>(&wizard, "btNext")->click();
+        wizard.Model().LoadInput(test::ExampleFile(QStringLiteral("obec.txt")).toStdString());
+        wizard.InputToControls();
+    };
     TfrmMain window(data.Path());
     window.show();
     bool ok = Save(window, out, QStringLiteral("zevra-1-uvod.png"));
-    test::Control<QPushButton>(&window, "btNext")->click();
-    window.Model().LoadInput(test::ExampleFile(QStringLiteral("obec.txt")).toStdString());
-    window.InputToControls();
+    fillExample(window);
     ok &= Save(window, out, QStringLiteral("zevra-2-vstupni-data-1.png"));
-    test::Control<QPushButton>(&window, "btNext")->click();
-    ok &= Save(window, out, QStringLiteral("zevra-3-vstupni-data-2.png"));
-    test::Control<QPushButton>(&window, "btNext")->click();
-    ok &= Save(window, out, QStringLiteral("zevra-4-vstupni-data-3.png"));
-    test::Control<QPushButton>(&window, "btNext")->click();
-    ok &= Save(window, out, QStringLiteral("zevra-5-kontrola-vstupu.png"));
-    test::Control<QPushButton>(&window, "btNext")->click();
-    ok &= Save(window, out, QStringLiteral("zevra-6-vysledek.png"));
+    for (const char* page : {"zevra-3-vstupni-data-2.png", "zevra-4-vstupni-data-3.png", "zevra-5-kontrola-vstupu.png",
+                             "zevra-6-vysledek.png"}) {
+        test::Control<QPushButton>(&window, "btNext")->click();
+        ok &= Save(window, out, QString::fromLatin1(page));
+    }
 
     // The laptop: the wizard centred, the profile window over it, both
     // inside the screen with every button in reach.
@@ -139,13 +119,11 @@ int main(int argc, char** argv) {
     ok &= Save(question, out, QStringLiteral("zevra-otazka.png"));
 
     // A dark theme: the first input page with its note and its caption.
-    QApplication::setPalette(DarkPalette());
+    QApplication::setPalette(test::DarkPalette());
     {
         TfrmMain dark(data.Path());
         dark.show();
-        test::Control<QPushButton>(&dark, "btNext")->click();
-        dark.Model().LoadInput(test::ExampleFile(QStringLiteral("obec.txt")).toStdString());
-        dark.InputToControls();
+        fillExample(dark);
         ok &= Save(dark, out, QStringLiteral("zevra-tmave.png"));
     }
     return ok ? 0 : 1;
