@@ -76,14 +76,12 @@ private slots:
     void initTestCase() { SetThousandSeparator(" "); }
 
     void fullStopRule() {
-        QCOMPARE(WithFullStop(QStringLiteral("Chyba")), QStringLiteral("Chyba."));
-        QCOMPARE(WithFullStop(QStringLiteral("Chyba!")), QStringLiteral("Chyba!"));
-        QCOMPARE(WithFullStop(QStringLiteral("Chyba.")), QStringLiteral("Chyba."));
-        QCOMPARE(WithFullStop(QStringLiteral("(x)")), QStringLiteral("(x)"));
-        QCOMPARE(WithFullStop(QStringLiteral("nalezen!\r\n[C:/data/Regions.txt]")),
-                 QStringLiteral("nalezen!\r\n[C:/data/Regions.txt]."));
-        QCOMPARE(WithFullStop(QStringLiteral("soubor/")), QStringLiteral("soubor/."));
-        QCOMPARE(WithFullStop(QString()), QString());
+        const std::pair<const char*, const char*> cases[] = {
+            {"Chyba", "Chyba."}, {"Chyba!", "Chyba!"}, {"Chyba.", "Chyba."}, {"(x)", "(x)"},
+            {"nalezen!\r\n[C:/data/Regions.txt]", "nalezen!\r\n[C:/data/Regions.txt]."},
+            {"soubor/", "soubor/."}, {nullptr, nullptr}};  // the last: a null text
+        for (const auto& [text, expected] : cases)
+            QCOMPARE(WithFullStop(QString::fromUtf8(text)), QString::fromUtf8(expected));
     }
 
     // The real message box, when asked to stand on the screen: centred

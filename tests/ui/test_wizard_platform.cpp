@@ -4,53 +4,29 @@
 // be reached (wheel, keys), Qt's own texts are Czech, the file dialogs start
 // in sensible folders, entering a page focuses its first field, grouped
 // figures paste, a loaded file's unknown region selects none.
-#include "model/u_format.h"
-#include "ui_controls.h"
-#include "ui_test_support.h"
-#include "wizard_controls.h"
-#include "gui/u_application.h"
-#include "gui/u_gui_functions.h"
-#include "ui/u_main.h"
-#include "ui/u_numedit.h"
+#include "wizard_fixture.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QLabel>
 #include <QRadioButton>
 #include <QSet>
-#include <QClipboard>
-#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
 #include <QWheelEvent>
-
-#include <memory>
 
 using namespace zevra;
 using test::Control;
-using TType = TScriptedDialogs::TRequest::TType;
-using M = TfrmMain;
 
-class TestWizardPlatform : public QObject, public test::TWizardControls {
+class TestWizardPlatform : public QObject, public test::TWizardFixture {
     Q_OBJECT
-    std::unique_ptr<test::TTestDataDir> FData;
-    std::unique_ptr<test::TScriptedDialogsScope> FDialogs;
-
-    TScriptedDialogs& Dialogs() { return **FDialogs; }
-    QTabWidget* Pages() { return Control<QTabWidget>(w.get(), "pcPages"); }
 
     void Wheel(int notches) {
-        QTabBar* bar = Pages()->tabBar();
+        QTabBar* bar = pcPages()->tabBar();
         const QPointF pos(bar->tabRect(bar->currentIndex()).center());
         for (int i = 0; i < notches; ++i) {
             QWheelEvent event(pos, bar->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
@@ -61,41 +37,22 @@ class TestWizardPlatform : public QObject, public test::TWizardControls {
 
     // Every way of the tab row to the next or previous tab.
     void TryEveryTabKey() {
-        QTabBar* bar = Pages()->tabBar();
-        QTest::keyClick(Pages(), Qt::Key_Tab, Qt::ControlModifier);
-        QTest::keyClick(Pages(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTabBar* bar = pcPages()->tabBar();
+        QTest::keyClick(pcPages(), Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(pcPages(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home})
             QTest::keyClick(bar, key);
         Wheel(5);
     }
 
-    void LoadExample() {
-        Dialogs().FileAnswers.push_back(test::ExampleFile(QStringLiteral("obec.txt")));
-        Control<QPushButton>(w.get(), "btLoadInputData")->click();
-    }
-
     void ClickNext(int times) {
-        for (int i = 0; i < times; ++i) Control<QPushButton>(w.get(), "btNext")->click();
+        for (int i = 0; i < times; ++i) btNext()->click();
     }
 
 private slots:
-    void initTestCase() {
-        SetThousandSeparator(" ");
-        FData = std::make_unique<test::TTestDataDir>();
-    }
-
-    void init() {
-        FDialogs = std::make_unique<test::TScriptedDialogsScope>();
-        w = std::make_unique<TfrmMain>(FData->Path());
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-
-    void cleanup() {
-        w.reset();
-        FDialogs.reset();
-    }
+    void initTestCase() { StartTestCase(); }
+    void init() { StartTest(); }
+    void cleanup() { EndTest(); }
 
     void hiddenPagesCannotBeReached() {
         // Right after start only the welcome page is visible.
@@ -115,11 +72,11 @@ private slots:
         QVERIFY(!w->Model().Output());
 
         // The visible ones still can: the wheel steps back to page 1 ...
-        Pages()->setCurrentIndex(M::tsInputData3);
-        QTest::keyClick(Pages(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        pcPages()->setCurrentIndex(M::tsInputData3);
+        QTest::keyClick(pcPages(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(w->ActivePage(), int(M::tsInputData2));
         // ... and a hidden page set directly goes back to the page shown.
-        Pages()->setCurrentIndex(M::tsOutput);
+        pcPages()->setCurrentIndex(M::tsOutput);
         QCOMPARE(w->ActivePage(), int(M::tsInputData2));
         QVERIFY(!w->Model().Output());
 
@@ -130,12 +87,10 @@ private slots:
     }
 
     void enteringAPageFocusesItsFirstField() {
-        ClickNext(1);
-        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), "edNazevObce"));
-        ClickNext(1);
-        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), "edNadmorskaVyska"));
-        ClickNext(1);
-        QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), "edPodnikateleCelkem"));
+        for (const char* first : {"edNazevObce", "edNadmorskaVyska", "edPodnikateleCelkem"}) {
+            ClickNext(1);
+            QCOMPARE(QApplication::focusWidget(), Control<QWidget>(w.get(), first));
+        }
     }
 
     void groupedFiguresPaste() {
@@ -168,10 +123,8 @@ private slots:
             QByteArray bytes = test::ReadAll(test::ExampleFile(QStringLiteral("obec.txt")));
             bytes.replace("Kraj=13", QByteArray("Kraj=") + region);
             const QString path = dir.filePath(QStringLiteral("jiny.txt"));
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-            file.close();
+            test::WriteAll(path, bytes);
+            if (QTest::currentTestFailed()) return;
             kraj->setCurrentIndex(3);
             Dialogs().FileAnswers.push_back(path);
             Control<QPushButton>(w.get(), "btLoadInputData")->click();
@@ -221,7 +174,7 @@ private slots:
         QWidget* band = Control<QPushButton>(w.get(), "btNext")->parentWidget();
         for (int page = M::tsWelcome; page < M::PageCount; ++page) {
             QStringList letters;
-            std::vector<QWidget*> scopes{band, Pages()->widget(page)};
+            std::vector<QWidget*> scopes{band, pcPages()->widget(page)};
             for (QWidget* scope : scopes) {
                 for (QAbstractButton* button : scope->findChildren<QAbstractButton*>()) {
                     if (button->text().isEmpty()) continue;
@@ -251,7 +204,7 @@ private slots:
         QVERIFY(Control<QRadioButton>(w.get(), "rbVodovodNe")->accessibleName().endsWith(QStringLiteral(" Ne")));
         const auto tabs = [this] {
             QStringList names;
-            QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(Pages()->tabBar());
+            QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(pcPages()->tabBar());
             for (int i = 0; bar && i < bar->childCount(); ++i)
                 if (bar->child(i)->role() == QAccessible::PageTab) names << bar->child(i)->text(QAccessible::Name);
             return names;
