@@ -21,16 +21,17 @@ private slots:
         QCOMPARE(edKodObce()->Value(), 999001.0);
         QVERIFY(Dialogs().Requests.empty());
 
-        edNazevObce()->setText(QStringLiteral("Neexistujici"));
-        btKodLookup()->click();
-        QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("Varování"));
-        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Obec s tímto názvem nebyla nalezena v seznamu obcí ČR"));
-        QCOMPARE(edKodObce()->Value(), 999001.0);  // unchanged
-
-        edNazevObce()->setText(QStringLiteral("Mnohov"));
-        btKodLookup()->click();
-        QCOMPARE(Dialogs().Requests.back().Text, QStringLiteral("Tomuto názvu vyhovuje přliš mnoho obcí, prosím upřesněte"));
-        QCOMPARE(edKodObce()->Value(), 999001.0);
+        // A name found nowhere or too often: a warning, and the code stays.
+        const std::pair<const char*, const char*> refused[] = {
+            {"Neexistujici", "Obec s tímto názvem nebyla nalezena v seznamu obcí ČR"},
+            {"Mnohov", "Tomuto názvu vyhovuje přliš mnoho obcí, prosím upřesněte"}};
+        for (const auto& [name, warning] : refused) {
+            edNazevObce()->setText(QString::fromUtf8(name));
+            btKodLookup()->click();
+            QCOMPARE(Dialogs().Requests.back().Caption, QStringLiteral("Varování"));
+            QCOMPARE(Dialogs().Requests.back().Text, QString::fromUtf8(warning));
+            QCOMPARE(edKodObce()->Value(), 999001.0);
+        }
 
         edNazevObce()->setText(QStringLiteral("Dvojnice"));
         Dialogs().ChoiceAnswers = {3, -1};
