@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the window tests: a reference data set with known lookup cases,
 // the scripted dialogs installed for the life of a test object, the offscreen
-// screen of a given size and a dark palette.
+// screen of a given size, the check that a window stays on it, a dark palette.
 #pragma once
 
 #include "scripted_dialogs.h"
