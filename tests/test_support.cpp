@@ -49,6 +49,12 @@ std::string ReadBytes(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::size_t EntryCount(const std::filesystem::path& dir) {
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++entries;
+    return entries;
+}
+
 std::string ToCp1250Crlf(const std::string& utf8) {
     std::string crlf;
     for (char c : utf8) {

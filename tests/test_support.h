@@ -39,6 +39,8 @@ std::string ErrorOf(const std::function<void()>& action);
 // Writes bytes exactly as given.
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
+// How many entries a folder holds (a save leaves no temporary file behind).
+std::size_t EntryCount(const std::filesystem::path& dir);
 
 // An indicator's test distribution: boundaries 10, 20, ... 90, ascending.
 std::string Distribution(const std::string& code);

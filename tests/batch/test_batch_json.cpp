@@ -132,21 +132,11 @@ TEST_F(BatchJsonTest, AFailingStreamOrABlankNameIsAnError) {
     for (const std::size_t room : {0u, 100u, 200000u}) {
         TFullBuffer buffer(room);
         std::ostream out(&buffer);
-        try {
-            WriteBatchJson(*FBatch, out);
-            ADD_FAILURE() << room;
-        } catch (const EZevraError& e) {
-            EXPECT_STREQ(e.what(), kCannotWriteMessage) << room;
-        }
+        EXPECT_EQ(ErrorOf([&] { WriteBatchJson(*FBatch, out); }), kCannotWriteMessage) << room;
     }
-    for (const char* name : {"", "  "}) {
-        try {
-            JsonOutputFormat().Write(*FBatch, name, {});
-            ADD_FAILURE() << '"' << name << '"';
-        } catch (const EZevraError& e) {
-            EXPECT_STREQ(e.what(), kNoOutputFileMessage);
-        }
-    }
+    for (const char* name : {"", "  "})
+        EXPECT_EQ(ErrorOf([&] { JsonOutputFormat().Write(*FBatch, name, {}); }), kNoOutputFileMessage)
+            << '"' << name << '"';
 }
 
 // The indented documents (one municipality): nesting, empty containers and
