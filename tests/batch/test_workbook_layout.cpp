@@ -3,11 +3,13 @@
 // The workbook's results sheet laid out to be read and printed: every row at
 // least as tall as its wrapped texts take in their columns (else they print
 // over the next row), none taller than a sheet allows; a table longer than a
-// sheet refused with a Czech message before anything is written; and the
+// sheet refused with a Czech message before anything is written; a sheet
+// made in pieces joined whole; and the
 // golden cases of tests/data/batch-xlsx: input.csv loaded, validated, run
 // and written, its workbook's parts (cells, formulas, page setup, styles) in
 // expected.xml, also when the locale has a decimal comma.
 #include "batch/core/u_batchcore.h"
+#include "batch/core/u_pieces.h"
 #include "batch/workbook/u_workbook.h"
 #include "batch_fixture.h"
 #include "model/u_model.h"
@@ -68,6 +70,39 @@ TEST(WorkbookLayout, ATableLongerThanASheetIsRefusedBeforeAnything) {
     };
     for (const auto& c : kCases)
         EXPECT_EQ(test::ErrorOf([&] { CheckWorkbookRows(c.Rows, " /tmp/v.xlsx "); }), c.Error) << c.Rows;
+}
+
+// A table of several pieces (each made and compressed on its own, joined
+// in order) unpacks whole, its checksum right, every row in its place; the
+// bytes are the same however many threads make the pieces.
+TEST(WorkbookLayout, PiecesJoinIntoOneWholeSheet) {
+    TZevraModel model(ZEVRA_TEST_DATA_DIR);
+    TZevraBatch batch(model);
+    TMemTable& t = batch.OutputData();
+    constexpr std::size_t kRows = 2500;
+    for (std::size_t i = 0; i < kRows; ++i) {
+        const std::size_t row = t.AppendRow();
+        t.SetText(row, ofOBEC, "Obec " + std::to_string(i));
+        t.SetInt(row, ofKODOBCE, static_cast<int>(500000 + i));
+        t.SetText(row, ofKRAJ, i % 3 ? "Vysočina" : "Kraj_x0041_");
+        t.SetFloat(row, ofOBYVATELSTVO, 400.5 + static_cast<double>(i % 500));
+        for (std::size_t f = ofDCK; f < ofVODOVOD; ++f) t.SetInt(row, f, static_cast<int>(1 + (i + f) % 10));
+    }
+    const std::string zip = WorkbookBytes(batch);
+    const std::string sheet = test::ZipPartOf(zip, "xl/worksheets/sheet1.xml");
+    ASSERT_TRUE(sheet.ends_with("</worksheet>"));
+    std::size_t rows = 0;
+    for (std::size_t at = sheet.find("<row "); at != std::string::npos; at = sheet.find("<row ", at + 1)) ++rows;
+    EXPECT_EQ(rows, kRows + 1);
+    const std::size_t last = sheet.find("<row r=\"2501\"");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_EQ(sheet.substr(sheet.find("<t>", last), 16), "<t>Obec 2499</t>");
+    EXPECT_NE(test::ZipPartOf(zip, "xl/sharedStrings.xml").find("<t>Kraj_x005F_x0041_</t>"), std::string::npos);
+
+    const unsigned limit = PieceThreadLimit().exchange(1);
+    const std::string oneThread = WorkbookBytes(batch);
+    PieceThreadLimit() = limit;
+    EXPECT_TRUE(oneThread == zip);
 }
 
 // The parts of the workbook that say what a reader sees, one after the

@@ -6,6 +6,8 @@
 
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -24,34 +26,41 @@ inline std::uint32_t ZipNumber(const std::string& bytes, std::size_t at, int len
     return value;
 }
 
-// One part of a zip package, unpacked; empty when it is not there.
-inline std::string ZipPart(const std::string& file, const std::string& name) {
-    const std::string zip = ReadBytes(file);
+// One part of a zip package (its bytes), unpacked and its checksum checked
+// against the directory's; empty when it is not there.
+inline std::string ZipPartOf(const std::string& zip, const std::string& name) {
     const std::size_t end = zip.rfind(std::string("PK\x05\x06", 4));
     if (end == std::string::npos) return {};
     std::size_t entry = ZipNumber(zip, end + 16, 4);
     for (std::uint32_t i = 0, parts = ZipNumber(zip, end + 10, 2); i < parts; ++i) {
-        const std::uint32_t method = ZipNumber(zip, entry + 10, 2), packed = ZipNumber(zip, entry + 20, 4),
-                            size = ZipNumber(zip, entry + 24, 4), nameLength = ZipNumber(zip, entry + 28, 2),
-                            local = ZipNumber(zip, entry + 42, 4);
+        const std::uint32_t method = ZipNumber(zip, entry + 10, 2), crc = ZipNumber(zip, entry + 16, 4),
+                            packed = ZipNumber(zip, entry + 20, 4), size = ZipNumber(zip, entry + 24, 4),
+                            nameLength = ZipNumber(zip, entry + 28, 2), local = ZipNumber(zip, entry + 42, 4);
         const std::string entryName = zip.substr(entry + 46, nameLength);
         entry += 46 + nameLength + ZipNumber(zip, entry + 30, 2) + ZipNumber(zip, entry + 32, 2);
         if (entryName != name) continue;
         const std::size_t data = local + 30 + ZipNumber(zip, local + 26, 2) + ZipNumber(zip, local + 28, 2);
-        if (method == 0) return zip.substr(data, packed);
         std::string part(size, '\0');
-        z_stream stream{};
-        inflateInit2(&stream, -MAX_WBITS);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + data));
-        stream.avail_in = packed;
-        stream.next_out = reinterpret_cast<Bytef*>(part.data());
-        stream.avail_out = size;
-        inflate(&stream, Z_FINISH);
-        inflateEnd(&stream);
+        if (method == 0) {
+            part = zip.substr(data, packed);
+        } else {
+            z_stream stream{};
+            inflateInit2(&stream, -MAX_WBITS);
+            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + data));
+            stream.avail_in = packed;
+            stream.next_out = reinterpret_cast<Bytef*>(part.data());
+            stream.avail_out = size;
+            EXPECT_EQ(inflate(&stream, Z_FINISH), Z_STREAM_END) << name;
+            EXPECT_EQ(stream.total_in, packed) << name;
+            inflateEnd(&stream);
+        }
+        EXPECT_EQ(crc32(0, reinterpret_cast<const Bytef*>(part.data()), static_cast<uInt>(part.size())), crc) << name;
         return part;
     }
     return {};
 }
+
+inline std::string ZipPart(const std::string& file, const std::string& name) { return ZipPartOf(ReadBytes(file), name); }
 
 // Sheet "Obce": each column's width (characters), each row's height
 // (points; 15 where the row sets none) and the texts of its cells by column,
@@ -103,11 +112,18 @@ inline TSheetLayout ReadSheetLayout(const std::string& workbook) {
         layout.RowHeights.push_back(height < tagEnd ? std::atof(xml.c_str() + height + 5) : 15.0);
         auto& texts = layout.Texts.emplace_back();
         const std::size_t rowEnd = xml.find("</row>", at);
-        for (std::size_t cell = xml.find("<c r=\"", at); cell < rowEnd; cell = xml.find("<c r=\"", cell + 1)) {
-            std::size_t column = 0;
-            for (std::size_t i = cell + 6; xml[i] >= 'A' && xml[i] <= 'Z'; ++i) column = column * 26 + static_cast<std::size_t>(xml[i] - 'A' + 1);
+        // A cell without its reference follows the previous one.
+        std::size_t column = 0;
+        for (std::size_t cell = xml.find("<c", at); cell < rowEnd; cell = xml.find("<c", cell + 1)) {
+            if (xml[cell + 2] != ' ' && xml[cell + 2] != '>') continue;
+            const std::size_t cellTag = xml.find('>', cell);
+            ++column;
+            if (xml.compare(cell, 6, "<c r=\"") == 0) {
+                column = 0;
+                for (std::size_t i = cell + 6; xml[i] >= 'A' && xml[i] <= 'Z'; ++i) column = column * 26 + static_cast<std::size_t>(xml[i] - 'A' + 1);
+            }
             const std::size_t cellEnd = std::min(xml.find("</c>", cell), rowEnd);
-            if (xml.compare(xml.find('>', cell) - 5, 5, "t=\"s\"") == 0) {
+            if (xml.compare(cellTag - 5, 5, "t=\"s\"") == 0) {
                 const std::size_t value = xml.find("<v>", cell) + 3;
                 texts[column - 1] = shared.at(std::stoul(xml.substr(value, xml.find("</v>", value) - value)));
                 continue;

@@ -133,9 +133,13 @@ void AppendNumber(std::string& out, double value) {
 }
 
 void AppendCellStart(std::string& out, std::size_t column, std::size_t row1, int style) {
-    out += "<c r=\"";
-    AppendCellRef(out, column, row1);
-    out += '"';
+    if (row1 == 0) {
+        out += "<c";
+    } else {
+        out += "<c r=\"";
+        AppendCellRef(out, column, row1);
+        out += '"';
+    }
     if (style != sDefault) {
         out += " s=\"";
         AppendInt(out, style);

@@ -55,7 +55,9 @@ void AppendInt(std::string& out, std::int64_t value);
 // The shortest form that reads back as the same double.
 void AppendNumber(std::string& out, double value);
 
-// A cell's start: <c r=".." s=".."; the caller closes the tag.
+// A cell's start: <c r=".." s=".."; the caller closes the tag. With `row1`
+// 0 the reference is left out: the cell is the one after the previous cell
+// of its row (the first of a row: column A), as readers take it.
 void AppendCellStart(std::string& out, std::size_t column, std::size_t row1, int style);
 void AppendInlineString(std::string& out, std::size_t column, std::size_t row1, int style, std::string_view text);
 
