@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
+#include <utility>
 
 namespace zevra {
 namespace {
@@ -104,15 +105,47 @@ std::string ShortestDecimal(double value) {
     // rounded digits) and is then the shortest form.
     const double magnitude = std::fabs(value);
     TDecimalDigits d;
-    for (int significant = 1; significant <= 17; ++significant) {
-        d = RoundedDecimal(magnitude, significant);
-        double back = 0;
-        if (!ReadC(ScientificText(d), back)) continue;
-        if (back == magnitude) break;
-        TDecimalDigits other = StepLastDigit(d, back < magnitude ? 1 : -1);
-        if (ReadC(ScientificText(other), back) && back == magnitude) {
-            d = other;
-            break;
+    int binaryExponent = 0;
+    if (std::frexp(magnitude, &binaryExponent) != 0.5) {
+        // Not a power of two: the doubles on both sides are equally far, so
+        // a neighbour never reads back where the closer rounded digits do
+        // not, and digits that read back at one precision do at every higher
+        // one (the rounded digits only come closer). Most numbers written
+        // have one or two digits, the others mostly fifteen or more: one and
+        // two are tried first, then the first precision is found by halving
+        // (six conversions at most, not up to seventeen pairs).
+        const auto readsBack = [magnitude](int significant, TDecimalDigits& digits) {
+            digits = RoundedDecimal(magnitude, significant);
+            double back = 0;
+            return ReadC(ScientificText(digits), back) && back == magnitude;
+        };
+        if (!readsBack(1, d) && !readsBack(2, d)) {
+            int low = 3, high = 17;
+            TDecimalDigits candidate;
+            bool found = false;
+            while (low < high) {
+                const int middle = (low + high) / 2;
+                if (readsBack(middle, candidate)) {
+                    high = middle;
+                    d = std::move(candidate);
+                    found = true;
+                } else {
+                    low = middle + 1;
+                }
+            }
+            if (!found) d = RoundedDecimal(magnitude, 17);
+        }
+    } else {
+        for (int significant = 1; significant <= 17; ++significant) {
+            d = RoundedDecimal(magnitude, significant);
+            double back = 0;
+            if (!ReadC(ScientificText(d), back)) continue;
+            if (back == magnitude) break;
+            TDecimalDigits other = StepLastDigit(d, back < magnitude ? 1 : -1);
+            if (ReadC(ScientificText(other), back) && back == magnitude) {
+                d = other;
+                break;
+            }
         }
     }
     d.Negative = value < 0;
