@@ -13,6 +13,9 @@
 
 namespace zevra::xlsx {
 
+// Long texts wrap inside a column of this width instead of widening it.
+inline constexpr double kMaxColumnWidth = 60;
+
 // The cell formats of styles.xml, by index.
 enum TStyle : int {
     sDefault = 0,
