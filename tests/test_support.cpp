@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include "model/u_indicators.h"
+#include "model/u_SampleMunicipalities.h"
 #include "model/u_inputdata.h"
 #include "model/u_object.h"
 #include "model/u_text.h"
@@ -47,6 +48,12 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
 }
 
 std::size_t EntryCount(const std::filesystem::path& dir) {
@@ -118,6 +125,12 @@ TCliRun RunCli(const std::string& args, const std::optional<std::string>& piped,
     }
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(dir.File("out")), ReadBytes(dir.File("err"))};
+}
+
+std::vector<std::string> Names(const TZevraSampleMunicipalities& list) {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.Count(); ++i) names.push_back(list.Items(i)->Obec);
+    return names;
 }
 
 void SetMiddleInput(TZevraInputData& in) {

@@ -14,6 +14,7 @@
 
 namespace zevra {
 class TZevraInputData;
+class TZevraSampleMunicipalities;
 }
 
 namespace zevra::test {
@@ -39,6 +40,8 @@ std::string ErrorOf(const std::function<void()>& action);
 // Writes bytes exactly as given.
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
+// How often `part` stands in `text`, not overlapping.
+std::size_t Occurrences(const std::string& text, const std::string& part);
 // How many entries a folder holds (a save leaves no temporary file behind).
 std::size_t EntryCount(const std::filesystem::path& dir);
 
@@ -57,6 +60,9 @@ void WriteDataSet(const std::filesystem::path& dir, const std::map<std::string, 
 // indicators all fall in decile 5: region 2 "Jihočeský", no code, 1000
 // inhabitants, a water main. Tests change what they are about.
 void SetMiddleInput(TZevraInputData& in);
+
+// The municipalities' names, in the list's order.
+std::vector<std::string> Names(const TZevraSampleMunicipalities& list);
 
 // zevra-cli run through the shell with `args` (quoted as the shell needs
 // them), LC_ALL=C and no standard input: its exit status and what it wrote.

@@ -81,29 +81,30 @@ TEST_F(CliEvaluateTest, PrintsTheReportAsMarkupTextOrRtf) {
 }
 
 TEST_F(CliEvaluateTest, RefusedEvaluationGoesToStderrWithStatusTwo) {
-    const std::string data = "--data '" + DataDir() + "' ";
-    Model->Input().ObyvateleCelkem = 0;
-    TRun run = Run(data + "evaluate '" + SaveInput() + "'");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "CHYBA: Počet obyvatel - Zadaná hodnota musí být vetší rovna 1!\n");
-
-    Model->Input().ObyvateleCelkem = 1000;
-    Model->Input().Kraj = 13;
-    run = Run(data + "evaluate '" + SaveInput() + "'");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "Kraj s číslem 13 nebyl nalezen v seznamu krajů!\n");
-
-    run = Run(data + "evaluate '" + Dir.File("chybi.txt") + "'");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_FALSE(run.Err.empty());
-
-    run = Run("--data '" + Dir.File("nikde") + "' evaluate '" + SaveInput() + "'");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_FALSE(run.Err.empty());
+    const struct {
+        int Inhabitants;
+        int Region;
+        std::string Data;
+        std::string Input;  // "": the model's input, saved
+        const char* Err;    // nullptr: any message
+    } kCases[] = {
+        {0, 2, DataDir(), "", "CHYBA: Počet obyvatel - Zadaná hodnota musí být vetší rovna 1!\n"},
+        {1000, 13, DataDir(), "", "Kraj s číslem 13 nebyl nalezen v seznamu krajů!\n"},
+        {1000, 13, DataDir(), Dir.File("chybi.txt"), nullptr},
+        {1000, 13, Dir.File("nikde"), "", nullptr},
+    };
+    for (const auto& c : kCases) {
+        Model->Input().ObyvateleCelkem = c.Inhabitants;
+        Model->Input().Kraj = c.Region;
+        const std::string input = c.Input.empty() ? SaveInput() : c.Input;
+        const TRun run = Run("--data '" + c.Data + "' evaluate '" + input + "'");
+        EXPECT_EQ(run.Status, 2) << c.Data << " " << input;
+        EXPECT_EQ(run.Out, "") << c.Data << " " << input;
+        if (c.Err) {
+            EXPECT_EQ(run.Err, c.Err);
+        }
+        EXPECT_FALSE(run.Err.empty()) << c.Data << " " << input;
+    }
 }
 
 // One command line each: where options may stand and which a command takes,
@@ -189,11 +190,7 @@ TEST(CliEvaluateExamples, ShippedExamplesGiveCompleteReports) {
     };
 
     const std::string ordinary = run("obec.txt");
-    int similar = 0;
-    for (auto at = ordinary.find(" obyv., podobnost: "); at != std::string::npos;
-         at = ordinary.find(" obyv., podobnost: ", at + 1))
-        ++similar;
-    EXPECT_GE(similar, 3) << ordinary;
+    EXPECT_GE(test::Occurrences(ordinary, " obyv., podobnost: "), 3u) << ordinary;
     EXPECT_EQ(ordinary.find("Dílčí zhodnocení"), std::string::npos);
 
     const std::string poor = run("znevyhodnena-obec.txt");
@@ -213,9 +210,7 @@ TEST(CliEvaluateExamples, ShippedExamplesGiveCompleteReports) {
     // Three partial texts, separated by empty lines inside the one entry.
     const std::string partial = poor.substr(header, water - header);
     EXPECT_EQ(std::count(partial.begin(), partial.end(), '\n'), 3 * 2 + 2 * 2);
-    int texts = 0;
-    for (auto at = partial.find("[i]Obec "); at != std::string::npos; at = partial.find("[i]Obec ", at + 1)) ++texts;
-    EXPECT_EQ(texts, 3);
+    EXPECT_EQ(test::Occurrences(partial, "[i]Obec "), 3u);
 }
 
 }  // namespace

@@ -103,20 +103,22 @@ TEST_F(ReportTest, HeaderAssessmentAndOwnDecilsInTheirPlaces) {
 }
 
 TEST_F(ReportTest, WaterWarningGetsItsOwnEntryOnlyWhenPresent) {
-    TZevraOutputData out = Output();
-    out.VodovodText = " \r\n ";
-    auto entries = ComposeReportEntries(out);
-    EXPECT_EQ(entries.at(16), out.Hodnoceni);
-    EXPECT_EQ(entries.at(17), "");
-    EXPECT_EQ(entries.at(18), kSeparator);
-
-    out.VodovodText = "[b][i]voda[/i][/b]";
-    entries = ComposeReportEntries(out);
-    EXPECT_EQ(entries.at(16), out.Hodnoceni);
-    EXPECT_EQ(entries.at(17), "");
-    EXPECT_EQ(entries.at(18), out.VodovodText);
-    EXPECT_EQ(entries.at(19), "");
-    EXPECT_EQ(entries.at(20), kSeparator);
+    const std::string assessment = Output().Hodnoceni;
+    const struct {
+        const char* Water;
+        std::vector<std::string> From16;  // the entries from the 16th on
+    } kCases[] = {
+        {" \r\n ", {assessment, "", kSeparator}},
+        {"[b][i]voda[/i][/b]", {assessment, "", "[b][i]voda[/i][/b]", "", kSeparator}},
+    };
+    for (const auto& c : kCases) {
+        TZevraOutputData out = Output();
+        out.VodovodText = c.Water;
+        const auto entries = ComposeReportEntries(out);
+        ASSERT_GE(entries.size(), 16 + c.From16.size()) << c.Water;
+        EXPECT_EQ(std::vector<std::string>(entries.begin() + 16, entries.begin() + 16 + c.From16.size()), c.From16)
+            << c.Water;
+    }
 }
 
 TEST_F(ReportTest, NumbersAreGroupedAndRounded) {

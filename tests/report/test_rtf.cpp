@@ -21,20 +21,14 @@
 namespace zevra {
 namespace {
 
-int Count(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
-    return n;
-}
-
 TEST(RtfWriterTest, DocumentHasHeaderFontAndOneParagraphPerEntry) {
     const std::vector<std::string> entries = {"[b]Title[/b]\r\nsecond line\r\n", "", "plain"};
     const std::string rtf = RenderRtfDocument(entries);
     EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1250", 0), 0u);
     EXPECT_NE(rtf.find("Times New Roman;"), std::string::npos);
     EXPECT_NE(rtf.find("\\fs24"), std::string::npos);
-    EXPECT_EQ(Count(rtf, "\\par\r\n"), 3);
-    EXPECT_EQ(Count(rtf, "\\line "), 2);
+    EXPECT_EQ(test::Occurrences(rtf, "\\par\r\n"), 3u);
+    EXPECT_EQ(test::Occurrences(rtf, "\\line "), 2u);
     EXPECT_NE(rtf.find("{\\b Title}{\\line second line\\line }\\par"), std::string::npos);
     EXPECT_EQ(rtf.substr(rtf.size() - 3), "}\r\n");
 

@@ -34,49 +34,44 @@ Events Render(const std::vector<std::string>& entries) {
     return sink.Events;
 }
 
-TEST(RenderMarkupTest, EntriesBecomeParagraphsOfStyledRuns) {
-    EXPECT_EQ(Render({}), Events{});
-    EXPECT_EQ(Render({""}), Events{"|"});
-    EXPECT_EQ(Render({"Obec: [b]Dolní Lhota[/b]"}), (Events{"Obec: ", "b:Dolní Lhota", "|"}));
-    EXPECT_EQ(Render({"[i]Čáslav[/i], okr. Kutná Hora"}), (Events{"i:Čáslav", ", okr. Kutná Hora", "|"}));
-    // Line breaks inside an entry stay in the run.
-    EXPECT_EQ(Render({"[b]A[/b]\r\nB\r\n"}), (Events{"b:A", "\r\nB\r\n", "|"}));
-}
-
-TEST(RenderMarkupTest, TagsSwitchFlagsWithoutNesting) {
-    EXPECT_EQ(Render({"[b][i]one[/b] two[/i] three"}), (Events{"bi:one", "i: two", " three", "|"}));
-    EXPECT_EQ(Render({"[/b]plain[/i]"}), (Events{"plain", "|"}));
-    EXPECT_EQ(Render({"[b]x[b]y[/b]"}), (Events{"b:x", "b:y", "|"}));
-}
-
-TEST(RenderMarkupTest, StyleIsKeptAcrossEntries) {
-    EXPECT_EQ(Render({"start [b]", "bold[/b] end", "plain"}),
-              (Events{"start ", "|", "b:bold", " end", "|", "plain", "|"}));
-    EXPECT_EQ(Render({"[i]", "", "x"}), (Events{"|", "|", "i:x", "|"}));
-}
-
-TEST(RenderMarkupTest, UnknownTagsAreShownLiterally) {
-    EXPECT_EQ(Render({"a[u]b[/u]c"}), (Events{"a", "[u]b", "[/u]c", "|"}));
-    EXPECT_EQ(Render({"[B]x[/I]"}), (Events{"[B]x", "[/I]", "|"}));
-    EXPECT_EQ(Render({"[]x[/]"}), (Events{"[]x", "[/]", "|"}));
-    EXPECT_EQ(Render({"[b ]x[ b]"}), (Events{"[b ]x", "[ b]", "|"}));
-    EXPECT_EQ(Render({"[bold]x"}), (Events{"[bold]x", "|"}));
-    // A second slash belongs to the name.
-    EXPECT_EQ(Render({"[//b]x"}), (Events{"[//b]x", "|"}));
-}
-
-TEST(RenderMarkupTest, BracketsAndSlashesOutsideTagsAreText) {
-    EXPECT_EQ(Render({"a]b/c 1/2 ]"}), (Events{"a]b/c 1/2 ]", "|"}));
-}
-
-TEST(RenderMarkupTest, AbandonedTagsAreShownLiterallyAndSwitchNothing) {
-    // Two opening brackets in a row cancel into one literal "[".
-    EXPECT_EQ(Render({"[[b]x"}), (Events{"[b]x", "|"}));
-    EXPECT_EQ(Render({"x[/ab[i]y"}), (Events{"x[/abi]y", "|"}));
-    // A tag still open at the end of an entry.
-    EXPECT_EQ(Render({"text [b", "next"}), (Events{"text [b", "|", "next", "|"}));
-    EXPECT_EQ(Render({"[/i"}), (Events{"[/i", "|"}));
-    EXPECT_EQ(Render({"["}), (Events{"[", "|"}));
+TEST(RenderMarkupTest, EntriesBecomeParagraphsOfStyledRunsAndOtherTextIsLiteral) {
+    const struct {
+        std::vector<std::string> Entries;
+        Events Expected;
+    } kCases[] = {
+        // Entries become paragraphs of styled runs; line breaks inside an
+        // entry stay in the run.
+        {{}, {}},
+        {{""}, {"|"}},
+        {{"Obec: [b]Dolní Lhota[/b]"}, {"Obec: ", "b:Dolní Lhota", "|"}},
+        {{"[i]Čáslav[/i], okr. Kutná Hora"}, {"i:Čáslav", ", okr. Kutná Hora", "|"}},
+        {{"[b]A[/b]\r\nB\r\n"}, {"b:A", "\r\nB\r\n", "|"}},
+        // Tags switch flags without nesting.
+        {{"[b][i]one[/b] two[/i] three"}, {"bi:one", "i: two", " three", "|"}},
+        {{"[/b]plain[/i]"}, {"plain", "|"}},
+        {{"[b]x[b]y[/b]"}, {"b:x", "b:y", "|"}},
+        // Style is kept across entries.
+        {{"start [b]", "bold[/b] end", "plain"}, {"start ", "|", "b:bold", " end", "|", "plain", "|"}},
+        {{"[i]", "", "x"}, {"|", "|", "i:x", "|"}},
+        // Unknown tags are shown literally; a second slash belongs to the name.
+        {{"a[u]b[/u]c"}, {"a", "[u]b", "[/u]c", "|"}},
+        {{"[B]x[/I]"}, {"[B]x", "[/I]", "|"}},
+        {{"[]x[/]"}, {"[]x", "[/]", "|"}},
+        {{"[b ]x[ b]"}, {"[b ]x", "[ b]", "|"}},
+        {{"[bold]x"}, {"[bold]x", "|"}},
+        {{"[//b]x"}, {"[//b]x", "|"}},
+        // Brackets and slashes outside tags are text.
+        {{"a]b/c 1/2 ]"}, {"a]b/c 1/2 ]", "|"}},
+        // Abandoned tags are shown literally and switch nothing: two opening
+        // brackets in a row cancel into one literal "["; a tag may still be
+        // open at the end of an entry.
+        {{"[[b]x"}, {"[b]x", "|"}},
+        {{"x[/ab[i]y"}, {"x[/abi]y", "|"}},
+        {{"text [b", "next"}, {"text [b", "|", "next", "|"}},
+        {{"[/i"}, {"[/i", "|"}},
+        {{"["}, {"[", "|"}},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(Render(c.Entries), c.Expected) << ::testing::PrintToString(c.Entries);
 }
 
 TEST(RenderMarkupTest, PlainTextKeepsLineBreaksAndEndsEntriesWithLf) {
