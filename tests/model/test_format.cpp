@@ -25,23 +25,20 @@ protected:
     void TearDown() override { SetThousandSeparator(""); }
 };
 
-TEST_F(NumberFormat, GroupedFormatRoundsHalfAwayFromZeroAsPeopleDo) {
-    EXPECT_EQ(FormatN(0.25, 1), "0.3");
-    EXPECT_EQ(FormatN(0.35, 1), "0.4");
-    EXPECT_EQ(FormatN(2.45, 1), "2.5");
-    EXPECT_EQ(FormatN(-2.45, 1), "-2.5");
-    EXPECT_EQ(FormatN(512.26, 1), "512.3");
-    EXPECT_EQ(FormatN(9.96, 1), "10.0");
-    EXPECT_EQ(FormatN(0.1 + 0.2, 1), "0.3");
-    EXPECT_EQ(FormatN(-0.04, 1), "0.0");
-}
-
-TEST_F(NumberFormat, DigitsAreGroupedInThreesWithTheSeparator) {
-    EXPECT_EQ(FormatN(1000, 1), "1,000.0");
-    EXPECT_EQ(FormatN(1602, 1), "1,602.0");
-    EXPECT_EQ(FormatN(99999.999, 3), "99,999.999");
-    EXPECT_EQ(FormatN(1234567.5, 0), "1,234,568");
-    EXPECT_EQ(FormatN(999.96, 1), "1,000.0");
+TEST_F(NumberFormat, GroupedFormatRoundsHalfAwayFromZeroAndGroupsInThrees) {
+    const struct {
+        double Value;
+        int Decimals;
+        const char* Expected;
+    } kCases[] = {
+        // Half away from zero, as people round.
+        {0.25, 1, "0.3"}, {0.35, 1, "0.4"}, {2.45, 1, "2.5"}, {-2.45, 1, "-2.5"}, {512.26, 1, "512.3"},
+        {9.96, 1, "10.0"}, {0.1 + 0.2, 1, "0.3"}, {-0.04, 1, "0.0"},
+        // Digits grouped in threes with the separator.
+        {1000, 1, "1,000.0"}, {1602, 1, "1,602.0"}, {99999.999, 3, "99,999.999"}, {1234567.5, 0, "1,234,568"},
+        {999.96, 1, "1,000.0"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(FormatN(c.Value, c.Decimals), c.Expected) << c.Value;
     SetThousandSeparator("\u00a0");
     EXPECT_EQ(FormatN(1000, 1), "1\u00a0000.0");
     SetThousandSeparator("");
@@ -55,39 +52,31 @@ TEST_F(NumberFormat, FixedFormatHasNoGrouping) {
 }
 
 TEST(ShortestForm, NoTrailingZerosAndExponentOnlyAtTheExtremes) {
-    EXPECT_EQ(FormatShortest(600), "600");
-    EXPECT_EQ(FormatShortest(523.25), "523.25");
-    EXPECT_EQ(FormatShortest(0.1 + 0.2), "0.3");
-    EXPECT_EQ(FormatShortest(-12.5), "-12.5");
-    EXPECT_EQ(FormatShortest(0.00001), "0.00001");
-    EXPECT_EQ(FormatShortest(1e15), "1E15");
-    EXPECT_EQ(FormatShortest(0), "0");
+    const std::pair<double, const char*> kCases[] = {{600, "600"},        {523.25, "523.25"},   {0.1 + 0.2, "0.3"},
+                                                     {-12.5, "-12.5"},    {0.00001, "0.00001"}, {1e15, "1E15"},
+                                                     {0, "0"}};
+    for (const auto& [value, text] : kCases) EXPECT_EQ(FormatShortest(value), text) << value;
 }
 
 TEST(RealForm, TwentyThreeCharactersRoundedToFifteenDigits) {
-    EXPECT_EQ(FormatReal23(350), " 3.50000000000000E+0002");
-    EXPECT_EQ(FormatReal23(0), " 0.00000000000000E+0000");
-    EXPECT_EQ(FormatReal23(-0.5), "-5.00000000000000E-0001");
-    EXPECT_EQ(FormatReal23(1234.5678), " 1.23456780000000E+0003");
-    EXPECT_EQ(FormatReal23(0.1 + 0.2), " 3.00000000000000E-0001");
+    const std::pair<double, const char*> kCases[] = {{350, " 3.50000000000000E+0002"},
+                                                     {0, " 0.00000000000000E+0000"},
+                                                     {-0.5, "-5.00000000000000E-0001"},
+                                                     {1234.5678, " 1.23456780000000E+0003"},
+                                                     {0.1 + 0.2, " 3.00000000000000E-0001"}};
+    for (const auto& [value, text] : kCases) EXPECT_EQ(FormatReal23(value), text) << value;
     EXPECT_EQ(FormatReal23(123.456).size(), 23u);
 }
 
 TEST(Parsing, IntegersAreSignedDecimalsThatFitIn32Bits) {
-    EXPECT_EQ(StrToInt("-1"), -1);
-    EXPECT_EQ(StrToInt("+42"), 42);
-    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
-    EXPECT_EQ(StrToInt("-2147483648"), std::numeric_limits<std::int32_t>::min());
+    const std::pair<const char*, std::int32_t> kGood[] = {
+        {"-1", -1}, {"+42", 42}, {"2147483647", 2147483647}, {"-2147483648", std::numeric_limits<std::int32_t>::min()}};
+    for (const auto& [text, value] : kGood) EXPECT_EQ(StrToInt(text), value) << text;
     for (const char* bad : {"", "2147483648", "0x10", "1.0", "1e3", " 1", "12a", "-", "1 000"}) {
         std::int32_t v = 0;
         EXPECT_FALSE(TryParseInteger(bad, v)) << bad;
     }
-    try {
-        StrToInt("12a");
-        FAIL();
-    } catch (const EZevraError& e) {
-        EXPECT_STREQ(e.what(), "'12a' is not a valid integer value");
-    }
+    EXPECT_EQ(test::ErrorOf([] { StrToInt("12a"); }), "'12a' is not a valid integer value");
 }
 
 TEST(Parsing, ShortDecimalsReadAsTheNearestDouble) {
@@ -109,29 +98,23 @@ TEST(Parsing, ShortDecimalsReadAsTheNearestDouble) {
 }
 
 TEST(Parsing, NumbersUseThePointAndAnOptionalExponent) {
-    EXPECT_DOUBLE_EQ(StrToFloat("12.5"), 12.5);
-    EXPECT_DOUBLE_EQ(StrToFloat(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(StrToFloat("5."), 5.0);
-    EXPECT_DOUBLE_EQ(StrToFloat("1e3"), 1000.0);
-    EXPECT_DOUBLE_EQ(StrToFloat("-3.5E+0002"), -350.0);
-    EXPECT_DOUBLE_EQ(StrToFloat("3.50000000000000E+0002"), 350.0);
+    const std::pair<const char*, double> kGood[] = {{"12.5", 12.5},           {".5", 0.5},
+                                                    {"5.", 5.0},              {"1e3", 1000.0},
+                                                    {"-3.5E+0002", -350.0},   {"3.50000000000000E+0002", 350.0}};
+    for (const auto& [text, value] : kGood) EXPECT_DOUBLE_EQ(StrToFloat(text), value) << text;
     for (const char* bad : {"", "12,5", "nan", "inf", "0x1p3", "1e", "1.2.3", ".", "e5", "1e999", "5 "}) {
         double v = 0;
         EXPECT_FALSE(TryParseNumber(bad, v)) << bad;
     }
-    try {
-        StrToFloat("12,5");
-        FAIL();
-    } catch (const EZevraError& e) {
-        EXPECT_STREQ(e.what(), "'12,5' is not a valid floating point value");
-    }
+    EXPECT_EQ(test::ErrorOf([] { StrToFloat("12,5"); }), "'12,5' is not a valid floating point value");
 }
 
 TEST(Conversion, DoubleToIntegerSaturates) {
-    EXPECT_EQ(SaturateToInt32(1e12), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(SaturateToInt32(-1e12), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(SaturateToInt32(-2.9), -2);
-    EXPECT_EQ(SaturateToInt32(std::nan("")), 0);
+    const std::pair<double, std::int32_t> kCases[] = {{1e12, std::numeric_limits<std::int32_t>::max()},
+                                                      {-1e12, std::numeric_limits<std::int32_t>::min()},
+                                                      {-2.9, -2},
+                                                      {std::nan(""), 0}};
+    for (const auto& [value, saturated] : kCases) EXPECT_EQ(SaturateToInt32(value), saturated) << value;
 }
 
 TEST(Messages, AValueIsEchoedUpToFortyCharactersAndANulDoesNotCutIt) {
@@ -144,21 +127,13 @@ TEST(Messages, AValueIsEchoedUpToFortyCharactersAndANulDoesNotCutIt) {
 }
 
 TEST(Kilometres, TheDecimalAsWrittenIsTruncatedToWholeMetres) {
-    EXPECT_EQ(KmToMetres("1.005"), 1005);
-    EXPECT_EQ(KmToMetres("999.9999995"), 999999);
-    EXPECT_EQ(KmToMetres("4.35"), 4350);
-    EXPECT_EQ(KmToMetres("0.0009"), 0);
-    EXPECT_EQ(KmToMetres("-1.0005"), -1000);
-    EXPECT_EQ(KmToMetres("1e3"), 1000000);
-    EXPECT_EQ(KmToMetres("1e-3"), 1);
-    EXPECT_EQ(KmToMetres("99999999"), 2147483647);
-    EXPECT_EQ(KmToMetres("abc"), std::nullopt);
-    EXPECT_EQ(KmToMetres(1.005), 1005);
-    EXPECT_EQ(KmToMetres(999.9999995), 999999);
-    EXPECT_EQ(KmToMetres(2.3), 2300);
-    EXPECT_EQ(KmToMetres(-2.3), -2300);
-    EXPECT_EQ(KmToMetres(4.3499999999), 4349);
-    EXPECT_EQ(KmToMetres(4.3500000001), 4350);
+    const std::pair<const char*, std::optional<std::int32_t>> kTexts[] = {
+        {"1.005", 1005}, {"999.9999995", 999999}, {"4.35", 4350},       {"0.0009", 0},       {"-1.0005", -1000},
+        {"1e3", 1000000}, {"1e-3", 1},            {"99999999", 2147483647}, {"abc", std::nullopt}};
+    for (const auto& [text, metres] : kTexts) EXPECT_EQ(KmToMetres(text), metres) << text;
+    const std::pair<double, std::int32_t> kNumbers[] = {{1.005, 1005}, {999.9999995, 999999},  {2.3, 2300},
+                                                        {-2.3, -2300}, {4.3499999999, 4349}, {4.3500000001, 4350}};
+    for (const auto& [km, metres] : kNumbers) EXPECT_EQ(KmToMetres(km), metres) << km;
 }
 
 TEST(Kilometres, TheStoredNumberGivesWhatItsDecimalGives) {

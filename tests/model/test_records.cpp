@@ -3,6 +3,7 @@
 #include "model/u_SampleMunicipalities.h"
 #include "model/u_inputdata.h"
 #include "model/u_outputdata.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,7 @@ TZevraSampleMunicipalities RankedList(int maxCount) {
     return list;
 }
 
-std::vector<std::string> Names(const TZevraSampleMunicipalities& list) {
-    std::vector<std::string> names;
-    for (int i = 0; i < list.Count(); ++i) names.push_back(list.Items(i)->Obec);
-    return names;
-}
+using test::Names;
 
 TEST(RankedList, KeepsTheLowestRanksInOrderAndEarlierArrivalsWinTies) {
     auto list = RankedList(10);
@@ -77,27 +74,12 @@ TEST(RankedList, EdgesOfCapacityAndIndexing) {
 TEST(RankedList, MisuseIsRefusedAndLeavesTheListUnchanged) {
     TZevraSampleMunicipalities plain;
     EXPECT_EQ(plain.Ranks(0), 99999);
-    try {
-        plain.AddRanked(Named("a"), 1);
-        FAIL();
-    } catch (const EZevraError& e) {
-        EXPECT_STREQ(e.what(), "Cannot rank on unranked list!");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { plain.AddRanked(Named("a"), 1); }), "Cannot rank on unranked list!");
     plain.Add(Named("a"));
-    try {
-        plain.SetRanked(true);
-        FAIL();
-    } catch (const EZevraError& e) {
-        EXPECT_STREQ(e.what(), "SetRanked() call on non empty list!");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { plain.SetRanked(true); }), "SetRanked() call on non empty list!");
     EXPECT_FALSE(plain.Ranked());
     auto ranked = RankedList(10);
-    try {
-        ranked.Add(Named("a"));
-        FAIL();
-    } catch (const EZevraError& e) {
-        EXPECT_STREQ(e.what(), "Rank required for a ranked list!");
-    }
+    EXPECT_EQ(test::ErrorOf([&] { ranked.Add(Named("a")); }), "Rank required for a ranked list!");
     EXPECT_EQ(ranked.Count(), 0);
     EXPECT_EQ(plain.Count(), 1);
 }

@@ -206,27 +206,29 @@ protected:
 
 TEST_F(ReferenceData, DamagedFilesAreRefusedNamingTheFileAndTheRecord) {
     EXPECT_EQ(Refusal({}), "(no error)");
-    EXPECT_EQ(Refusal({{"OWeights", "# nic\n"}}),
-              "Chybná referenční data: součet vah musí být kladné konečné číslo!\r\n[" + Path("OWeights") + "]");
-    EXPECT_EQ(Refusal({{"OWeights", "dck = 1e308\ndvo = 1e308\n"}}),
-              "Chybná referenční data: součet vah musí být kladné konečné číslo!\r\n[" + Path("OWeights") + "]");
-    EXPECT_EQ(Refusal({{"OWeights", "dck = 1\ndvo = -1\n"}}),
-              "Chybná referenční data: váha 'dvo' musí být konečné nezáporné číslo!\r\n[" + Path("OWeights") + "]");
-    // A missing weight line is a file cut short (a weight meant to be 0 is written as 0).
-    EXPECT_EQ(Refusal({{"OWeights", "dck = 1\n"}}),
-              "Chybná referenční data: váhy: chybí klíč 'dvo'!\r\n[" + Path("OWeights") + ", řádek 1]");
-    EXPECT_EQ(Refusal({{"DecilDists", "DecilDist = dck\nValue1 = 1\nValue2 = 2\n"}}),
-              "Chybná referenční data: rozdělení decilů 'dck' nemá všech devět hranic Value1 až Value9!\r\n[" +
-                  Path("DecilDists") + "]");
     std::string decreasing = "DecilDist = dvo\n";
     for (int k = 1; k <= 9; ++k) decreasing += "Value" + std::to_string(k) + " = " + std::to_string(k == 5 ? 0 : k) + "\n";
-    EXPECT_EQ(Refusal({{"DecilDists", decreasing}}),
-              "Chybná referenční data: rozdělení decilů 'dvo': hranice Value5 je menší než předchozí!\r\n[" +
-                  Path("DecilDists") + "]");
-    EXPECT_EQ(Refusal({{"Regions", "Region = 1\nNazev = A\nRegion = 1\nNazev = B\n"}}),
-              "Chybná referenční data: kraj číslo 1 je uveden dvakrát!\r\n[" + Path("Regions") + "]");
-    EXPECT_EQ(Refusal({{"Regions", "Region = 2\n"}}),
-              "Chybná referenční data: kraj číslo 2 nemá název!\r\n[" + Path("Regions") + "]");
+    const struct {
+        const char* File;
+        std::string Text;
+        const char* What;   // after "Chybná referenční data: "
+        const char* Where;  // after the file's path
+    } kCases[] = {
+        {"OWeights", "# nic\n", "součet vah musí být kladné konečné číslo", ""},
+        {"OWeights", "dck = 1e308\ndvo = 1e308\n", "součet vah musí být kladné konečné číslo", ""},
+        {"OWeights", "dck = 1\ndvo = -1\n", "váha 'dvo' musí být konečné nezáporné číslo", ""},
+        // A missing weight line is a file cut short (a weight meant to be 0 is written as 0).
+        {"OWeights", "dck = 1\n", "váhy: chybí klíč 'dvo'", ", řádek 1"},
+        {"DecilDists", "DecilDist = dck\nValue1 = 1\nValue2 = 2\n",
+         "rozdělení decilů 'dck' nemá všech devět hranic Value1 až Value9", ""},
+        {"DecilDists", decreasing, "rozdělení decilů 'dvo': hranice Value5 je menší než předchozí", ""},
+        {"Regions", "Region = 1\nNazev = A\nRegion = 1\nNazev = B\n", "kraj číslo 1 je uveden dvakrát", ""},
+        {"Regions", "Region = 2\n", "kraj číslo 2 nemá název", ""},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(Refusal({{c.File, c.Text}}),
+                  "Chybná referenční data: " + std::string(c.What) + "!\r\n[" + Path(c.File) + c.Where + "]")
+            << c.File << ": " << c.Text;
     EXPECT_EQ(Refusal({{"SampMuni", "Obec = Dub\nObyvateleCelkem = 500\ndck = 11\n"}}).rfind(
                   "Chybná referenční data: obec 'Dub': decil 11 neleží v rozsahu 1 až 10!", 0),
               0u);

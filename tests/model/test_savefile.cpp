@@ -44,10 +44,7 @@ TEST(Saves, ALinkIsFollowedAndPermissionsAndHardLinksAreKept) {
     std::filesystem::create_symlink("created.txt", dir.File("dangling"));
     SaveFile(dir.File("dangling"), "x");
     EXPECT_EQ(test::ReadBytes(dir.File("created.txt")), "x");
-    // No temporary file is left behind.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
-    EXPECT_EQ(entries, 5);
+    EXPECT_EQ(test::EntryCount(dir.Path()), 5u);  // no temporary file is left behind
 }
 
 TEST(Saves, DevicesAreWrittenInPlaceAndAFailingWriteIsAnError) {
@@ -89,9 +86,7 @@ TEST(Saves, AFileSizeLimitIsAWriteErrorAndASignalRemovesTheTemporaryFile) {
         int status = 0;
         ::waitpid(saver, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig;
-        int entries = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
-        EXPECT_EQ(entries, 0) << sig;
+        EXPECT_EQ(test::EntryCount(dir.Path()), 0u) << sig;
     }
 }
 
@@ -107,9 +102,7 @@ TEST(Saves, NamesUpToTheLongestAllowedAreSavedAndReplaced) {
         SaveFile(path, "first");
         SaveFile(path, "second");
         EXPECT_EQ(test::ReadBytes(path), "second") << name.size();
-        int entries = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
-        EXPECT_EQ(entries, 1) << name.size();
+        EXPECT_EQ(test::EntryCount(dir.Path()), 1u) << name.size();
         std::filesystem::remove(path);
     }
 }

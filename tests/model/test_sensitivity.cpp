@@ -108,10 +108,8 @@ TEST(SensitivityTest, UniformMappingStaysInsideTheUnitInterval) {
 }
 
 TEST(SensitivityTest, BandsFollowTheModelsBoundaries) {
-    EXPECT_EQ(BandOf(400), 0);
-    EXPECT_EQ(BandOf(400.5), 1);
-    EXPECT_EQ(BandOf(699.99), 1);
-    EXPECT_EQ(BandOf(700), 2);
+    for (const auto& [value, band] : {std::pair{400.0, 0}, {400.5, 1}, {699.99, 1}, {700.0, 2}})
+        EXPECT_EQ(BandOf(value), band) << value;
     EXPECT_STREQ(BandName(0), "0-400");
     EXPECT_STREQ(BandName(2), "700-1000");
 }

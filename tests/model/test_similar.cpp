@@ -49,17 +49,12 @@ protected:
         return Model->Output()->SimilarMunicipalities;
     }
 
-    static std::vector<std::string> Names(const TZevraSampleMunicipalities& list) {
-        std::vector<std::string> names;
-        for (int i = 0; i < list.Count(); ++i) names.push_back(list.Items(i)->Obec);
-        return names;
-    }
-
     test::TempDir Dir;
     std::unique_ptr<TZevraModel> Model;
 };
 
 using NameList = std::vector<std::string>;
+using test::Names;
 
 TEST_F(SimilarTest, SameNonZeroCodeIsTheMunicipalityItselfWhateverItsName) {
     const auto& list = Similar({{.Obec = "Jiná", .Kod = 555}, {.Obec = "Testov", .Kod = 556},
