@@ -365,15 +365,21 @@ std::string Grouped(std::size_t number) {
     return grouped;
 }
 
+// What the workbook needs before its first byte, checked: a table that a
+// sheet cannot hold, or texts too long for the package, are refused before
+// anything is written.
+TLayout CheckedLayout(const TMemTable& table, const std::string& target) {
+    CheckWorkbookRows(table.RowCount(), target);
+    TLayout layout = Layout(table);
+    CheckWorkbookSize(table, layout, target);
+    return layout;
+}
+
 // The whole package into `sink`, in the order a reader meets its parts; the
 // big sheet last but one, so that the parts it refers to come first.
-void WriteWorkbook(const TZevraBatch& batch, const std::string& target, const TZipWriter::TSink& sink,
-                   const TBatchProgress& progress) {
+void WriteWorkbook(const TZevraBatch& batch, const TLayout& layout, const std::string& target,
+                   const TZipWriter::TSink& sink, const TBatchProgress& progress) {
     const TMemTable& table = batch.OutputData();
-    // Before anything is written: a table that a sheet cannot hold.
-    CheckWorkbookRows(table.RowCount(), target);
-    const TLayout layout = Layout(table);
-    CheckWorkbookSize(table, layout, target);
     std::string filterRange = "Obce!$A$1:$";
     xlsx::AppendColumnName(filterRange, OutputColumns().size() - 1);
     filterRange += "$" + std::to_string(table.RowCount() + 1);
@@ -414,15 +420,17 @@ void CheckWorkbookRows(std::size_t rows, const std::string& fileName) {
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, const TBatchProgress& progress) {
     if (IsBlank(fileName)) throw EZevraError(kNoOutputFileMessage);
     const std::string target = FileNameOf(fileName);
-    CheckWorkbookRows(batch.OutputData().RowCount(), target);
+    const TLayout layout = CheckedLayout(batch.OutputData(), target);
     TSafeFileWriter writer(target);
-    WriteWorkbook(batch, target, [&writer](std::string_view bytes) { writer.Write(bytes); }, progress);
+    WriteWorkbook(batch, layout, target, [&writer](std::string_view bytes) { writer.Write(bytes); }, progress);
     writer.Commit();
 }
 
 std::string WorkbookBytes(const TZevraBatch& batch) {
     std::string bytes;
-    WriteWorkbook(batch, "sešit.xlsx", [&bytes](std::string_view piece) { bytes += piece; }, {});
+    const std::string target = "sešit.xlsx";
+    WriteWorkbook(batch, CheckedLayout(batch.OutputData(), target), target,
+                  [&bytes](std::string_view piece) { bytes += piece; }, {});
     return bytes;
 }
 

@@ -31,6 +31,8 @@ void CheckFits(std::uint64_t value) {
 }  // namespace
 
 TDeflatedPiece DeflatePiece(std::string_view data, bool last) {
+    // One call of deflate takes at most 4 GiB; a part is kept far below.
+    CheckFits(data.size());
     TDeflatedPiece piece;
     piece.Size = data.size();
     piece.Crc = static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()));
