@@ -63,15 +63,16 @@ TEST(CliValidate, AnswersOnStandardOutputAndFailuresOnStandardError) {
         if (const auto at = args.find("{file}"); at != std::string::npos) args.replace(at, 6, dir.File("obec.txt"));
         if (c.File) test::WriteBytes(dir.File("obec.txt"), c.File);
         const CliRun run = RunCli(args);
-        EXPECT_EQ(run.Status, c.Status) << c.Args << "\n" << run.Err;
+        const std::string name = std::string(c.Args) + (c.File ? std::string(" with ") + c.File : "");
+        EXPECT_EQ(run.Status, c.Status) << name << "\n" << run.Err;
         if (c.Out) {
-            EXPECT_EQ(run.Out, c.Out) << c.Args;
+            EXPECT_EQ(run.Out, c.Out) << name;
         }
         if (c.Err) {
-            EXPECT_EQ(run.Err, c.Err) << c.Args;
+            EXPECT_EQ(run.Err, c.Err) << name;
         }
         if (c.ErrPart) {
-            EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << c.Args << "\n" << run.Err;
+            EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << name << "\n" << run.Err;
         }
     }
 }
