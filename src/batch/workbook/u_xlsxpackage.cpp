@@ -30,14 +30,32 @@ void CheckFits(std::uint64_t value) {
 
 }  // namespace
 
+namespace {
+
+// A deflate stream per thread, set up once and reset for each piece: setting
+// one up costs more than compressing a small part.
+struct TDeflater {
+    z_stream Stream{};
+    bool Ready = false;
+    TDeflater() { Ready = deflateInit2(&Stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+    ~TDeflater() {
+        if (Ready) deflateEnd(&Stream);
+    }
+    TDeflater(const TDeflater&) = delete;
+    TDeflater& operator=(const TDeflater&) = delete;
+};
+
+}  // namespace
+
 TDeflatedPiece DeflatePiece(std::string_view data, bool last) {
     // One call of deflate takes at most 4 GiB; a part is kept far below.
     CheckFits(data.size());
     TDeflatedPiece piece;
     piece.Size = data.size();
     piece.Crc = static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()));
-    z_stream stream{};
-    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::bad_alloc();
+    thread_local TDeflater deflater;
+    z_stream& stream = deflater.Stream;
+    if (!deflater.Ready || deflateReset(&stream) != Z_OK) throw std::bad_alloc();
     piece.Bytes.resize(deflateBound(&stream, static_cast<uLong>(data.size())) + 16);
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(data.size());
@@ -46,7 +64,6 @@ TDeflatedPiece DeflatePiece(std::string_view data, bool last) {
     const int result = deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
     const std::size_t produced = piece.Bytes.size() - stream.avail_out;
     const bool complete = last ? result == Z_STREAM_END : result == Z_OK && stream.avail_in == 0 && stream.avail_out > 0;
-    deflateEnd(&stream);
     // deflateBound leaves room for every flush of one call: anything else is
     // a fault of zlib or of memory.
     if (!complete) throw std::bad_alloc();
