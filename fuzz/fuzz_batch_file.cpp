@@ -13,9 +13,9 @@
 #include "model/u_model.h"
 #include "model/u_text.h"
 
+#include "fuzz_batch_file_check.h"
 #include "fuzz_support.h"
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -51,46 +51,6 @@ std::string_view LineBody(std::string_view line) {
     return line;
 }
 
-struct TExpectedLine {
-    std::size_t Number = 0;  // from 1
-    bool Problem = false;    // the line alone throws
-    std::string Message;
-};
-
-// The same cells, compared as stored (a number to the bit, a text without a
-// copy), not through their display texts.
-bool SameRow(const zevra::TMemTable& a, std::size_t rowA, const zevra::TMemTable& b, std::size_t rowB) {
-    for (std::size_t f = 0; f < a.FieldCount(); ++f) {
-        if (a.IsNull(rowA, f) != b.IsNull(rowB, f)) return false;
-        switch (a.Fields()[f].Type) {
-            case zevra::TFieldType::ftText:
-                if (a.TextView(rowA, f) != b.TextView(rowB, f)) return false;
-                break;
-            case zevra::TFieldType::ftInteger:
-                if (a.GetInt(rowA, f) != b.GetInt(rowB, f)) return false;
-                break;
-            case zevra::TFieldType::ftFloat:
-                if (std::bit_cast<std::uint64_t>(a.GetFloat(rowA, f)) != std::bit_cast<std::uint64_t>(b.GetFloat(rowB, f)))
-                    return false;
-                break;
-        }
-    }
-    return true;
-}
-
-// The N of "Řádek N", or 0.
-std::size_t LineOfContext(const std::string& context) {
-    constexpr std::string_view kPrefix = "Řádek ";
-    if (!context.starts_with(kPrefix) || context.size() == kPrefix.size()) return 0;
-    std::size_t n = 0;
-    for (std::size_t i = kPrefix.size(); i < context.size(); ++i) {
-        const char c = context[i];
-        if (c < '0' || c > '9' || n > 100000000) return 0;
-        n = n * 10 + static_cast<std::size_t>(c - '0');
-    }
-    return n;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -99,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Each data line alone, into rows of the same fields.
     zevra::TZevraBatch& alone = LineByLine();
     alone.InputData().Clear();
-    std::vector<TExpectedLine> expected;
+    // Kept from input to input: their buffers are reused.
+    static std::vector<zevra::fuzz::TExpectedLine> expected;
+    expected.clear();
     const std::string text = zevra::DecodeFileText(bytes);
     zevra::TLineCursor lines(text);
     bool beforeFirstRecord = true;
@@ -113,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::vector<std::string> values = zevra::SplitBatchRecord(line, &open);
             if (!open && zevra::IsBatchHeaderRecord(values)) continue;
         }
-        TExpectedLine e;
+        zevra::fuzz::TExpectedLine e;
         e.Number = i + 1;
         try {
             alone.ParseInputLine(line);
@@ -127,39 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The whole file.
     zevra::TZevraBatch& batch = Loaded();
-    std::vector<std::size_t> problemLines;
-    std::vector<std::string> problemMessages;
     try {
         batch.LoadInputBytes(bytes);
     } catch (const zevra::ECompositeException& problems) {
-        Check(problems.Count() > 0);
-        for (int i = 0; i < problems.Count(); ++i) {
-            const std::size_t number = LineOfContext(problems.Contexts(i));
-            Check(number > 0);
-            Check(problemLines.empty() || number > problemLines.back());
-            problemLines.push_back(number);
-            problemMessages.emplace_back(problems.Exceptions(i) != nullptr ? problems.Exceptions(i)->what() : "");
-        }
+        zevra::fuzz::CheckLoadedAsLines(batch.InputData(), &problems, alone.InputData(), expected);
+        return 0;
     }
-
-    const zevra::TMemTable& rows = batch.InputData();
-    const zevra::TMemTable& rowsAlone = alone.InputData();
-    std::size_t row = 0, problem = 0;
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        const TExpectedLine& e = expected[k];
-        const bool reported = problem < problemLines.size() && problemLines[problem] == e.Number;
-        if (e.Problem) {
-            Check(reported);
-            Check(problemMessages[problem] == e.Message);
-        }
-        if (row < rows.RowCount() && SameRow(rows, row, rowsAlone, k)) {
-            ++row;
-        } else {
-            Check(reported);  // a line without its row is reported
-        }
-        if (reported) ++problem;
-    }
-    Check(row == rows.RowCount());
-    Check(problem == problemLines.size());
+    zevra::fuzz::CheckLoadedAsLines(batch.InputData(), nullptr, alone.InputData(), expected);
     return 0;
 }
