@@ -431,31 +431,13 @@ std::string ReadFileBytes(const std::string& path) {
 
 std::string ReadTextFile(const std::string& path) { return DecodeFileText(ReadFileBytes(path)); }
 
-bool IsWritableChar(char32_t cp) {
-    if (cp < 0x20) return cp == '\t' || cp == '\n' || cp == '\r';
-    return !(cp >= 0x7F && cp <= 0x9F) && cp != 0xFFFE && cp != 0xFFFF;
-}
-
 std::string WritableText(std::string_view utf8) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        // Plain ASCII, most of a name, goes in a run at once.
-        std::size_t run = pos;
-        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) >= 0x20 &&
-               static_cast<unsigned char>(utf8[run]) < 0x7F)
-            ++run;
-        out.append(utf8, pos, run - pos);
-        pos = run;
-        if (pos == utf8.size()) break;
-        char32_t cp = 0;
-        const std::size_t len = DecodeUtf8At(utf8, pos, cp);
-        if (len == 0 || !IsWritableChar(cp))
-            AppendUtf8(out, 0xFFFD);
-        else
-            out.append(utf8.substr(pos, len));
-        pos += len == 0 ? 1 : len;
-    }
+    AppendOutputText(
+        out, utf8, [](unsigned char c) { return c >= 0x20 && c < 0x7F; }, kReplacement,
+        [&out](char32_t, std::string_view bytes) { out += bytes; });
     return out;
 }
 

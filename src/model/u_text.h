@@ -153,11 +153,58 @@ std::string NotAFileMessage(const std::string& path, unsigned mode);
 // U+009F), which XML cannot hold or HTML reads as other characters, nor
 // U+FFFE and U+FFFF, which XML cannot hold. Each output writes U+FFFD instead,
 // so that the three files of one batch agree.
-bool IsWritableChar(char32_t cp);
+inline bool IsWritableChar(char32_t cp) {
+    if (cp < 0x20) return cp == '\t' || cp == '\n' || cp == '\r';
+    return !(cp >= 0x7F && cp <= 0x9F) && cp != 0xFFFE && cp != 0xFFFF;
+}
 
 // The text as the output files carry it: every character that is not
 // writable, and every byte that starts no valid UTF-8 sequence, becomes
 // U+FFFD.
 std::string WritableText(std::string_view utf8);
+
+// One character of UTF-8 text as an output file takes it: its code point,
+// the bytes it spans and whether it is writable. A byte that starts no valid
+// UTF-8 sequence is a character of one byte that is not writable (its Char
+// is U+FFFD). An output writes U+FFFD in place of every character that is
+// not writable. Inline, with IsWritableChar: every character a writer
+// escapes, in every name of a large batch, comes through here.
+struct TOutputChar {
+    char32_t Char = 0;
+    unsigned char Length = 1;  // 1 to 4; the whole fits in a register
+    bool Writable = false;
+};
+inline TOutputChar NextOutputChar(std::string_view utf8, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    if (lead < 0x80) return {lead, 1, IsWritableChar(lead)};
+    char32_t cp = 0;
+    const std::size_t length = DecodeUtf8At(utf8, pos, cp);
+    if (length == 0) return {0xFFFD, 1, false};
+    return {cp, static_cast<unsigned char>(length), IsWritableChar(cp)};
+}
+
+// Appends UTF-8 text to an output file's `out` in one scan: each run of
+// bytes that `plain` lets through as they stand, most of a name, at once;
+// `replacement` (the output's form of U+FFFD) for each character that is not
+// writable and each byte that starts no valid sequence; every other
+// character through `special(cp, bytes)`. `plain` may let through only ASCII
+// bytes, each a character of its own. The one scan of the writers that
+// escape text: WritableText, the HTML table, the JSON.
+template <typename Plain, typename Special>
+void AppendOutputText(std::string& out, std::string_view utf8, Plain plain, std::string_view replacement,
+                      Special special) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        std::size_t run = pos;
+        while (run < utf8.size() && plain(static_cast<unsigned char>(utf8[run]))) ++run;
+        out.append(utf8, pos, run - pos);
+        if (run == utf8.size()) break;
+        const TOutputChar c = NextOutputChar(utf8, run);
+        if (c.Writable)
+            special(c.Char, utf8.substr(run, c.Length));
+        else
+            out += replacement;
+        pos = run + c.Length;
+    }
+}
 
 }  // namespace zevra

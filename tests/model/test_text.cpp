@@ -123,5 +123,42 @@ TEST(Encoding, Utf8WithAStrayByteAndUtf16WithAMark) {
     EXPECT_EQ(DecodeFileText(std::string("\xFF\xFE" "A\x00\x00\xD8", 6)), "A\xEF\xBF\xBD");  // unpaired surrogate
 }
 
+// What every output writer is handed for the character at the start of the
+// text: the code point, the bytes it spans, whether an output may carry it.
+TEST(OutputText, EachCharacterDecodedWithItsLengthAndWhetherItIsWritable) {
+    struct TCase {
+        const char* Text;
+        char32_t Char;
+        unsigned Length;
+        bool Writable;
+    };
+    const TCase cases[] = {
+        {"a", U'a', 1, true},
+        {"\t", U'\t', 1, true},
+        {"\x01", 0x01, 1, false},
+        {"\x7F", 0x7F, 1, false},
+        {"\xC2\x85", 0x85, 2, false},        // C1 control
+        {"\xC2\xA0", 0xA0, 2, true},         // no-break space
+        {"\xEF\xBF\xBE", 0xFFFE, 3, false},  // no XML character
+        {"\xEF\xBF\xBD", 0xFFFD, 3, true},   // U+FFFD of the input itself
+        {"\xF0\x9F\x98\x80", 0x1F600, 4, true},
+        // No valid sequence: one byte, not writable, whatever follows.
+        {"\xED\xA0\x80", 0xFFFD, 1, false},  // surrogate
+        {"\xC0\xAF", 0xFFFD, 1, false},       // overlong
+        {"\xE2\x82", 0xFFFD, 1, false},       // cut short
+        {"\xF4\x90\x80\x80", 0xFFFD, 1, false},  // beyond U+10FFFF
+        {"\x80", 0xFFFD, 1, false},
+    };
+    for (const TCase& c : cases) {
+        const TOutputChar got = NextOutputChar(c.Text, 0);
+        EXPECT_EQ(got.Char, c.Char) << c.Text;
+        EXPECT_EQ(got.Length, c.Length) << c.Text;
+        EXPECT_EQ(got.Writable, c.Writable) << c.Text;
+    }
+    // Each byte that starts no valid sequence is replaced on its own.
+    EXPECT_EQ(WritableText("a\xE2\x82x\xED\xA0\x80\t\xC2\x85\xEF\xBF\xBD"),
+              "a\uFFFD\uFFFDx\uFFFD\uFFFD\uFFFD\t\uFFFD\uFFFD");
+}
+
 }  // namespace
 }  // namespace zevra

@@ -21,53 +21,30 @@ namespace zevra {
 
 namespace {
 
-// Whether an ASCII byte is written as it stands: not one of & < > " and no
-// control character.
-bool IsPlainHtmlByte(unsigned char c) {
-    return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
-}
-
 // Appends UTF-8 text in code page 1250 as HTML character data: & < > " become
 // entities and a character the code page lacks becomes a numeric reference,
 // so nothing of the name is lost. Tab, LF and CR are references too (the
 // document stays one line); a character no output can carry is U+FFFD, as
 // in the workbook and the JSON.
 void AppendEscapedCp1250(std::string& out, std::string_view text) {
-    for (std::size_t pos = 0; pos < text.size();) {
-        // Runs of plain ASCII, most of a name, go in at once.
-        std::size_t run = pos;
-        while (run < text.size() && IsPlainHtmlByte(static_cast<unsigned char>(text[run]))) ++run;
-        out.append(text, pos, run - pos);
-        pos = run;
-        if (pos == text.size()) break;
-        const unsigned char lead = static_cast<unsigned char>(text[pos]);
-        if (lead < 0x80) {
-            switch (lead) {
+    AppendOutputText(
+        out, text, [](unsigned char c) { return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"'; },
+        "&#xFFFD;", [&out](char32_t cp, std::string_view) {
+            switch (cp) {
                 case '&': out += "&amp;"; break;
                 case '<': out += "&lt;"; break;
                 case '>': out += "&gt;"; break;
                 case '"': out += "&quot;"; break;
-                // A control character of the input is shown, not passed on.
-                default:
-                    out += IsWritableChar(lead) ? "&#" + FormatInt(lead) + ";" : std::string("&#xFFFD;");
+                default: {
+                    // A control character of the input is shown, not passed on.
+                    const int byte = cp < 0x20 ? -1 : Cp1250ByteOf(cp);
+                    if (byte >= 0)
+                        out += static_cast<char>(byte);
+                    else
+                        out += "&#" + FormatInt(static_cast<long long>(cp)) + ";";
+                }
             }
-            ++pos;
-            continue;
-        }
-        char32_t cp = 0;
-        const std::size_t length = DecodeUtf8At(text, pos, cp);
-        if (length == 0 || !IsWritableChar(cp)) {
-            out += "&#xFFFD;";
-            pos += length == 0 ? 1 : length;
-            continue;
-        }
-        const int byte = Cp1250ByteOf(cp);
-        if (byte >= 0)
-            out += static_cast<char>(byte);
-        else
-            out += "&#" + FormatInt(static_cast<long long>(cp)) + ";";
-        pos += length;
-    }
+        });
 }
 
 void AppendCp1250(std::string& out, std::string_view text) { out += Utf8ToCp1250(text); }

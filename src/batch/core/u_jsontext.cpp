@@ -18,37 +18,18 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
-    for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t run = pos;
-        while (run < text.size()) {
-            const unsigned char c = static_cast<unsigned char>(text[run]);
-            if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') break;
-            ++run;
-        }
-        out.append(text, pos, run - pos);
-        pos = run;
-        if (pos == text.size()) break;
-        const unsigned char lead = static_cast<unsigned char>(text[pos]);
-        if (lead < 0x80) {
-            switch (lead) {
+    AppendOutputText(
+        out, text, [](unsigned char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; }, kReplacement,
+        [&out](char32_t cp, std::string_view bytes) {
+            switch (cp) {
                 case '"': out += "\\\""; break;
                 case '\\': out += "\\\\"; break;
                 case '\t': out += "\\t"; break;
                 case '\n': out += "\\n"; break;
                 case '\r': out += "\\r"; break;
-                default: out += kReplacement;
+                default: out += bytes;
             }
-            ++pos;
-            continue;
-        }
-        char32_t cp = 0;
-        const std::size_t length = DecodeUtf8At(text, pos, cp);
-        if (length == 0 || !IsWritableChar(cp))
-            out += kReplacement;
-        else
-            out.append(text, pos, length);
-        pos += length == 0 ? 1 : length;
-    }
+        });
     out += '"';
 }
 
