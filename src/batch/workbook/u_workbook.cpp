@@ -384,12 +384,17 @@ void WriteWorkbook(const TZevraBatch& batch, const TLayout& layout, const std::s
     xlsx::AppendColumnName(filterRange, OutputColumns().size() - 1);
     filterRange += "$" + std::to_string(table.RowCount() + 1);
     try {
+        // The parts that never change, compressed once.
+        static const TDeflatedPiece kContentTypes = DeflatePiece(xlsx::ContentTypesXml(), true);
+        static const TDeflatedPiece kRootRels = DeflatePiece(xlsx::RootRelsXml(), true);
+        static const TDeflatedPiece kWorkbookRels = DeflatePiece(xlsx::WorkbookRelsXml(), true);
+        static const TDeflatedPiece kStyles = DeflatePiece(xlsx::StylesXml(), true);
         TZipWriter zip(sink);
-        zip.Add("[Content_Types].xml", xlsx::ContentTypesXml());
-        zip.Add("_rels/.rels", xlsx::RootRelsXml());
-        zip.Add("xl/_rels/workbook.xml.rels", xlsx::WorkbookRelsXml());
+        zip.Add("[Content_Types].xml", kContentTypes);
+        zip.Add("_rels/.rels", kRootRels);
+        zip.Add("xl/_rels/workbook.xml.rels", kWorkbookRels);
         zip.Add("xl/workbook.xml", xlsx::WorkbookXml(filterRange));
-        zip.Add("xl/styles.xml", xlsx::StylesXml());
+        zip.Add("xl/styles.xml", kStyles);
         zip.Add("xl/sharedStrings.xml", xlsx::SharedStringsXml(layout.Strings.Texts(), layout.Strings.References));
         WriteRows(zip, table, layout, progress);
         zip.Add("xl/worksheets/sheet2.xml", xlsx::SummaryXml(batch));

@@ -78,9 +78,11 @@ void TZipWriter::Put(std::string_view bytes) {
     FOffset += bytes.size();
 }
 
-void TZipWriter::Add(std::string_view name, std::string_view data) {
+void TZipWriter::Add(std::string_view name, std::string_view data) { Add(name, DeflatePiece(data, true)); }
+
+void TZipWriter::Add(std::string_view name, const TDeflatedPiece& whole) {
     Begin(name);
-    Append(DeflatePiece(data, true));
+    Append(whole);
     End();
 }
 

@@ -36,8 +36,9 @@ public:
     using TSink = std::function<void(std::string_view)>;
     explicit TZipWriter(TSink sink);
 
-    // A whole part, deflated in one piece.
+    // A whole part, deflated in one piece (or deflated already, `last`).
     void Add(std::string_view name, std::string_view data);
+    void Add(std::string_view name, const TDeflatedPiece& whole);
     // A part given in pieces: Begin, then Append for each piece in order
     // (the last one made with `last`), then End.
     void Begin(std::string_view name);
