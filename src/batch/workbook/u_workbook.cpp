@@ -322,23 +322,6 @@ void WriteRows(TZipWriter& zip, const TMemTable& table, const TLayout& layout, c
     for (std::size_t col = 0; col < columns.size(); ++col)
         xlsx::AppendInlineString(head, col, 1, xlsx::sHeader, OneLine(columns[col].Header));
     head += "</row>";
-    zip.Begin("xl/worksheets/sheet1.xml");
-    zip.Append(DeflatePiece(head, false));
-
-    ForEachPieceInOrder<TDeflatedPiece>(
-        (rows + kRowsPerPiece - 1) / kRowsPerPiece,
-        [&](std::size_t piece, TDeflatedPiece& result) {
-            const std::size_t end = std::min(rows, (piece + 1) * kRowsPerPiece);
-            std::string xml;
-            xml.reserve((end - piece * kRowsPerPiece) * 1024);
-            for (std::size_t r = piece * kRowsPerPiece; r < end; ++r) AppendRow(xml, table, layout, r);
-            result = DeflatePiece(xml, false);
-        },
-        [&](std::size_t piece, TDeflatedPiece& result) {
-            zip.Append(result);
-            ReportProgress(progress, std::min(rows, (piece + 1) * kRowsPerPiece), rows);
-        });
-
     std::string tail = "</sheetData><autoFilter ref=\"A1:" + lastCell + "\"/>";
     // The disadvantaged deciles stand out, also after the user edits them.
     int priority = 0;
@@ -352,7 +335,27 @@ void WriteRows(TZipWriter& zip, const TMemTable& table, const TLayout& layout, c
                 std::to_string(++priority) + "\" operator=\"greaterThanOrEqual\"><formula>" +
                 std::to_string(kDisadvantagedDecil) + "</formula></cfRule></conditionalFormatting>";
     }
-    zip.Append(DeflatePiece(tail + xlsx::SheetTail(true), true));
+    tail += xlsx::SheetTail(true);
+
+    // The head goes with the first piece and the tail with the last, which
+    // ends the stream: a small table is one piece, compressed at once.
+    zip.Begin("xl/worksheets/sheet1.xml");
+    const std::size_t pieces = std::max<std::size_t>(1, (rows + kRowsPerPiece - 1) / kRowsPerPiece);
+    ForEachPieceInOrder<TDeflatedPiece>(
+        pieces,
+        [&](std::size_t piece, TDeflatedPiece& result) {
+            const std::size_t end = std::min(rows, (piece + 1) * kRowsPerPiece);
+            const bool last = piece + 1 == pieces;
+            std::string xml = piece == 0 ? head : std::string();
+            xml.reserve(xml.size() + (end - std::min(end, piece * kRowsPerPiece)) * 1024 + (last ? tail.size() : 0));
+            for (std::size_t r = piece * kRowsPerPiece; r < end; ++r) AppendRow(xml, table, layout, r);
+            if (last) xml += tail;
+            result = DeflatePiece(xml, last);
+        },
+        [&](std::size_t piece, TDeflatedPiece& result) {
+            zip.Append(result);
+            ReportProgress(progress, std::min(rows, (piece + 1) * kRowsPerPiece), rows);
+        });
     zip.End();
 }
 

@@ -33,11 +33,15 @@ void CheckFits(std::uint64_t value) {
 namespace {
 
 // A deflate stream per thread, set up once and reset for each piece: setting
-// one up costs more than compressing a small part.
+// one up costs more than compressing a small part. A small part gets a
+// stream with a smaller window and hash table, which a reset clears faster.
+constexpr std::size_t kSmallPiece = 16 << 10;
 struct TDeflater {
     z_stream Stream{};
     bool Ready = false;
-    TDeflater() { Ready = deflateInit2(&Stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+    TDeflater(int windowBits, int memLevel) {
+        Ready = deflateInit2(&Stream, Z_BEST_SPEED, Z_DEFLATED, -windowBits, memLevel, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
     ~TDeflater() {
         if (Ready) deflateEnd(&Stream);
     }
@@ -53,7 +57,8 @@ TDeflatedPiece DeflatePiece(std::string_view data, bool last) {
     TDeflatedPiece piece;
     piece.Size = data.size();
     piece.Crc = static_cast<std::uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(data.data()), data.size()));
-    thread_local TDeflater deflater;
+    thread_local TDeflater small(14, 4), large(MAX_WBITS, 8);
+    TDeflater& deflater = data.size() <= kSmallPiece ? small : large;
     z_stream& stream = deflater.Stream;
     if (!deflater.Ready || deflateReset(&stream) != Z_OK) throw std::bad_alloc();
     piece.Bytes.resize(deflateBound(&stream, static_cast<uLong>(data.size())) + 16);
