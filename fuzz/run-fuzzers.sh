@@ -36,8 +36,9 @@
 # second (-reload=0): each cost 5 to 10 per cent of the inputs.
 #
 # Every run has a private temporary folder in memory-backed space
-# (/dev/shm when there is one) as its TMPDIR, for the files a target's
-# library cannot do without; it is removed however the run ends.
+# (/dev/shm when there is one) as its TMPDIR: no target writes a file, but
+# should one ever make a temporary file, it stays out of /tmp and goes when
+# the run ends, however it ends.
 set -eu
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)

@@ -15,7 +15,6 @@
 #include "model/u_object.h"
 #include "model/u_savefile.h"
 
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -155,37 +154,30 @@ const TOutputFormat& ChosenFormat(const TOutputFormats& formats, const TCliOptio
     throw UsageError{"neznámý formát '" + *options.Format + "' (" + NameList(formats) + ")"};
 }
 
-// Writes the output to standard output: the HTML table and the JSON as they
-// are made; another format (the workbook) to a temporary file first, whose
-// bytes are then copied, and never to a terminal, which a zip package's
-// bytes would drive.
+// Writes the output to standard output as it is made; a zip package (the
+// workbook) never to a terminal, which its bytes would drive.
 int WriteToStdout(const TZevraBatch& batch, const TOutputFormat& format) {
     if (format.Name == "html") return WriteStdout(batch.HtmlOutputBytes()) ? kExitOk : kExitFailure;
-    if (format.Name == "json") {
-        try {
-            WriteBatchJson(batch, std::cout);
-        } catch (const EZevraError&) {
-            if (std::cout) throw;
-            std::cerr << "Chyba při zápisu na standardní výstup!\n";
-            return kExitFailure;
-        }
-        return kExitOk;
-    }
-    if (::isatty(STDOUT_FILENO) != 0) {
+    const bool workbook = format.Name == WorkbookOutputFormat().Name;
+    if (workbook && ::isatty(STDOUT_FILENO) != 0) {
         std::cerr << "Formát " << format.Name
                   << " nelze vypsat na terminál: přesměrujte standardní výstup do souboru nebo roury!\n";
         return kExitFailure;
     }
-    const TTempFile temp(format.Extensions.empty() ? std::string() : format.Extensions.front());
-    format.Write(batch, temp.Path(), {});
-    std::ifstream in(temp.Path(), std::ios::binary);
-    std::vector<char> buffer(1 << 16);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        if (!WriteStdout(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount()))))
-            return kExitFailure;
+    if (!workbook && format.Name != "json") {
+        std::cerr << "Formát " << format.Name << " nelze vypsat na standardní výstup!\n";
+        return kExitFailure;
     }
-    if (!in.eof()) throw EZevraError(PathMessage("Chyba při čtení souboru!", temp.Path()));
+    try {
+        if (workbook)
+            WriteWorkbook(batch, std::cout);
+        else
+            WriteBatchJson(batch, std::cout);
+    } catch (const EZevraError&) {
+        if (std::cout) throw;
+        std::cerr << "Chyba při zápisu na standardní výstup!\n";
+        return kExitFailure;
+    }
     return kExitOk;
 }
 

@@ -304,24 +304,6 @@ void SaveFile(const std::string& path, std::string_view bytes) {
     writer.Commit();
 }
 
-TTempFile::TTempFile(std::string_view suffix) {
-    IgnoreFileSizeSignal();
-    const char* tmp = std::getenv("TMPDIR");
-    std::string path = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zevra-XXXXXX";
-    path += suffix;
-    TSignalBlock block;
-    const int fd = ::mkstemps(path.data(), static_cast<int>(suffix.size()));
-    if (fd < 0) throw EZevraError(CreateError(path));
-    ::close(fd);
-    FPath = path;
-    FSlot = RegisterPending(path);
-}
-
-TTempFile::~TTempFile() {
-    ::unlink(FPath.c_str());
-    UnregisterPending(FSlot);
-}
-
 std::string FileNameOf(std::string_view typed) { return Trim(typed); }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -44,24 +44,6 @@ private:
 // The whole content at once.
 void SaveFile(const std::string& path, std::string_view bytes);
 
-// A private temporary file for bytes that a library writes under a name of
-// its own (the workbook), to be saved from there: created empty in $TMPDIR
-// (else /tmp), its name ending in `suffix`, and removed when the object goes
-// or the process is ended by a signal, as TSafeFileWriter's temporary file
-// is. Throws EZevraError when it cannot be created.
-class TTempFile {
-public:
-    explicit TTempFile(std::string_view suffix);
-    ~TTempFile();
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    const std::string& Path() const { return FPath; }
-
-private:
-    std::string FPath;
-    int FSlot = -1;
-};
-
 // The path that a file name typed by the user stands for: the name without
 // the blank characters (codes 0 to 32) at either end, which a name copied
 // into a field often carries. The batch input is read, and every batch output

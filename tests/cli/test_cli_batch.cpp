@@ -3,6 +3,7 @@
 // zevra-cli batch: messages on stderr, exit statuses, and no output file
 // unless everything succeeded.
 #include "batch_fixture.h"
+#include "test_workbook_xml.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -189,9 +190,14 @@ TEST_F(CliBatchTest, TheFormatOptionChoosesTheOutput) {
         }
         const std::string written = toStdout ? r.Out : ReadBytes(file);
         EXPECT_EQ(written.rfind(c.Start, 0), 0u) << c.Output << format;
-        if (toStdout && std::string(c.Format) == "json") {
-            ASSERT_EQ(RunCli(data + "'" + FDir.File("same.json") + "'").Status, 0);
-            EXPECT_EQ(r.Out, ReadBytes(FDir.File("same.json")));
+        if (toStdout && (std::string(c.Format) == "json" || std::string(c.Format) == "xlsx")) {
+            const std::string same = FDir.File(std::string("same.") + c.Format);
+            ASSERT_EQ(RunCli(data + "'" + same + "'").Status, 0);
+            EXPECT_EQ(r.Out, ReadBytes(same)) << format;
+            // Streamed, the workbook is still a whole package.
+            if (std::string(c.Format) == "xlsx") {
+                EXPECT_NE(ZipPartOf(r.Out, "xl/worksheets/sheet1.xml").find("Malá"), std::string::npos);
+            }
         }
         if (!toStdout) std::filesystem::remove(file);
     }
@@ -235,6 +241,14 @@ TEST(CliBatch, TheOutputMayNotBeTheInput) {
     const CliResult full = RunCli("batch " + input + " /dev/full");
     EXPECT_EQ(full.Status, 2);
     EXPECT_TRUE(full.Err.ends_with("Soubor nelze zapsat!\n[/dev/full]\n")) << full.Err;
+    // A standard output that cannot take the bytes fails as such, in every format.
+    for (const char* format : {"html", "json", "xlsx"}) {
+        const std::string err = dir.File("err");
+        const int raw = std::system(("LC_ALL=C '" ZEVRA_CLI_PATH "' --data '" ZEVRA_TEST_DATA_DIR "' batch " + input +
+                                     " - --format " + format + " >/dev/full 2>'" + err + "' </dev/null").c_str());
+        EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 2) << format;
+        EXPECT_TRUE(test::ReadBytes(err).ends_with("Chyba při zápisu na standardní výstup!\n")) << format << test::ReadBytes(err);
+    }
 }
 
 }  // namespace

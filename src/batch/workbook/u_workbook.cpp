@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <ostream>
 #include <stdexcept>
 #include <unordered_map>
 #include <string_view>
@@ -380,8 +381,8 @@ TLayout CheckedLayout(const TMemTable& table, const std::string& target) {
 
 // The whole package into `sink`, in the order a reader meets its parts; the
 // big sheet last but one, so that the parts it refers to come first.
-void WriteWorkbook(const TZevraBatch& batch, const TLayout& layout, const std::string& target,
-                   const TZipWriter::TSink& sink, const TBatchProgress& progress) {
+void WritePackage(const TZevraBatch& batch, const TLayout& layout, const std::string& target,
+                  const TZipWriter::TSink& sink, const TBatchProgress& progress) {
     const TMemTable& table = batch.OutputData();
     std::string filterRange = "Obce!$A$1:$";
     xlsx::AppendColumnName(filterRange, OutputColumns().size() - 1);
@@ -430,15 +431,28 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, 
     const std::string target = FileNameOf(fileName);
     const TLayout layout = CheckedLayout(batch.OutputData(), target);
     TSafeFileWriter writer(target);
-    WriteWorkbook(batch, layout, target, [&writer](std::string_view bytes) { writer.Write(bytes); }, progress);
+    WritePackage(batch, layout, target, [&writer](std::string_view bytes) { writer.Write(bytes); }, progress);
     writer.Commit();
+}
+
+void WriteWorkbook(const TZevraBatch& batch, std::ostream& out, const TBatchProgress& progress) {
+    // Messages name the stream as the command line does.
+    const std::string target = "-";
+    WritePackage(batch, CheckedLayout(batch.OutputData(), target), target,
+                 [&out](std::string_view bytes) {
+                     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                     if (!out) throw EZevraError(kCannotWriteMessage);
+                 },
+                 progress);
+    out.flush();
+    if (!out) throw EZevraError(kCannotWriteMessage);
 }
 
 std::string WorkbookBytes(const TZevraBatch& batch) {
     std::string bytes;
     const std::string target = "sešit.xlsx";
-    WriteWorkbook(batch, CheckedLayout(batch.OutputData(), target), target,
-                  [&bytes](std::string_view piece) { bytes += piece; }, {});
+    WritePackage(batch, CheckedLayout(batch.OutputData(), target), target,
+                 [&bytes](std::string_view piece) { bytes += piece; }, {});
     return bytes;
 }
 

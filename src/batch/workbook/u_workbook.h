@@ -12,6 +12,7 @@
 #include "batch/core/u_batchformats.h"
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 
 namespace zevra {
@@ -37,6 +38,11 @@ void CheckWorkbookRows(std::size_t rows, const std::string& fileName);
 // message naming the file, and an existing file then stays as it was).
 // `progress` hears the rows written.
 void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, const TBatchProgress& progress = {});
+
+// The same workbook streamed into `out` as it is made (standard output):
+// nothing is written when the table is refused, and a write error throws
+// EZevraError (kCannotWriteMessage) with `out` left failed.
+void WriteWorkbook(const TZevraBatch& batch, std::ostream& out, const TBatchProgress& progress = {});
 
 // The bytes of the same workbook, in memory (for tests and checks).
 std::string WorkbookBytes(const TZevraBatch& batch);
