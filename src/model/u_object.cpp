@@ -28,17 +28,22 @@ std::string PathMessage(std::string_view message, std::string_view path, std::st
 }
 
 std::string FormatMessage(std::string_view format, std::initializer_list<std::string_view> args) {
+    // The text between the placeholders goes in whole, into a string of the
+    // final size: messages are composed for every faulty line of a file.
+    std::size_t size = format.size();
+    for (const std::string_view arg : args) size += arg.size();
     std::string out;
+    out.reserve(size);
     auto next = args.begin();
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'd') &&
-            next != args.end()) {
-            out += *next++;
+    std::size_t copied = 0;
+    for (std::size_t i = format.find('%'); i != std::string_view::npos && next != args.end(); i = format.find('%', i + 1)) {
+        if (i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'd')) {
+            out.append(format.substr(copied, i - copied)).append(*next++);
+            copied = i + 2;
             ++i;
-        } else {
-            out += format[i];
         }
     }
+    out.append(format.substr(copied));
     return out;
 }
 
