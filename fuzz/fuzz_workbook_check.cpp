@@ -22,48 +22,66 @@ std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
     return v;
 }
 
-// The entries of a zip by name, through its central directory.
-std::map<std::string, std::string> Unzip(std::string_view zip) {
+// One entry of a zip as its central directory gives it.
+struct TEntry {
+    std::string Name;
+    std::string_view Packed;
+    std::uint32_t Method = 0, Crc = 0, Size = 0;
+};
+
+// The entries of a zip, through its central directory; each local header
+// matches and its data lie inside the package.
+std::vector<TEntry> Entries(std::string_view zip) {
     Check(zip.size() >= 22);
     const std::size_t end = zip.rfind("PK\x05\x06");
     Check(end != std::string_view::npos);
     const std::uint32_t count = Le(zip, end + 10, 2);
     std::size_t at = Le(zip, end + 16, 4);
-    std::map<std::string, std::string> entries;
+    std::vector<TEntry> entries;
     for (std::uint32_t i = 0; i < count; ++i) {
         Check(Le(zip, at, 4) == 0x02014b50);
-        const std::uint32_t method = Le(zip, at + 10, 2), crc = Le(zip, at + 16, 4);
-        const std::uint32_t packed = Le(zip, at + 20, 4), unpacked = Le(zip, at + 24, 4);
+        TEntry entry;
+        entry.Method = Le(zip, at + 10, 2);
+        entry.Crc = Le(zip, at + 16, 4);
+        const std::uint32_t packed = Le(zip, at + 20, 4);
+        entry.Size = Le(zip, at + 24, 4);
         const std::uint32_t nameLength = Le(zip, at + 28, 2), extra = Le(zip, at + 30, 2), comment = Le(zip, at + 32, 2);
         const std::size_t local = Le(zip, at + 42, 4);
         Check(at + 46 + nameLength <= zip.size());
-        const std::string name(zip.substr(at + 46, nameLength));
+        entry.Name = std::string(zip.substr(at + 46, nameLength));
         at += 46 + nameLength + extra + comment;
 
         Check(Le(zip, local, 4) == 0x04034b50);
         const std::size_t start = local + 30 + Le(zip, local + 26, 2) + Le(zip, local + 28, 2);
         Check(start + packed <= zip.size());
-        std::string content(unpacked, '\0');
-        if (method == 0) {
-            Check(packed == unpacked);
-            content.assign(zip.substr(start, packed));
-        } else {
-            Check(method == 8);
-            z_stream z{};
-            Check(inflateInit2(&z, -MAX_WBITS) == Z_OK);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zip.data() + start));
-            z.avail_in = packed;
-            z.next_out = reinterpret_cast<Bytef*>(content.data());
-            z.avail_out = unpacked;
-            const int status = inflate(&z, Z_FINISH);
-            inflateEnd(&z);
-            Check(status == Z_STREAM_END && z.total_out == unpacked);
-        }
-        // The checksum is in the directory (and in the data descriptor).
-        Check(crc32(0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())) == crc);
-        Check(entries.emplace(name, std::move(content)).second);
+        entry.Packed = zip.substr(start, packed);
+        entries.push_back(std::move(entry));
     }
     return entries;
+}
+
+// An entry's content, unpacked into `content` (reused from entry to entry)
+// and its checksum checked against the directory's.
+void Unpack(const TEntry& entry, std::string& content) {
+    if (entry.Method == 0) {
+        Check(entry.Packed.size() == entry.Size);
+        content.assign(entry.Packed);
+    } else {
+        Check(entry.Method == 8);
+        // One inflate state for the whole run, reset for each entry.
+        // (zlib keeps the stream's address: it is set up in place.)
+        static z_stream z{};
+        static const bool ready = inflateInit2(&z, -MAX_WBITS) == Z_OK;
+        Check(ready && inflateReset(&z) == Z_OK);
+        content.resize(entry.Size);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(entry.Packed.data()));
+        z.avail_in = static_cast<uInt>(entry.Packed.size());
+        z.next_out = reinterpret_cast<Bytef*>(content.data());
+        z.avail_out = entry.Size;
+        const int status = inflate(&z, Z_FINISH);
+        Check(status == Z_STREAM_END && z.total_out == entry.Size);
+    }
+    Check(crc32(0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())) == entry.Crc);
 }
 
 // The tags of an XML part nest and close; the text between them holds no
@@ -175,19 +193,45 @@ std::string DecodeEscapes(std::string_view s) {
 }  // namespace
 
 void CheckWorkbook(std::string_view zip, const std::vector<std::string>& texts) {
-    const std::map<std::string, std::string> parts = Unzip(zip);
-    std::set<std::string> strings;
-    for (const auto& [name, content] : parts) {
-        if (!name.ends_with(".xml") && !name.ends_with(".rels")) continue;
-        // The rows are written as they come, each text in its cell; a
-        // shared string table may hold them too.
-        if (name == "xl/sharedStrings.xml" || name.starts_with("xl/worksheets/")) {
-            for (const std::string& s : CheckXml(content, "t")) strings.insert(DecodeEscapes(s));
-        } else {
-            CheckXml(content, "");
+    // An entry is checked once for the same name, method, checksum, size and
+    // packed bytes: inflating and scanning them again would give the same
+    // result. The parts that do not depend on the table are met at every
+    // input; the texts collected from a part are kept with it.
+    struct TChecked {
+        std::string Packed;
+        std::uint32_t Method = 0, Crc = 0, Size = 0;
+        std::vector<std::string> Strings;
+        bool Done = false;
+    };
+    static std::map<std::string, TChecked> checked;
+    static std::string content;
+    std::set<std::string> names, strings;
+    bool sheet = false;
+    for (const TEntry& entry : Entries(zip)) {
+        Check(names.insert(entry.Name).second);
+        sheet = sheet || entry.Name == "xl/worksheets/sheet1.xml";
+        TChecked& known = checked[entry.Name];
+        if (!known.Done || known.Packed != entry.Packed || known.Method != entry.Method || known.Crc != entry.Crc || known.Size != entry.Size) {
+            known = TChecked{};
+            Unpack(entry, content);
+            if (entry.Name.ends_with(".xml") || entry.Name.ends_with(".rels")) {
+                // The rows are written as they come, each text in its cell; a
+                // shared string table may hold them too.
+                if (entry.Name == "xl/sharedStrings.xml" || entry.Name.starts_with("xl/worksheets/")) {
+                    for (const std::string& s : CheckXml(content, "t")) known.Strings.push_back(DecodeEscapes(s));
+                } else {
+                    CheckXml(content, "");
+                }
+            }
+            known.Packed.assign(entry.Packed);
+            known.Method = entry.Method;
+            known.Crc = entry.Crc;
+            known.Size = entry.Size;
+            known.Done = true;
         }
+        strings.insert(known.Strings.begin(), known.Strings.end());
     }
-    Check(parts.contains("xl/worksheets/sheet1.xml"));
+    Check(sheet);
     for (const std::string& text : texts) Check(strings.contains(text));
 }
 

@@ -74,6 +74,12 @@ TModelText ModelText(std::string plain) {
     return text;
 }
 
+// The water warning never changes: composed once.
+TModelText WaterText(bool warning) {
+    static const TModelText kTexts[2] = {ModelText(WaterWarningPlainText(false)), ModelText(WaterWarningPlainText(true))};
+    return kTexts[warning ? 1 : 0];
+}
+
 // The shared string table: each distinct text once, in order of first use.
 class TSharedStrings {
 public:
@@ -95,7 +101,7 @@ private:
 // holds), the lines of each wrapped text, and the shared strings.
 struct TLayout {
     std::vector<TModelText> Assessments = std::vector<TModelText>(kAssessmentKeyCount);
-    TModelText Water[2] = {ModelText(WaterWarningPlainText(false)), ModelText(WaterWarningPlainText(true))};
+    TModelText Water[2] = {WaterText(false), WaterText(true)};
     std::vector<std::uint16_t> Keys;
     std::vector<std::uint8_t> Warnings;
     std::vector<double> Widths;

@@ -70,16 +70,20 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 }  // namespace
 
 std::string CellText(std::string_view text) {
-    const std::string writable = WritableText(text);
+    std::string writable = WritableText(text);
+    // Most texts hold no "_": they are stored as they are.
     std::string stored;
-    stored.reserve(writable.size());
-    for (std::size_t i = 0; i < writable.size(); ++i) {
-        if (writable[i] == '_' && i + 5 < writable.size() && (writable[i + 1] == 'x' || writable[i + 1] == 'X') &&
-            IsHexDigit(writable[i + 2]) && IsHexDigit(writable[i + 3]) && IsHexDigit(writable[i + 4]) &&
-            IsHexDigit(writable[i + 5]))
+    std::size_t plain = 0;
+    for (std::size_t i = writable.find('_'); i != std::string::npos; i = writable.find('_', i + 1)) {
+        if (i + 5 < writable.size() && (writable[i + 1] == 'x' || writable[i + 1] == 'X') && IsHexDigit(writable[i + 2]) &&
+            IsHexDigit(writable[i + 3]) && IsHexDigit(writable[i + 4]) && IsHexDigit(writable[i + 5])) {
+            stored.append(writable, plain, i - plain);
             stored += "_x005F";
-        stored += writable[i];
+            plain = i;
+        }
     }
+    if (plain == 0 && stored.empty()) return writable;
+    stored.append(writable, plain);
     return stored;
 }
 
