@@ -47,7 +47,7 @@ Json ReferenceDataJson() {
     const std::string& folder = DataFolder();
     return {{"ok", true},
             {"slozka", folder},
-            {"demonstracni", IsDemonstrationData(folder)},
+            {"demonstracni", Model().DemonstrationData()},
             {"text", DataFolderText(folder)}};
 }
 
@@ -165,7 +165,7 @@ std::string Evaluate(const std::string& inputJson) {
         Json decils = Json::array();
         const TDecils own = DecilsOf(model.Output()->Indicators);
         for (std::size_t k = 0; k < kIndicatorCount; ++k)
-            decils.push_back({{"kod", kIndicators[k].Code}, {"nazev", kIndicators[k].Label}, {"decil", own[k]}});
+            decils.push_back({{"indikator", kIndicators[k].Code}, {"nazev", kIndicators[k].Label}, {"decil", own[k]}});
         Json bands = Json::array();
         for (int b = 0; b < kBandCount; ++b) bands.push_back(BandName(b));
         const Json added = {

@@ -37,9 +37,9 @@ const ZevraProfile = {
   indicators() {
     const out = this.output;
     const weights = {};
-    for (const i of out.indikatory || []) weights[i.kod || i.indikator] = i.vaha;
-    const list = (out.profil && out.profil.decily) || (out.indikatory || []).map(i => ({ kod: i.kod || i.indikator, nazev: i.nazev, decil: i.decil }));
-    return list.map(d => ({ kod: d.kod, nazev: d.nazev, decil: d.decil, vaha: weights[d.kod] }));
+    for (const i of out.indikatory || []) weights[i.indikator] = i.vaha;
+    const list = (out.profil && out.profil.decily) || out.indikatory || [];
+    return list.map(d => ({ kod: d.indikator, nazev: d.nazev, decil: d.decil, vaha: weights[d.indikator] }));
   },
 
   render() {
