@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/u_decimal.h"
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -95,6 +96,17 @@ TDecimalDigits RoundedDecimal(double value, int significant) {
 }
 
 std::string ShortestDecimal(double value) {
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    if (std::isnan(value)) return "nan";  // to_chars would write "-nan" for a negative one
+    char buffer[32];
+    const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+#else
+    return PortableShortestDecimal(value);
+#endif
+}
+
+std::string PortableShortestDecimal(double value) {
     if (std::isnan(value)) return "nan";
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     if (value == 0) return std::signbit(value) ? "-0" : "0";

@@ -64,7 +64,10 @@ private:
 };
 
 TEST_F(NumberFormatDecimal, ShortestIsTheStandardLibrarysTextToTheByte) {
-    for (const double value : Samples()) ASSERT_EQ(ShortestDecimal(value), StdShortest(value)) << value;
+    for (const double value : Samples()) {
+        ASSERT_EQ(ShortestDecimal(value), StdShortest(value)) << value;
+        ASSERT_EQ(PortableShortestDecimal(value), StdShortest(value)) << value;
+    }
     EXPECT_EQ(ShortestDecimal(0.0), "0");
     EXPECT_EQ(ShortestDecimal(std::numeric_limits<double>::infinity()), "inf");
 }
