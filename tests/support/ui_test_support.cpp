@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QScreen>
 #include <QTest>
 
@@ -75,6 +76,12 @@ void VerifyOnScreen(const QWidget* window, const QString& what) {
                                                   .arg(window->minimumHeight())
                                                   .arg(area.width())
                                                   .arg(area.height())));
+}
+
+void ShowInstalledDataDir(QWidget* window, const QString& testDir) {
+    auto* label = window->findChild<QLabel*>(QStringLiteral("lblDataDir"));
+    if (label == nullptr) throw std::logic_error("no label lblDataDir");
+    label->setText(label->text().replace(testDir, QStringLiteral("/usr/share/zevra/data")));
 }
 
 QPalette DarkPalette() {

@@ -63,6 +63,11 @@ void VerifyOnScreen(const QWidget* window, const QString& what);
 // A dark theme's colours, as a user's desktop may set them.
 QPalette DarkPalette();
 
+// For a picture of the documentation: the reference data folder that
+// `window`'s label "lblDataDir" names shown as an installed package names it,
+// not as the test's own folder `testDir`.
+void ShowInstalledDataDir(QWidget* window, const QString& testDir);
+
 // The example input files shipped with the program.
 QString ExampleFile(const QString& name);
 

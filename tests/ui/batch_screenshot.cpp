@@ -12,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -52,11 +51,7 @@ int main(int argc, char** argv) {
         grid->setCurrentIndex(grid->model()->index(0, 0));
         grid->setFocus();
         QApplication::processEvents();
-        // The reference data as an installed package names them, not the
-        // build tree's folder.
-        auto* dataDir = test::Control<QLabel>(&window, "lblDataDir");
-        dataDir->setText(dataDir->text().replace(QStringLiteral(ZEVRA_TEST_DATA_DIR),
-                                                 QStringLiteral("/usr/share/zevra/data")));
+        test::ShowInstalledDataDir(&window, QStringLiteral(ZEVRA_TEST_DATA_DIR));
         const QString file = out.filePath(name);
         const bool saved = dialogs->Requests.empty() && window.grab().save(file);
         std::printf("%s %s\n", saved ? "written" : "FAILED", qPrintable(file));

@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
         wizard.InputToControls();
     };
     TfrmMain window(data.Path());
+    test::ShowInstalledDataDir(&window, QString::fromStdString(data.Path()));
     window.show();
     bool ok = Save(window, out, QStringLiteral("zevra-1-uvod.png"));
     fillExample(window);
