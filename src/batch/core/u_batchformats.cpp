@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/core/u_batchformats.h"
 
+#include "batch/core/u_batchmessages.h"
 #include "model/u_object.h"
 #include "model/u_text.h"
 
+#include <ostream>
 #include <utility>
 
 namespace zevra {
@@ -35,6 +37,15 @@ TOutputFormat HtmlOutputFormat() {
             [](const TZevraBatch& batch, const std::string& fileName, const TBatchProgress& progress) {
                 batch.WriteHtmlOutput(fileName, progress);
             }};
+}
+
+void WriteToStream(std::ostream& out, const std::function<void(const TByteSink&)>& write) {
+    write([&out](std::string_view bytes) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw EZevraError(kCannotWriteMessage);
+    });
+    out.flush();
+    if (!out) throw EZevraError(kCannotWriteMessage);
 }
 
 }  // namespace zevra

@@ -11,6 +11,7 @@
 #include "batch/core/u_batchcore.h"
 
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,5 +47,13 @@ private:
 
 // The HTML table of the batch core.
 TOutputFormat HtmlOutputFormat();
+
+// Where a writer that streams its output puts its bytes.
+using TByteSink = std::function<void(std::string_view bytes)>;
+
+// Writes what `write` gives into `out` (standard output, for one) and flushes
+// it; throws EZevraError with kCannotWriteMessage as soon as the stream fails,
+// so that a full disk or a closed pipe ends the work.
+void WriteToStream(std::ostream& out, const std::function<void(const TByteSink&)>& write);
 
 }  // namespace zevra

@@ -287,15 +287,7 @@ std::string ReferenceFolderText(const std::string& dataDir) {
 }
 
 void WriteBatchJson(const TZevraBatch& batch, std::ostream& out, const TBatchProgress& progress) {
-    WriteJson(
-        batch,
-        [&out](std::string_view piece) {
-            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-            if (!out) throw EZevraError(kCannotWriteMessage);
-        },
-        progress);
-    out.flush();
-    if (!out) throw EZevraError(kCannotWriteMessage);
+    WriteToStream(out, [&](const TByteSink& sink) { WriteJson(batch, sink, progress); });
 }
 
 std::string BatchJsonText(const TZevraBatch& batch) {

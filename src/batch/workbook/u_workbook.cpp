@@ -444,14 +444,8 @@ void WriteWorkbookOutput(const TZevraBatch& batch, const std::string& fileName, 
 void WriteWorkbook(const TZevraBatch& batch, std::ostream& out, const TBatchProgress& progress) {
     // Messages name the stream as the command line does.
     const std::string target = "-";
-    WritePackage(batch, CheckedLayout(batch.OutputData(), target), target,
-                 [&out](std::string_view bytes) {
-                     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-                     if (!out) throw EZevraError(kCannotWriteMessage);
-                 },
-                 progress);
-    out.flush();
-    if (!out) throw EZevraError(kCannotWriteMessage);
+    const TLayout layout = CheckedLayout(batch.OutputData(), target);
+    WriteToStream(out, [&](const TByteSink& sink) { WritePackage(batch, layout, target, sink, progress); });
 }
 
 std::string WorkbookBytes(const TZevraBatch& batch) {
