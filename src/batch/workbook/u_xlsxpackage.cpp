@@ -11,8 +11,10 @@ namespace zevra {
 
 namespace {
 
+// `bytes` bytes of `value`, the lowest first; past its eight bytes, zeros
+// (several empty fields written at once).
 void PutLe(std::string& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(i < 8 ? (value >> (8 * i)) & 0xFF : 0);
 }
 
 // Version needed to extract (2.0: deflate), flags (bit 3: sizes and CRC in
