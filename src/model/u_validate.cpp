@@ -19,10 +19,12 @@ constexpr const char* kAtLeast = "Zadaná hodnota musí být vetší rovna %d!";
 constexpr const char* kAtMost = "Zadaná hodnota musí být menší rovna %d!";
 constexpr const char* kAbovePopulation = "Hodnota nemůže být vyšší než počet obyvatel!";
 
-// The messages of the decimal limits, composed once: formatting a decimal
-// costs more than the rest of a check, and a batch file of faulty rows
-// gives the same messages over and over.
+// The messages of the decimal limits, composed once per thread and
+// thousands separator: formatting a decimal costs more than the rest of a
+// check, and a batch file of faulty rows gives the same messages over and
+// over.
 struct TDecimalLimitMessages {
+    std::string Separator = ThousandSeparator();
     std::string Altitude =
         FormatMessage("Hodnota musí být v rozsahu <%s, %s>!", {FormatN(kMinAltitude, 1), FormatN(kMaxAltitude, 1)});
     std::string MinCadastre = FormatMessage("Zadaná hodnota musí být vetší rovna %s!", {FormatN(kMinCadastre, 3)});
@@ -30,7 +32,8 @@ struct TDecimalLimitMessages {
 };
 
 const TDecimalLimitMessages& DecimalLimitMessages() {
-    static const TDecimalLimitMessages messages;
+    thread_local TDecimalLimitMessages messages;
+    if (messages.Separator != ThousandSeparator()) messages = TDecimalLimitMessages();
     return messages;
 }
 

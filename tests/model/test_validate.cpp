@@ -63,6 +63,19 @@ TEST_F(Validation, AFreshInputGivesSixErrorsInOrderAndNoWarning) {
     EXPECT_TRUE(warnings.empty());
 }
 
+// The limits' messages follow the thousands separator in use, also after
+// a validation with another one (they are composed once per separator).
+TEST_F(Validation, LimitMessagesFollowTheThousandsSeparator) {
+    model.Input().NadmVyska = 2000;
+    for (const char* separator : {"", "\u00a0", ","}) {
+        SetThousandSeparator(separator);
+        Check();
+        EXPECT_EQ(errors, Lines{"CHYBA: Nadmořská výška - Hodnota musí být v rozsahu <115.0, 1" + std::string(separator) +
+                                "602.0>!"})
+            << separator;
+    }
+}
+
 // Limits themselves pass; values beyond them, and figures that do not fit
 // together, give their messages in order, also at the extremes of the type.
 TEST_F(Validation, RangesAndRelationsGiveTheirMessagesInOrder) {
